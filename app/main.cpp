@@ -1,0 +1,11 @@
+#include "Programm.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    anwendung::einrichten();
+    Programm programm;
+    programm.zeige();
+    return app.exec();
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The record file: a bare sequence of 56-byte records, no header. Bytes after the last whole
+// record are ignored. Failures raise Fehler with the German text of the file error.
+
+#include "results.h"
+
+#include <QIODevice>
+#include <QString>
+
+namespace notendatei {
+
+// Reads every whole record. A length byte above 30 is cut to 30. Nothing is returned
+// unless the whole file was read, so a failed read leaves the caller's list as it was.
+Notenliste lese(QIODevice& geraet);
+Notenliste lese(const QString& pfad);
+
+// Writes the list in its order. The file version goes through QSaveFile: a failed save
+// leaves an existing file whole.
+void schreibe(QIODevice& geraet, const Notenliste& liste);
+void schreibe(const QString& pfad, const Notenliste& liste);
+
+} // namespace notendatei

@@ -1,0 +1,23 @@
+#pragma once
+// Sorting the result list. Both sorts leave exactly the order of the program's classic
+// exchange sort (for i < j: swap when entry j is less than entry i), equal keys included
+// (B1, B2, A gives A, B2, B1), but in O(N log N).
+
+#include "results.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace sortierung {
+
+// rang[i] >= 0: the key of position i as a dense rank (equal keys, equal ranks);
+// rang[i] < 0: an entry no comparison holds for (a NaN grade), which never moves.
+// Returns the final order: result position k takes the entry from position ergebnis[k].
+std::vector<std::size_t> austauschReihenfolge(const std::vector<int>& rang);
+
+// Name bytes compared as unsigned bytes; a name is less than its own continuation.
+void nachName(Notenliste& liste);
+// Grades compared numerically and exactly; NaN grades stay where they are.
+void nachNote(Notenliste& liste);
+
+} // namespace sortierung

@@ -1,0 +1,28 @@
+#include "Dateifehler.h"
+
+#include "Fehler.h"
+
+#include <QFileInfo>
+#include <cerrno>
+
+namespace fehler {
+
+void wirfDateifehler(const QFileDevice& datei, int errnoDanach) {
+    if (errnoDanach != 0)
+        wirfErrno(errnoDanach);
+    // No errno left: judge from what Qt reports.
+    switch (datei.error()) {
+    case QFileDevice::OpenError:
+        if (!QFileInfo::exists(datei.fileName()))
+            wirfErrno(ENOENT);
+        wirfErrno(EACCES);
+    case QFileDevice::PermissionsError:
+        wirfErrno(EACCES);
+    case QFileDevice::ReadError:
+        wirf(QStringLiteral("Versuch hinter dem Dateiende zu lesen"));
+    default:
+        wirf(QStringLiteral("E/A-Fehler %1").arg(static_cast<int>(datei.error())));
+    }
+}
+
+} // namespace fehler

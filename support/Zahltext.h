@@ -1,0 +1,46 @@
+#pragma once
+// Number text as the program shows, writes and reads it. The separators are the user's,
+// taken once at start (uebernehmeGebietsschema); nothing here follows LC_NUMERIC.
+
+#include <QChar>
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+namespace zahltext {
+
+struct Trennzeichen {
+    QChar dezimal = u',';
+    QChar tausender = u'.';
+};
+
+void uebernehmeGebietsschema(const QLocale& locale);
+const Trennzeichen& trennzeichen();
+
+// "%d", and "%3d" with breite 3 (right-aligned, never cut).
+QString ganz(qint64 wert, int breite = 0);
+
+// "%.1f" (stellen 1), "%f" (stellen 2), "%4.1f" (breite 4): the exact binary value rounded to
+// `stellen` decimals (0 to 3), an exact tie away from zero. No minus sign when the text is all zeros.
+QString fest(double wert, int stellen = 1, int breite = 0);
+
+// "%-30s": left-aligned, filled with blanks to breite, never cut.
+QString linksbuendig(const QString& text, int breite);
+
+// "##.#" and "##.#%": one decimal (ties away from zero); no integer 0, no decimal 0.
+// 2.3 -> "2,3", 1.0 -> "1", 0.5 -> ",5", 0 -> "".
+QString muster(double wert);
+QString musterProzent(double wert);
+
+// File form: shortest text with at most 15 significant digits, no thousands separators;
+// exponent form ("1,5E-7", "1E20") below 0.00001 and from 16 integer digits on.
+QString kurz(double wert);
+
+// The number reader for imported text and the settings file: optional blanks around an
+// optional sign, digits with at most one decimal separator of the locale, optional exponent.
+// Anything else, or a number out of range, gives no value.
+std::optional<long double> lese(QStringView text);
+std::optional<double> leseDouble(QStringView text);
+
+} // namespace zahltext

@@ -1,0 +1,160 @@
+// The fast sorts against the classic exchange sort they must reproduce.
+#include "Ansi.h"
+#include "Sortierung.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// The reference: for i < j, exchange when entry j is strictly less than entry i.
+template <typename Kleiner>
+void austauschsortierung(Notenliste& l, Kleiner kleiner) {
+    for (std::size_t i = 0; i + 1 < l.size(); ++i)
+        for (std::size_t j = i + 1; j < l.size(); ++j)
+            if (kleiner(l[j], l[i]))
+                std::swap(l[i], l[j]);
+}
+
+bool nameKleiner(const TNotenEintrag& a, const TNotenEintrag& b) {
+    const auto x = a.nameBytes(), y = b.nameBytes();
+    for (qsizetype k = 0; k < std::min(x.size(), y.size()); ++k)
+        if (x[k] != y[k])
+            return static_cast<unsigned char>(x[k]) < static_cast<unsigned char>(y[k]);
+    return x.size() < y.size();
+}
+
+bool noteKleiner(const TNotenEintrag& a, const TNotenEintrag& b) { return a.note < b.note; }
+
+// An entry whose points carry its identity, so equal keys can be told apart.
+TNotenEintrag eintrag(double note, int id, QByteArrayView name = {}) {
+    TNotenEintrag e = leererEintrag();
+    e.note = note;
+    e.punkte = id;
+    e.setzeName(name);
+    return e;
+}
+
+QList<int> ids(const Notenliste& l) {
+    QList<int> r;
+    for (const auto& e : l)
+        r.append(static_cast<int>(e.punkte));
+    return r;
+}
+
+void vergleicheNachNote(const Notenliste& eingabe) {
+    Notenliste erwartet = eingabe, ist = eingabe;
+    austauschsortierung(erwartet, noteKleiner);
+    sortierung::nachNote(ist);
+    QCOMPARE(ids(ist), ids(erwartet));
+}
+
+} // namespace
+
+class TestSortierung : public QObject {
+    Q_OBJECT
+
+private slots:
+    void beispielDerTiefe() {
+        // B1, B2, A ends as A, B2, B1; sorting again keeps it.
+        Notenliste l = {eintrag(2, 1), eintrag(2, 2), eintrag(1, 3)};
+        sortierung::nachNote(l);
+        QCOMPARE(ids(l), QList<int>({3, 2, 1}));
+        sortierung::nachNote(l);
+        QCOMPARE(ids(l), QList<int>({3, 2, 1}));
+    }
+
+    // Every order pattern of up to 8 keys (each sequence whose values are exactly 0..m-1).
+    void alleKleinenFolgen() {
+        for (int n = 0; n <= 8; ++n) {
+            std::vector<int> folge(static_cast<std::size_t>(n), 0);
+            while (true) {
+                std::vector<bool> benutzt(static_cast<std::size_t>(n), false);
+                int groesste = -1;
+                for (int v : folge) {
+                    benutzt[static_cast<std::size_t>(v)] = true;
+                    groesste = std::max(groesste, v);
+                }
+                if (std::all_of(benutzt.begin(), benutzt.begin() + (groesste + 1), [](bool b) { return b; })) {
+                    Notenliste l;
+                    for (int i = 0; i < n; ++i)
+                        l.push_back(eintrag(folge[static_cast<std::size_t>(i)], i));
+                    vergleicheNachNote(l);
+                    if (QTest::currentTestFailed()) {
+                        qWarning() << "Folge" << folge;
+                        return;
+                    }
+                }
+                int k = n - 1;
+                while (k >= 0 && folge[static_cast<std::size_t>(k)] == n - 1)
+                    folge[static_cast<std::size_t>(k--)] = 0;
+                if (k < 0)
+                    break;
+                ++folge[static_cast<std::size_t>(k)];
+            }
+        }
+    }
+
+    void zufaelligeNoten_data() {
+        QTest::addColumn<int>("laenge");
+        QTest::addColumn<int>("verschiedene");
+        QTest::newRow("few grades") << 300 << 3;
+        QTest::newRow("17 grades") << 1000 << 17;
+        QTest::newRow("mostly distinct") << 500 << 400;
+    }
+    void zufaelligeNoten() {
+        QFETCH(int, laenge);
+        QFETCH(int, verschiedene);
+        QRandomGenerator zufall(4711);
+        for (int runde = 0; runde < 20; ++runde) {
+            Notenliste l;
+            for (int i = 0; i < laenge; ++i)
+                l.push_back(eintrag(1.0 + zufall.bounded(verschiedene) / 3.0, i));
+            vergleicheNachNote(l);
+        }
+    }
+
+    void zufaelligeNamen() {
+        // Short names from a small alphabet give many duplicates and prefixes.
+        const QByteArray alphabet("aAbZ \xC4z");
+        QRandomGenerator zufall(815);
+        for (int runde = 0; runde < 20; ++runde) {
+            Notenliste l;
+            for (int i = 0; i < 400; ++i) {
+                QByteArray name;
+                for (int k = zufall.bounded(4); k > 0; --k)
+                    name.append(alphabet[zufall.bounded(alphabet.size())]);
+                l.push_back(eintrag(0, i, name));
+            }
+            Notenliste erwartet = l;
+            austauschsortierung(erwartet, nameKleiner);
+            sortierung::nachName(l);
+            QCOMPARE(ids(l), ids(erwartet));
+        }
+    }
+
+    void namenNachBytes() {
+        Notenliste l;
+        int id = 0;
+        for (const char* n : {"b", "\xC4rger", "Zoe", "anna", "Anna", "Ann", " x", "9"})
+            l.push_back(eintrag(0, id++, n));
+        sortierung::nachName(l);
+        QStringList namen;
+        for (const auto& e : l)
+            namen << e.nameText();
+        QCOMPARE(namen, QStringList({" x", "9", "Ann", "Anna", "Zoe", "anna", "b", "Ärger"}));
+    }
+
+    void nanBleibtStehen() {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        Notenliste l = {eintrag(3, 0), eintrag(nan, 1), eintrag(1, 2), eintrag(2, 3), eintrag(nan, 4), eintrag(1, 5)};
+        vergleicheNachNote(l);
+        sortierung::nachNote(l);
+        QCOMPARE(ids(l), QList<int>({2, 1, 5, 3, 4, 0}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSortierung)
+#include "tst_sortierung.moc"

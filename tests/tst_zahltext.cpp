@@ -1,0 +1,151 @@
+// Number text under a German and an English locale.
+#include "Zahltext.h"
+
+#include <QTest>
+#include <cmath>
+#include <limits>
+
+class TestZahltext : public QObject {
+    Q_OBJECT
+
+private:
+    static void gebietsschema(const QString& name) { zahltext::uebernehmeGebietsschema(QLocale(name)); }
+
+private slots:
+    void fest_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<double>("wert");
+        QTest::addColumn<int>("stellen");
+        QTest::addColumn<int>("breite");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("tie away from zero") << "de_DE" << 12.25 << 1 << 0 << "12,3";
+        QTest::newRow("negative tie") << "de_DE" << -12.25 << 1 << 0 << "-12,3";
+        QTest::newRow("below tie in binary") << "de_DE" << 0.15 << 1 << 0 << "0,1";
+        QTest::newRow("above tie in binary") << "de_DE" << 0.35 << 1 << 0 << "0,3";
+        QTest::newRow("zero") << "de_DE" << 0.0 << 1 << 0 << "0,0";
+        QTest::newRow("minus zero") << "de_DE" << -0.0 << 1 << 0 << "0,0";
+        QTest::newRow("rounds to zero") << "de_DE" << -0.04 << 1 << 0 << "0,0";
+        QTest::newRow("17.5") << "de_DE" << 17.5 << 1 << 0 << "17,5";
+        QTest::newRow("english") << "en_US" << 12.25 << 1 << 0 << "12.3";
+        QTest::newRow("%4.1f") << "de_DE" << 2.5 << 1 << 4 << " 2,5";
+        QTest::newRow("%4.1f wider") << "de_DE" << 123.45 << 1 << 4 << "123,5";
+        QTest::newRow("%f") << "de_DE" << 2.125 << 2 << 0 << "2,13";
+        QTest::newRow("huge") << "de_DE" << 1e20 << 1 << 0 << "100000000000000000000,0";
+        QTest::newRow("nan") << "de_DE" << std::numeric_limits<double>::quiet_NaN() << 1 << 0 << "NAN";
+    }
+    void fest() {
+        QFETCH(QString, locale);
+        QFETCH(double, wert);
+        QFETCH(int, stellen);
+        QFETCH(int, breite);
+        QFETCH(QString, text);
+        gebietsschema(locale);
+        QCOMPARE(zahltext::fest(wert, stellen, breite), text);
+    }
+
+    void ganz() {
+        QCOMPARE(zahltext::ganz(7, 3), QStringLiteral("  7"));
+        QCOMPARE(zahltext::ganz(1000, 3), QStringLiteral("1000"));
+        QCOMPARE(zahltext::ganz(-5), QStringLiteral("-5"));
+        QCOMPARE(zahltext::linksbuendig(QStringLiteral("Anna"), 6), QStringLiteral("Anna  "));
+        QCOMPARE(zahltext::linksbuendig(QStringLiteral("Annabella"), 6), QStringLiteral("Annabella"));
+    }
+
+    void muster_data() {
+        QTest::addColumn<double>("wert");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("prozent");
+        QTest::newRow("2.3") << 2.3 << "2,3" << "2,3%";
+        QTest::newRow("1.0") << 1.0 << "1" << "1%";
+        QTest::newRow("0.5") << 0.5 << ",5" << ",5%";
+        QTest::newRow("0") << 0.0 << "" << "%";
+        QTest::newRow("tie") << 0.25 << ",3" << ",3%";
+        QTest::newRow("rounds up to whole") << 9.96 << "10" << "10%";
+        QTest::newRow("negative") << -0.5 << "-,5" << "-,5%";
+        QTest::newRow("33.3") << 33.333333 << "33,3" << "33,3%";
+    }
+    void muster() {
+        QFETCH(double, wert);
+        QFETCH(QString, text);
+        QFETCH(QString, prozent);
+        gebietsschema(QStringLiteral("de_DE"));
+        QCOMPARE(zahltext::muster(wert), text);
+        QCOMPARE(zahltext::musterProzent(wert), prozent);
+    }
+
+    void kurz_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<double>("wert");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("17.5") << "de_DE" << 17.5 << "17,5";
+        QTest::newRow("40") << "de_DE" << 40.0 << "40";
+        QTest::newRow("thirds") << "de_DE" << 2.3333333333333335 << "2,33333333333333";
+        QTest::newRow("zero") << "de_DE" << 0.0 << "0";
+        QTest::newRow("minus zero") << "de_DE" << -0.0 << "0";
+        QTest::newRow("negative") << "de_DE" << -1.5 << "-1,5";
+        QTest::newRow("0.00001 stays plain") << "de_DE" << 0.00001 << "0,00001";
+        QTest::newRow("tiny") << "de_DE" << 1.5e-7 << "1,5E-7";
+        QTest::newRow("tiny whole mantissa") << "de_DE" << 3e-6 << "3E-6";
+        QTest::newRow("15 integer digits") << "de_DE" << 999999999999999.0 << "999999999999999";
+        QTest::newRow("16 integer digits") << "de_DE" << 1e15 << "1E15";
+        QTest::newRow("large mantissa") << "de_DE" << 1.25e20 << "1,25E20";
+        QTest::newRow("0.1") << "de_DE" << 0.1 << "0,1";
+        QTest::newRow("english") << "en_US" << 17.5 << "17.5";
+        QTest::newRow("english tiny") << "en_US" << -1.5e-7 << "-1.5E-7";
+    }
+    void kurz() {
+        QFETCH(QString, locale);
+        QFETCH(double, wert);
+        QFETCH(QString, text);
+        gebietsschema(locale);
+        QCOMPARE(zahltext::kurz(wert), text);
+    }
+
+    void lese_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("gueltig");
+        QTest::addColumn<double>("wert");
+        QTest::newRow("blanks sign exponent") << "de_DE" << " +1,5e2 " << true << 150.0;
+        QTest::newRow("negative") << "de_DE" << "-17,5" << true << -17.5;
+        QTest::newRow("no integer part") << "de_DE" << ",5" << true << 0.5;
+        QTest::newRow("trailing separator") << "de_DE" << "5," << true << 5.0;
+        QTest::newRow("exponent sign") << "de_DE" << "25E-1" << true << 2.5;
+        QTest::newRow("full stop under German") << "de_DE" << "12.5" << false << 0.0;
+        QTest::newRow("thousands separator") << "de_DE" << "1.234,5" << false << 0.0;
+        QTest::newRow("two separators") << "de_DE" << "4,0,1" << false << 0.0;
+        QTest::newRow("letters") << "de_DE" << "x" << false << 0.0;
+        QTest::newRow("empty") << "de_DE" << "" << false << 0.0;
+        QTest::newRow("sign only") << "de_DE" << "-" << false << 0.0;
+        QTest::newRow("separator only") << "de_DE" << "," << false << 0.0;
+        QTest::newRow("exponent without digits") << "de_DE" << "1e" << false << 0.0;
+        QTest::newRow("blank inside") << "de_DE" << "1 5" << false << 0.0;
+        QTest::newRow("tab is no blank") << "de_DE" << "\t15" << false << 0.0;
+        QTest::newRow("out of range") << "de_DE" << "1e999" << false << 0.0;
+        QTest::newRow("english") << "en_US" << "12.5" << true << 12.5;
+        QTest::newRow("comma under English") << "en_US" << "12,5" << false << 0.0;
+    }
+    void lese() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(bool, gueltig);
+        QFETCH(double, wert);
+        gebietsschema(locale);
+        const auto gelesen = zahltext::leseDouble(text);
+        QCOMPARE(gelesen.has_value(), gueltig);
+        if (gueltig)
+            QCOMPARE(*gelesen, wert);
+    }
+
+    void kurzLiestSichZurueck() {
+        gebietsschema(QStringLiteral("de_DE"));
+        for (double w : {17.5, 2.3333333333333335, 1.5e-7, 1e15, -0.1, 123456.789}) {
+            const auto zurueck = zahltext::leseDouble(zahltext::kurz(w));
+            QVERIFY(zurueck.has_value());
+            QVERIFY(std::fabs(*zurueck - w) <= std::fabs(w) * 1e-14);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestZahltext)
+#include "tst_zahltext.moc"

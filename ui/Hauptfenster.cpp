@@ -1,0 +1,293 @@
+#include "Hauptfenster.h"
+
+#include "Geometrie.h"
+#include "Hilfe.h"
+#include "Meldung.h"
+#include "Notendatei.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QIcon>
+#include <QItemSelectionModel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+const QStringList kDateifilter = {QStringLiteral("CSV Dateien (*.csv)"), QStringLiteral("Daten (*.noten)"),
+                                  QStringLiteral("Alles (*.*)")};
+
+QFileDialog* neuerDateidialog(QWidget* eltern, const QString& name, QFileDialog::AcceptMode modus) {
+    auto* d = new QFileDialog(eltern);
+    d->setObjectName(name);
+    d->setOption(QFileDialog::DontUseNativeDialog);
+    d->setAcceptMode(modus);
+    d->setFileMode(modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    d->setNameFilters(kDateifilter);
+    return d;
+}
+} // namespace
+
+THauptformular::THauptformular(QWidget* eltern) : QMainWindow(eltern) {
+    setObjectName(QStringLiteral("Hauptformular"));
+    setWindowTitle(QStringLiteral("Skalora"));
+    setFont(geometrie::designSchrift());
+
+    baueMenue();
+    baueWerkzeugleiste();
+
+    erg = new QTableView(this);
+    erg->setObjectName(QStringLiteral("erg"));
+    erg->setModel(&m_modell);
+    erg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    erg->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    erg->setSelectionBehavior(QAbstractItemView::SelectItems);
+    erg->setWordWrap(false);
+    erg->verticalHeader()->hide();
+    erg->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    erg->verticalHeader()->setDefaultSectionSize(erg->fontMetrics().height() + geometrie::px(6));
+    erg->horizontalHeader()->setDefaultSectionSize(geometrie::px(150));
+    erg->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    erg->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    erg->horizontalHeader()->setHighlightSections(false);
+    setCentralWidget(erg);
+
+    OpenDialog = neuerDateidialog(this, QStringLiteral("OpenDialog"), QFileDialog::AcceptOpen);
+    SaveDialog1 = neuerDateidialog(this, QStringLiteral("SaveDialog1"), QFileDialog::AcceptSave);
+    SaveDialog1->setDefaultSuffix(QStringLiteral("noten"));
+
+    FormCreate();
+
+    // Client area 633 x 328 at design resolution, at the top-left corner of the screen.
+    resize(geometrie::px(633), geometrie::px(328) + menuBar()->sizeHint().height());
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+        move(s->availableGeometry().topLeft());
+}
+
+void THauptformular::FormCreate() {
+    erg->setColumnWidth(ErgebnisModell::Nummer, geometrie::px(40));
+    erg->setColumnWidth(ErgebnisModell::Punkte, geometrie::px(60));
+    erg->setColumnWidth(ErgebnisModell::Note, geometrie::px(100));
+}
+
+QAction* THauptformular::neueAktion(QMenu* menu, const QString& name, const QString& text, int bild) {
+    auto* a = new QAction(QIcon(QStringLiteral(":/symbole/%1.svg").arg(bild, 2, 10, QLatin1Char('0'))), text, this);
+    a->setObjectName(name);
+    a->setIconVisibleInMenu(true);
+    menu->addAction(a);
+    return a;
+}
+
+void THauptformular::baueMenue() {
+    auto trenner = [](QMenu* m, const QString& name) {
+        QAction* a = m->addSeparator();
+        a->setObjectName(name);
+        return a;
+    };
+    auto menue = [this](const QString& name, const QString& text) {
+        QMenu* m = menuBar()->addMenu(text);
+        m->setObjectName(name);
+        return m;
+    };
+
+    Datei1 = menue(QStringLiteral("Datei1"), QStringLiteral("&Datei"));
+    oeffnen = neueAktion(Datei1, QStringLiteral("oeffnen"), QStringLiteral("Ö&ffnen"), 17);
+    Speichern1 = neueAktion(Datei1, QStringLiteral("Speichern1"), QStringLiteral("Speichern"), 16);
+    N1 = trenner(Datei1, QStringLiteral("N1"));
+    importierencsv = neueAktion(Datei1, QStringLiteral("importierencsv"), QStringLiteral("&Importieren (CSV)"), 0);
+    AnfgenCSV1 = neueAktion(Datei1, QStringLiteral("AnfgenCSV1"), QStringLiteral("Anfügen (CSV)"), 1);
+    SpeichernCSV1 = neueAktion(Datei1, QStringLiteral("SpeichernCSV1"), QStringLiteral("Exportieren (CSV)"), 2);
+    N3 = trenner(Datei1, QStringLiteral("N3"));
+    Beenden1 = neueAktion(Datei1, QStringLiteral("Beenden1"), QStringLiteral("&Beenden"), 19);
+
+    Beaarbeiten1 = menue(QStringLiteral("Beaarbeiten1"), QStringLiteral("&Bearbeiten"));
+    SortierennachName1 =
+        neueAktion(Beaarbeiten1, QStringLiteral("SortierennachName1"), QStringLiteral("Sortieren nach &Name"), 5);
+    SortierennachNote1 =
+        neueAktion(Beaarbeiten1, QStringLiteral("SortierennachNote1"), QStringLiteral("Sortieren nach Note"), 4);
+    UrsrnglicheReihenfolge1 = neueAktion(Beaarbeiten1, QStringLiteral("UrsrnglicheReihenfolge1"),
+                                         QStringLiteral("Ursprüngliche Reihenfolge"), 3);
+    N4 = trenner(Beaarbeiten1, QStringLiteral("N4"));
+    VomClipboardeinfgen1 = neueAktion(Beaarbeiten1, QStringLiteral("VomClipboardeinfgen1"),
+                                      QStringLiteral("Vom Clipboard einfügen"), 7);
+    MarkierteZeilenlschen1 = neueAktion(Beaarbeiten1, QStringLiteral("MarkierteZeilenlschen1"),
+                                        QStringLiteral("Markierte Zeilen löschen"), 8);
+    Spaltenbreiteanpassen1 = neueAktion(Beaarbeiten1, QStringLiteral("Spaltenbreiteanpassen1"),
+                                        QStringLiteral("Spaltenbreite anpassen"), 20);
+
+    Auswertung1 = menue(QStringLiteral("Auswertung1"), QStringLiteral("&Auswertung"));
+    Notenvergabe1 = neueAktion(Auswertung1, QStringLiteral("Notenvergabe1"), QStringLiteral("Notenvergabe"), 10);
+    klasseneinteilung =
+        neueAktion(Auswertung1, QStringLiteral("klasseneinteilung"), QStringLiteral("Klasseneinteilung"), 15);
+    KeineKlasenasuwertung1 = neueAktion(Auswertung1, QStringLiteral("KeineKlasenasuwertung1"),
+                                        QStringLiteral("Keine Klassenauswertung"), 18);
+
+    Ansicht1 = menue(QStringLiteral("Ansicht1"), QStringLiteral("&Ansicht"));
+    Ergebnis1 = neueAktion(Ansicht1, QStringLiteral("Ergebnis1"), QStringLiteral("Report"), 9);
+    Histogramm = neueAktion(Ansicht1, QStringLiteral("Histogramm"), QStringLiteral("&Histogramm"), 11);
+
+    Extras1 = menue(QStringLiteral("Extras1"), QStringLiteral("Extras"));
+    Einstellungn1 = neueAktion(Extras1, QStringLiteral("Einstellungn1"), QStringLiteral("Einstellungen"), 6);
+    CSVImporteinstellungen1 = neueAktion(Extras1, QStringLiteral("CSVImporteinstellungen1"),
+                                         QStringLiteral("CSV Importeinstellungen"), 12);
+
+    Hilfe1 = menue(QStringLiteral("Hilfe1"), QStringLiteral("&Hilfe"));
+    Hilfe2 = neueAktion(Hilfe1, QStringLiteral("Hilfe2"), QStringLiteral("Hilfe"), 14);
+    Hilfe2->setShortcut(QKeySequence(Qt::Key_F1));
+    Hilfe2->setShortcutContext(Qt::ApplicationShortcut);
+    Info1 = neueAktion(Hilfe1, QStringLiteral("Info1"), QStringLiteral("Info"), 13);
+
+    verbindeBefehl(oeffnen, [this] { oeffnenClick(); });
+    verbindeBefehl(Speichern1, [this] { Speichern1Click(); });
+    verbindeBefehl(Beenden1, [this] { Beenden1Click(); });
+    verbindeBefehl(SortierennachName1, [this] { SortierennachName1Click(); });
+    verbindeBefehl(SortierennachNote1, [this] { Sortierennote(); });
+    verbindeBefehl(UrsrnglicheReihenfolge1, [this] { UrsrnglicheReihenfolge1Click(); });
+    verbindeBefehl(MarkierteZeilenlschen1, [this] { MarkierteZeilenlschen1Click(); });
+    verbindeBefehl(Spaltenbreiteanpassen1, [this] { Spaltenbreiteanpassen1Click(); });
+    verbindeBefehl(Hilfe2, [this] { Hilfe2Click(); });
+}
+
+void THauptformular::baueWerkzeugleiste() {
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar1->setFixedHeight(geometrie::px(29) + 4);
+
+    auto knopf = [this](const QString& name, QAction* aktion) {
+        ToolBar1->addAction(aktion);
+        QWidget* w = ToolBar1->widgetForAction(aktion);
+        w->setObjectName(name);
+        w->setFixedSize(geometrie::px(24) + 4, geometrie::px(24) + 4);
+    };
+    auto trenner = [this](const QString& name) { ToolBar1->addSeparator()->setObjectName(name); };
+
+    knopf(QStringLiteral("ToolButton18"), oeffnen);
+    knopf(QStringLiteral("ToolButton17"), Speichern1);
+    trenner(QStringLiteral("ToolButton19"));
+    knopf(QStringLiteral("ToolButton1"), importierencsv);
+    knopf(QStringLiteral("ToolButton2"), AnfgenCSV1);
+    knopf(QStringLiteral("ToolButton3"), SpeichernCSV1);
+    trenner(QStringLiteral("ToolButton28"));
+    knopf(QStringLiteral("ToolButton27"), Beenden1);
+    trenner(QStringLiteral("ToolButton20"));
+    knopf(QStringLiteral("ToolButton5"), SortierennachName1);
+    knopf(QStringLiteral("ToolButton7"), UrsrnglicheReihenfolge1);
+    knopf(QStringLiteral("ToolButton6"), SortierennachNote1);
+    trenner(QStringLiteral("ToolButton21"));
+    knopf(QStringLiteral("ToolButton4"), VomClipboardeinfgen1);
+    knopf(QStringLiteral("ToolButton10"), MarkierteZeilenlschen1);
+    knopf(QStringLiteral("ToolButton29"), Spaltenbreiteanpassen1);
+    trenner(QStringLiteral("ToolButton22"));
+    knopf(QStringLiteral("ToolButton8"), Notenvergabe1);
+    knopf(QStringLiteral("ToolButton9"), klasseneinteilung);
+    knopf(QStringLiteral("ToolButton26"), KeineKlasenasuwertung1);
+    trenner(QStringLiteral("ToolButton23"));
+    knopf(QStringLiteral("ToolButton11"), Histogramm);
+    knopf(QStringLiteral("ToolButton12"), Ergebnis1);
+    trenner(QStringLiteral("ToolButton24"));
+    knopf(QStringLiteral("ToolButton13"), Einstellungn1);
+    knopf(QStringLiteral("ToolButton14"), CSVImporteinstellungen1);
+    trenner(QStringLiteral("ToolButton25"));
+    knopf(QStringLiteral("ToolButton15"), Info1);
+    knopf(QStringLiteral("ToolButton16"), Hilfe2);
+}
+
+void THauptformular::verbindeBefehl(QAction* aktion, std::function<void()> befehl) {
+    connect(aktion, &QAction::triggered, this,
+            [befehl = std::move(befehl)] { Fehlerbericht::ausfuehren(befehl); });
+}
+
+void THauptformular::closeEvent(QCloseEvent* ereignis) {
+    // Closing the main window ends the program, whatever else stands open.
+    ereignis->accept();
+    QCoreApplication::quit();
+}
+
+std::optional<QString> THauptformular::waehleDatei(QFileDialog* dialog, int filterIndex) {
+    dialog->selectNameFilter(kDateifilter.value(filterIndex - 1));
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString datei = dialog->selectedFiles().constFirst();
+    // Keep folder and name for the next use, as the classic dialogs do.
+    dialog->setDirectory(QFileInfo(datei).absolutePath());
+    dialog->selectFile(QFileInfo(datei).fileName());
+    return datei;
+}
+
+void THauptformular::Anzeigen() { m_modell.anzeigen(m_daten.FEintraege); }
+
+void THauptformular::oeffnenClick() {
+    const auto datei = waehleDatei(OpenDialog, 2);
+    if (!datei)
+        return;
+    m_daten.FEintraege = notendatei::lese(*datei);
+    m_daten.OriginalMerken();
+    Anzeigen();
+}
+
+void THauptformular::Speichern1Click() {
+    const auto datei = waehleDatei(SaveDialog1, 2);
+    if (!datei)
+        return;
+    notendatei::schreibe(*datei, m_daten.FEintraege);
+}
+
+void THauptformular::Beenden1Click() { close(); }
+
+void THauptformular::SortierennachName1Click() {
+    m_daten.SortierenNachName();
+    Anzeigen();
+}
+
+void THauptformular::Sortierennote() {
+    m_daten.SortierenNachNote();
+    Anzeigen();
+}
+
+void THauptformular::UrsrnglicheReihenfolge1Click() {
+    m_daten.UrspruenglicheReihenfolge();
+    Anzeigen();
+}
+
+std::pair<int, int> THauptformular::markierteZeilen() const {
+    const QItemSelection auswahl = erg->selectionModel()->selection();
+    if (!auswahl.isEmpty()) {
+        int oben = auswahl.first().top(), unten = auswahl.first().bottom();
+        for (const QItemSelectionRange& r : auswahl) {
+            oben = std::min(oben, r.top());
+            unten = std::max(unten, r.bottom());
+        }
+        return {oben + 1, unten + 1};
+    }
+    const QModelIndex aktuell = erg->currentIndex();
+    const int zeile = aktuell.isValid() ? aktuell.row() + 1 : 1;
+    return {zeile, zeile};
+}
+
+void THauptformular::MarkierteZeilenlschen1Click() {
+    const auto [oben, unten] = markierteZeilen();
+    m_daten.ZeilenLoeschen(oben, unten);
+    Anzeigen();
+}
+
+void THauptformular::Spaltenbreiteanpassen1Click() {
+    const QFontMetrics fm(erg->font());
+    const int zeilen = m_modell.rowCount() + 1;
+    for (int spalte = 0; spalte < ErgebnisModell::SpaltenAnzahl; ++spalte) {
+        int breite = 0;
+        for (int zeile = 0; zeile < zeilen; ++zeile)
+            breite = std::max(breite, fm.horizontalAdvance(m_modell.zellText(spalte, zeile)));
+        erg->setColumnWidth(spalte, breite + 10);
+    }
+}
+
+void THauptformular::Hilfe2Click() { hilfe::zeige(100); }

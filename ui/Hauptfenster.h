@@ -1,0 +1,73 @@
+#pragma once
+// The main window: menu bar, toolbar and the result grid `erg`. It owns the evaluation
+// state (Auswertung) and runs every command through the general error report.
+
+#include "ErgebnisModell.h"
+#include "results.h"
+
+#include <QMainWindow>
+#include <optional>
+
+class QAction;
+class QFileDialog;
+class QMenu;
+class QTableView;
+class QToolBar;
+
+class THauptformular : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit THauptformular(QWidget* eltern = nullptr);
+
+    Auswertung& daten() { return m_daten; }
+    ErgebnisModell& modell() { return m_modell; }
+
+    // Lists FEintraege in the grid.
+    void Anzeigen();
+
+    // Commands.
+    void oeffnenClick();
+    void Speichern1Click();
+    void Beenden1Click();
+    void SortierennachName1Click();
+    void Sortierennote();
+    void UrsrnglicheReihenfolge1Click();
+    void MarkierteZeilenlschen1Click();
+    void Spaltenbreiteanpassen1Click();
+    void Hilfe2Click();
+
+    // Menus, their entries and the shared file dialogs, by their component names.
+    QMenu *Datei1, *Beaarbeiten1, *Auswertung1, *Ansicht1, *Extras1, *Hilfe1;
+    QAction *oeffnen, *Speichern1, *N1, *importierencsv, *AnfgenCSV1, *SpeichernCSV1, *N3, *Beenden1;
+    QAction *SortierennachName1, *SortierennachNote1, *UrsrnglicheReihenfolge1, *N4, *VomClipboardeinfgen1,
+        *MarkierteZeilenlschen1, *Spaltenbreiteanpassen1;
+    QAction *Notenvergabe1, *klasseneinteilung, *KeineKlasenasuwertung1;
+    QAction *Ergebnis1, *Histogramm;
+    QAction *Einstellungn1, *CSVImporteinstellungen1;
+    QAction *Hilfe2, *Info1;
+    QToolBar* ToolBar1;
+    QTableView* erg;
+    QFileDialog* OpenDialog;
+    QFileDialog* SaveDialog1;
+
+    // Shows `dialog` with filter `filterIndex` (1-based) preselected; the chosen file, or
+    // nothing when cancelled. The dialog keeps the last folder and name.
+    std::optional<QString> waehleDatei(QFileDialog* dialog, int filterIndex);
+
+    // Connects a command: every command runs through the general error report.
+    void verbindeBefehl(QAction* aktion, std::function<void()> befehl);
+
+protected:
+    void closeEvent(QCloseEvent* ereignis) override;
+
+private:
+    void FormCreate();
+    QAction* neueAktion(QMenu* menu, const QString& name, const QString& text, int bild);
+    void baueMenue();
+    void baueWerkzeugleiste();
+    // Top and bottom grid rows of the selection, or the current row.
+    std::pair<int, int> markierteZeilen() const;
+
+    Auswertung m_daten;
+    ErgebnisModell m_modell;
+};

@@ -1,0 +1,13 @@
+#pragma once
+// The program's help: a context number opens a German page from the resources in one
+// help window (100 main window, 200 class evaluation, 300 settings, 400 report, 32000 about box).
+
+class QWidget;
+class QTextBrowser;
+
+namespace hilfe {
+void zeige(int kontext);
+// The help window, created at the first call of zeige (for tests).
+QTextBrowser* fenster();
+int letzterKontext();
+} // namespace hilfe

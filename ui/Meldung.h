@@ -1,0 +1,29 @@
+#pragma once
+// Message boxes and the general error report. Every command and dialog button runs through
+// Fehlerbericht::ausfuehren, so an error that escapes a handler ends that command, shows its
+// German text, and the program goes on. Tests replace the display to read the messages.
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace meldung {
+
+enum class Art { Fehler, Information, Bestaetigung, Ausnahme };
+
+// Shows a message. Bestaetigung asks Yes/No and returns true for Yes; the others return true.
+bool zeige(Art art, const QString& text, QWidget* eltern = nullptr);
+inline void fehler(const QString& text, QWidget* eltern = nullptr) { zeige(Art::Fehler, text, eltern); }
+inline void information(const QString& text, QWidget* eltern = nullptr) { zeige(Art::Information, text, eltern); }
+
+// Replaces the message boxes (for tests); an empty function restores them.
+using Anzeige = std::function<bool(Art, const QString&)>;
+void setzeAnzeige(Anzeige anzeige);
+
+} // namespace meldung
+
+namespace Fehlerbericht {
+// Runs a command; an error it raises is reported and the command ends there.
+void ausfuehren(const std::function<void()>& befehl);
+} // namespace Fehlerbericht
