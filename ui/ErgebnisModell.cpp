@@ -2,6 +2,9 @@
 
 #include "Zahltext.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
 namespace {
 const QString kKopf[ErgebnisModell::SpaltenAnzahl] = {
     QStringLiteral("Nummer"), QStringLiteral("Name"), QStringLiteral("Punkte"), QStringLiteral("Note"),
@@ -55,6 +58,9 @@ QVariant ErgebnisModell::data(const QModelIndex& index, int rolle) const {
         return {};
     if (rolle == Qt::DisplayRole)
         return zellText(index.column(), index.row() + 1);
+    // The number column is the grid's fixed column and looks like the header.
+    if (rolle == Qt::BackgroundRole && index.column() == Nummer)
+        return QGuiApplication::palette().button();
     return {};
 }
 

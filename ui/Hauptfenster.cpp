@@ -17,6 +17,7 @@
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
+#include <QLayout>
 
 namespace {
 const QStringList kDateifilter = {QStringLiteral("CSV Dateien (*.csv)"), QStringLiteral("Daten (*.noten)"),
@@ -160,13 +161,16 @@ void THauptformular::baueWerkzeugleiste() {
     ToolBar1->setFloatable(false);
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolBar1->setFixedHeight(geometrie::px(29) + 4);
+    ToolBar1->setFixedHeight(std::max(geometrie::px(29), 22));
+    ToolBar1->setContentsMargins(0, 0, 0, 0);
+    ToolBar1->layout()->setSpacing(0);
 
     auto knopf = [this](const QString& name, QAction* aktion) {
         ToolBar1->addAction(aktion);
         QWidget* w = ToolBar1->widgetForAction(aktion);
         w->setObjectName(name);
-        w->setFixedSize(geometrie::px(24) + 4, geometrie::px(24) + 4);
+        const int seite = std::max(geometrie::px(24), 20);
+        w->setFixedSize(seite, seite);
     };
     auto trenner = [this](const QString& name) { ToolBar1->addSeparator()->setObjectName(name); };
 

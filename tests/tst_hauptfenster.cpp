@@ -1,0 +1,201 @@
+// The main window offscreen: command set, grid texts, record file through the real dialogs.
+#include "Hauptfenster.h"
+#include "Hilfe.h"
+#include "Meldung.h"
+#include "Notendatei.h"
+#include "Programm.h"
+#include "Zahltext.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+TNotenEintrag eintrag(const QByteArray& name, double punkte, double note) {
+    TNotenEintrag e = leererEintrag();
+    e.setzeName(name);
+    e.punkte = punkte;
+    e.note = note;
+    return e;
+}
+
+// Answers the next modal file dialog with `datei` (a name typed into its name field).
+void beantworteDateidialog(const QString& datei) {
+    QTimer::singleShot(0, [datei] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto* feld = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(feld);
+        feld->setText(datei);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+} // namespace
+
+class TestHauptfenster : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Programm> m_programm;
+    THauptformular* m_fenster = nullptr;
+    QStringList m_meldungen;
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
+        meldung::setzeAnzeige([this](meldung::Art, const QString& text) {
+            m_meldungen << text;
+            return true;
+        });
+    }
+    void init() {
+        m_programm = std::make_unique<Programm>();
+        m_fenster = m_programm->Hauptformular();
+        m_meldungen.clear();
+    }
+    void cleanup() { m_programm.reset(); }
+
+    void menue() {
+        QStringList ist;
+        for (QAction* m : m_fenster->menuBar()->actions()) {
+            ist << m->text();
+            for (QAction* a : m->menu()->actions())
+                ist << (a->isSeparator() ? QStringLiteral("  -") : QStringLiteral("  ") + a->text());
+        }
+        const QStringList soll = {
+            "&Datei", "  Ö&ffnen", "  Speichern", "  -", "  &Importieren (CSV)", "  Anfügen (CSV)",
+            "  Exportieren (CSV)", "  -", "  &Beenden",
+            "&Bearbeiten", "  Sortieren nach &Name", "  Sortieren nach Note", "  Ursprüngliche Reihenfolge", "  -",
+            "  Vom Clipboard einfügen", "  Markierte Zeilen löschen", "  Spaltenbreite anpassen",
+            "&Auswertung", "  Notenvergabe", "  Klasseneinteilung", "  Keine Klassenauswertung",
+            "&Ansicht", "  Report", "  &Histogramm",
+            "Extras", "  Einstellungen", "  CSV Importeinstellungen",
+            "&Hilfe", "  Hilfe", "  Info"};
+        QCOMPARE(ist, soll);
+        QCOMPARE(m_fenster->Hilfe2->shortcut(), QKeySequence(Qt::Key_F1));
+    }
+
+    void werkzeugleiste() {
+        QStringList ist;
+        for (QAction* a : m_fenster->ToolBar1->actions())
+            ist << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        const QStringList soll = {
+            "Ö&ffnen", "Speichern", "-", "&Importieren (CSV)", "Anfügen (CSV)", "Exportieren (CSV)", "-",
+            "&Beenden", "-", "Sortieren nach &Name", "Ursprüngliche Reihenfolge", "Sortieren nach Note", "-",
+            "Vom Clipboard einfügen", "Markierte Zeilen löschen", "Spaltenbreite anpassen", "-", "Notenvergabe",
+            "Klasseneinteilung", "Keine Klassenauswertung", "-", "&Histogramm", "Report", "-", "Einstellungen",
+            "CSV Importeinstellungen", "-", "Info", "Hilfe"};
+        QCOMPARE(ist, soll);
+        // Every button shows a picture.
+        for (QAction* a : m_fenster->ToolBar1->actions())
+            if (!a->isSeparator())
+                QVERIFY2(!a->icon().pixmap(16, 16).isNull(), qPrintable(a->text()));
+        QCOMPARE(m_fenster->ToolBar1->widgetForAction(m_fenster->oeffnen)->objectName(), "ToolButton18");
+    }
+
+    void anfangsRasterUndSpaltenbreite() {
+        QCOMPARE(m_fenster->modell().rowCount(), 4);  // header row + four empty rows
+        m_fenster->Spaltenbreiteanpassen1->trigger();
+        const int soll = QFontMetrics(m_fenster->erg->font()).horizontalAdvance(QStringLiteral("Nummer")) + 10;
+        QCOMPARE(m_fenster->erg->columnWidth(0), soll);
+    }
+
+    void oeffnenSpeichernUndRaster() {
+        QTemporaryDir dir;
+        Notenliste liste;
+        for (int i = 1; i <= 8; ++i)
+            liste.push_back(eintrag("Student " + QByteArray::number(i), 12.25 * i, i == 8 ? 0 : 1.0 + i / 3.0));
+        liste[2].ects = u'C';
+        const QString quelle = dir.filePath(QStringLiteral("kurs.noten"));
+        notendatei::schreibe(quelle, liste);
+
+        beantworteDateidialog(quelle);
+        m_fenster->oeffnen->trigger();
+        QVERIFY(m_meldungen.isEmpty());
+        const ErgebnisModell& m = m_fenster->modell();
+        QCOMPARE(m.rowCount(), 8);
+        QCOMPARE(m.zellText(0, 7), QStringLiteral("  7:"));
+        QCOMPARE(m.zellText(1, 1), QStringLiteral("Student 1"));
+        QCOMPARE(m.zellText(2, 1), QStringLiteral("12,3"));
+        QCOMPARE(m.zellText(3, 8), QStringLiteral("0,0"));
+        QCOMPARE(m.zellText(4, 3), QStringLiteral("C"));
+        QCOMPARE(m.zellText(4, 1), QString());
+        QCOMPARE(m.zellText(2, 0), QStringLiteral("Punkte"));
+        QCOMPARE(m_fenster->OpenDialog->selectedNameFilter(), QStringLiteral("Daten (*.noten)"));
+
+        // A name typed without extension gets ".noten".
+        beantworteDateidialog(dir.filePath(QStringLiteral("kopie")));
+        m_fenster->Speichern1->trigger();
+        QVERIFY(m_meldungen.isEmpty());
+        QFile a(quelle), b(dir.filePath(QStringLiteral("kopie.noten")));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(b.readAll(), a.readAll());
+    }
+
+    void fehlgeschlagenesOeffnenAendertNichts() {
+        m_fenster->daten().FEintraege = {eintrag("Anna", 1, 1)};
+        m_fenster->Anzeigen();
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath(QStringLiteral("weg.noten"));
+        // The file disappears between choosing and opening.
+        QTimer::singleShot(0, [pfad] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QFile(pfad).open(QIODevice::WriteOnly);
+            dialog->selectFile(pfad);
+            static_cast<QDialog*>(dialog)->accept();
+            QFile::remove(pfad);
+        });
+        m_fenster->oeffnen->trigger();
+        QCOMPARE(m_meldungen, QStringList({"Datei nicht gefunden"}));
+        QCOMPARE(m_fenster->modell().zellText(1, 1), QStringLiteral("Anna"));
+        QCOMPARE(m_fenster->daten().FEintraege.size(), std::size_t(1));
+    }
+
+    void zeilenLoeschenUndWiederherstellen() {
+        // Deleting in the empty list right after start is a range error.
+        m_fenster->MarkierteZeilenlschen1->trigger();
+        QCOMPARE(m_meldungen, QStringList({"Fehler bei Bereichsprüfung"}));
+
+        Auswertung& d = m_fenster->daten();
+        for (const char* n : {"E", "C", "A", "D", "B"})
+            d.FEintraege.push_back(eintrag(n, 0, 0));
+        d.OriginalMerken();
+        m_fenster->SortierennachName1->trigger();
+        // Mark grid rows 2 to 4 (model rows 1 to 3), in columns 1 and 2.
+        QTableView* grid = m_fenster->erg;
+        grid->selectionModel()->select(
+            QItemSelection(m_fenster->modell().index(1, 1), m_fenster->modell().index(3, 2)),
+            QItemSelectionModel::ClearAndSelect);
+        m_fenster->MarkierteZeilenlschen1->trigger();
+        m_fenster->SortierennachNote1->trigger();
+        m_fenster->UrsrnglicheReihenfolge1->trigger();
+        QCOMPARE(m_fenster->modell().zellText(1, 1), QStringLiteral("A"));
+        QCOMPARE(m_fenster->modell().zellText(1, 2), QStringLiteral("E"));
+        QCOMPARE(m_fenster->modell().rowCount(), 2);
+    }
+
+    void hilfe() {
+        m_programm->zeige();
+        QVERIFY(QTest::qWaitForWindowActive(m_fenster));
+        QTest::keyClick(m_fenster, Qt::Key_F1);
+        QCOMPARE(hilfe::letzterKontext(), 100);
+        QVERIFY(hilfe::fenster());
+        QVERIFY(hilfe::fenster()->toPlainText().contains(QStringLiteral("Notenvergabe")));
+        hilfe::fenster()->close();
+    }
+};
+
+QTEST_MAIN(TestHauptfenster)
+#include "tst_hauptfenster.moc"
