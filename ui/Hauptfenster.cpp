@@ -1,12 +1,20 @@
 #include "Hauptfenster.h"
 
+#include "Export.h"
 #include "Geometrie.h"
 #include "Hilfe.h"
+#include "Import.h"
 #include "Meldung.h"
 #include "Notendatei.h"
+#include "Notenskala.h"
+#include "Statistik.h"
+#include "einstellungen.h"
+#include "importform.h"
+#include "notenvergabe.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -152,6 +160,21 @@ void THauptformular::baueMenue() {
     verbindeBefehl(MarkierteZeilenlschen1, [this] { MarkierteZeilenlschen1Click(); });
     verbindeBefehl(Spaltenbreiteanpassen1, [this] { Spaltenbreiteanpassen1Click(); });
     verbindeBefehl(Hilfe2, [this] { Hilfe2Click(); });
+    verbindeBefehl(importierencsv, [this] { importierencsvClick(); });
+    verbindeBefehl(AnfgenCSV1, [this] { AnfgenCSV1Click(); });
+    verbindeBefehl(SpeichernCSV1, [this] { SpeichernCSV1Click(); });
+    verbindeBefehl(VomClipboardeinfgen1, [this] { VomClipboardeinfgen1Click(); });
+    verbindeBefehl(Notenvergabe1, [this] { Notenvergabe1Click(); });
+    verbindeBefehl(Einstellungn1, [this] { Einstellungn1Click(); });
+    verbindeBefehl(CSVImporteinstellungen1, [this] { CSVImporteinstellungen1Click(); });
+}
+
+void THauptformular::verbindeFenster(Teinstellungsdialog* einstellungen, Tnotenvergabeform* notenvergabe,
+                                     TImporteinstellungen* import) {
+    m_einstellungen = einstellungen;
+    m_notenvergabe = notenvergabe;
+    m_import = import;
+    m_notenvergabe->setzeVorschau([this] { NotenVorschau(); });
 }
 
 void THauptformular::baueWerkzeugleiste() {
@@ -216,11 +239,27 @@ void THauptformular::closeEvent(QCloseEvent* ereignis) {
     QCoreApplication::quit();
 }
 
-std::optional<QString> THauptformular::waehleDatei(QFileDialog* dialog, int filterIndex) {
+std::optional<QString> THauptformular::waehleDatei(QFileDialog* dialog, int filterIndex, bool csvEndung) {
     dialog->selectNameFilter(kDateifilter.value(filterIndex - 1));
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+    const QString endung = dialog->defaultSuffix();
+    QMetaObject::Connection filterWechsel;
+    if (csvEndung) {
+        auto passeAn = [dialog, endung](const QString& filter) {
+            dialog->setDefaultSuffix(filter == kDateifilter[0] ? QStringLiteral("csv") : endung);
+        };
+        passeAn(kDateifilter.value(filterIndex - 1));
+        filterWechsel = connect(dialog, &QFileDialog::filterSelected, dialog, passeAn);
+    }
+    const int ergebnis = dialog->exec();
+    // selectedFiles() applies the default suffix of the moment, so read it before restoring.
+    const QStringList gewaehlt = dialog->selectedFiles();
+    if (csvEndung) {
+        disconnect(filterWechsel);
+        dialog->setDefaultSuffix(endung);
+    }
+    if (ergebnis != QDialog::Accepted || gewaehlt.isEmpty())
         return std::nullopt;
-    const QString datei = dialog->selectedFiles().constFirst();
+    const QString datei = gewaehlt.constFirst();
     // Keep folder and name for the next use, as the classic dialogs do.
     dialog->setDirectory(QFileInfo(datei).absolutePath());
     dialog->selectFile(QFileInfo(datei).fileName());
@@ -295,3 +334,74 @@ void THauptformular::Spaltenbreiteanpassen1Click() {
 }
 
 void THauptformular::Hilfe2Click() { hilfe::zeige(100); }
+
+void THauptformular::importierencsvClick() {
+    m_daten.FErsetzen = true;
+    Importieren1Click();
+}
+
+void THauptformular::AnfgenCSV1Click() {
+    m_daten.FErsetzen = false;
+    Importieren1Click();
+}
+
+void THauptformular::Importieren1Click() {
+    const auto datei = waehleDatei(OpenDialog, 1);
+    if (!datei)
+        return;
+    const QChar trenner = trennerAus(m_import->trennerText());
+    if (importiereDatei(m_daten, *datei, trenner, importEinstellungen()) == ImportErgebnis::SpaltenFehler) {
+        meldung::fehler(kSpaltenFehler, this);
+        return;
+    }
+    Anzeigen();
+}
+
+void THauptformular::VomClipboardeinfgen1Click() {
+    importiere(zeilenAusText(QGuiApplication::clipboard()->text()), QChar(u'\t'));
+}
+
+ImportEinstellungen THauptformular::importEinstellungen() const {
+    ImportEinstellungen e;
+    e.vorname = m_import->spalteVorname();
+    e.nachname = m_import->spalteNachname();
+    e.punkte = m_import->spaltePunkte();
+    e.noten = m_import->spalteNote();
+    e.titelzeilen = m_import->titelzeilen();
+    return e;
+}
+
+void THauptformular::importiere(const QStringList& zeilen, QChar trenner) {
+    if (ImportAuswerten(m_daten, zeilen, trenner, importEinstellungen()) == ImportErgebnis::SpaltenFehler) {
+        meldung::fehler(kSpaltenFehler, this);
+        return;
+    }
+    Anzeigen();
+}
+
+void THauptformular::SpeichernCSV1Click() {
+    const auto datei = waehleDatei(SaveDialog1, 1, true);
+    if (!datei)
+        return;
+    exportiereCsv(*datei, m_daten.FEintraege);
+}
+
+void THauptformular::Notenvergabe1Click() {
+    if (m_notenvergabe->exec() != QDialog::Accepted)
+        return;
+    AlleNotenBerechnen(m_daten.FEintraege, m_notenvergabe->skala());
+    m_daten.NotenUebernehmen();
+    Anzeigen();
+}
+
+void THauptformular::NotenVorschau() {
+    AlleNotenBerechnen(m_daten.FEintraege, m_notenvergabe->skala());
+    StatistikBerechnen(m_daten);
+    Anzeigen();
+    BestandeneZaehlen(m_daten, m_einstellungen->grenznoteWert());
+    m_notenvergabe->zeigeErgebnis(m_daten.FDurchschnitt, m_daten.FStandardabweichung, m_daten.FBestanden);
+}
+
+void THauptformular::Einstellungn1Click() { m_einstellungen->zeigeNichtmodal(); }
+
+void THauptformular::CSVImporteinstellungen1Click() { m_import->zeigeNichtmodal(); }

@@ -3,12 +3,16 @@
 // state (Auswertung) and runs every command through the general error report.
 
 #include "ErgebnisModell.h"
+#include "Import.h"
 #include "results.h"
 
 #include <QMainWindow>
 #include <optional>
 
 class QAction;
+class Teinstellungsdialog;
+class TImporteinstellungen;
+class Tnotenvergabeform;
 class QFileDialog;
 class QMenu;
 class QTableView;
@@ -21,6 +25,10 @@ public:
 
     Auswertung& daten() { return m_daten; }
     ErgebnisModell& modell() { return m_modell; }
+
+    // The dialogs whose controls are the parameters of the commands (created after this window).
+    void verbindeFenster(Teinstellungsdialog* einstellungen, Tnotenvergabeform* notenvergabe,
+                         TImporteinstellungen* import);
 
     // Lists FEintraege in the grid.
     void Anzeigen();
@@ -35,6 +43,16 @@ public:
     void MarkierteZeilenlschen1Click();
     void Spaltenbreiteanpassen1Click();
     void Hilfe2Click();
+    void importierencsvClick();
+    void AnfgenCSV1Click();
+    void Importieren1Click();
+    void VomClipboardeinfgen1Click();
+    void SpeichernCSV1Click();
+    void Notenvergabe1Click();
+    void Einstellungn1Click();
+    void CSVImporteinstellungen1Click();
+    // The grade assignment dialog's preview ("Berechnen").
+    void NotenVorschau();
 
     // Menus, their entries and the shared file dialogs, by their component names.
     QMenu *Datei1, *Beaarbeiten1, *Auswertung1, *Ansicht1, *Extras1, *Hilfe1;
@@ -52,7 +70,8 @@ public:
 
     // Shows `dialog` with filter `filterIndex` (1-based) preselected; the chosen file, or
     // nothing when cancelled. The dialog keeps the last folder and name.
-    std::optional<QString> waehleDatei(QFileDialog* dialog, int filterIndex);
+    // With csvEndung a name typed without extension gets ".csv" while the CSV filter is selected.
+    std::optional<QString> waehleDatei(QFileDialog* dialog, int filterIndex, bool csvEndung = false);
 
     // Connects a command: every command runs through the general error report.
     void verbindeBefehl(QAction* aktion, std::function<void()> befehl);
@@ -68,6 +87,13 @@ private:
     // Top and bottom grid rows of the selection, or the current row.
     std::pair<int, int> markierteZeilen() const;
 
+    ImportEinstellungen importEinstellungen() const;
+    // Runs the evaluation of imported lines and reports a column mismatch.
+    void importiere(const QStringList& zeilen, QChar trenner);
+
     Auswertung m_daten;
     ErgebnisModell m_modell;
+    Teinstellungsdialog* m_einstellungen = nullptr;
+    Tnotenvergabeform* m_notenvergabe = nullptr;
+    TImporteinstellungen* m_import = nullptr;
 };

@@ -1,7 +1,11 @@
 #include "Programm.h"
 
 #include "Hauptfenster.h"
+#include "Routinen.h"
 #include "Zahltext.h"
+#include "einstellungen.h"
+#include "importform.h"
+#include "notenvergabe.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -15,11 +19,19 @@ static void initRessourcen() {
 
 Programm::Programm() {
     initRessourcen();
+    // Created once each in this order; each dialog with stored state restores it as it is made.
     m_haupt = std::make_unique<THauptformular>();
+    m_einstellungen = std::make_unique<Teinstellungsdialog>(m_haupt.get());
+    m_notenvergabe = std::make_unique<Tnotenvergabeform>(m_haupt.get());
+    m_import = std::make_unique<TImporteinstellungen>(m_haupt.get());
+    m_haupt->verbindeFenster(m_einstellungen.get(), m_notenvergabe.get(), m_import.get());
 }
 
 Programm::~Programm() {
-    // Reverse order of creation; the main window goes last.
+    // The program's end: the settings dialog saves as it is destroyed; the main window goes last.
+    m_import.reset();
+    m_notenvergabe.reset();
+    m_einstellungen.reset();
     m_haupt.reset();
 }
 
@@ -28,6 +40,7 @@ void Programm::zeige() { m_haupt->show(); }
 namespace anwendung {
 
 void einrichten() {
+    routinen::ordnerEinrichten();
     QApplication::setApplicationName(QStringLiteral("Skalora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Skalora"));
     zahltext::uebernehmeGebietsschema(QLocale::system());

@@ -6,6 +6,9 @@
 #include <memory>
 
 class THauptformular;
+class Teinstellungsdialog;
+class Tnotenvergabeform;
+class TImporteinstellungen;
 
 class Programm {
 public:
@@ -15,13 +18,20 @@ public:
     Programm& operator=(const Programm&) = delete;
 
     THauptformular* Hauptformular() const { return m_haupt.get(); }
+    Teinstellungsdialog* einstellungsdialog() const { return m_einstellungen.get(); }
+    Tnotenvergabeform* notenvergabeform() const { return m_notenvergabe.get(); }
+    TImporteinstellungen* Importeinstellungen() const { return m_import.get(); }
     void zeige();
 
 private:
     std::unique_ptr<THauptformular> m_haupt;
+    std::unique_ptr<Teinstellungsdialog> m_einstellungen;
+    std::unique_ptr<Tnotenvergabeform> m_notenvergabe;
+    std::unique_ptr<TImporteinstellungen> m_import;
 };
 
-// Application start-up common to the program and its UI tests: title, German Qt catalogue.
+// Application start-up common to the program and its UI tests: per-user folder, title,
+// locale, German Qt catalogue. Runs before any window exists.
 namespace anwendung {
 void einrichten();
 }

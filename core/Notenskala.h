@@ -1,0 +1,30 @@
+#pragma once
+// The grading scale: points become a raw grade by linear interpolation on two pieces that meet
+// at the pass points, the raw grade becomes a grade by a step (halves, thirds, tenths) and a
+// rounding rule. Intermediate results carry a 64-bit significand (x87 extended); a build with
+// plain doubles grades some scores differently. The grade assignment dialog holds the scale;
+// callers read it from there at the moment of each call.
+
+#include "results.h"
+
+struct TNotenskala {
+    double vollepunkte = 50;
+    double vollenote = 1.0;
+    double bestandenpunkte = 25;
+    double bestandennote = 4.0;
+    double nichtbestandenpunkte = 0;
+    double nichtbestandennote = 6.0;
+    int notenschluessel = 1;  // 0 halves, 1 thirds, 2 tenths, anything else: no step
+    int runden = 1;           // 0 better grade, 1 worse grade, 2 nearer grade (tie: better), else raw grade
+};
+
+// The grade for one score. No clamping: scores beyond the anchors continue their piece's line.
+// Never returns -0. Throws Fehler when the piece that applies has zero width
+// (fehler::DivisionDurchNull, or fehler::UngueltigeOperation for 0 / 0), and
+// fehler::UngueltigeOperation for a score or scale that yields no finite raw grade.
+double NoteBerechnen(double punkte, const TNotenskala& skala);
+
+// Every entry's grade becomes NoteBerechnen of its points, first to last; nothing else changes.
+// A Fehler stops at the entry that caused it: the entries before it keep their new grades,
+// it and the ones after it their old ones.
+void AlleNotenBerechnen(Notenliste& liste, const TNotenskala& skala);

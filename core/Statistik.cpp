@@ -1,0 +1,42 @@
+#include "Statistik.h"
+
+#include "Fehler.h"
+
+#include <cmath>
+#include <limits>
+
+static_assert(std::numeric_limits<long double>::digits == 64, "statistics need the x87 extended format");
+
+void StatistikBerechnen(Auswertung& a) {
+    a.FQuadratsumme = 0;
+    double summe = 0;
+    for (const TNotenEintrag& e : a.FEintraege) {
+        const long double g = e.note;
+        summe = summe + e.note;
+        a.FQuadratsumme = static_cast<double>(g * g + static_cast<long double>(a.FQuadratsumme));
+    }
+
+    const long double n = static_cast<long double>(a.FEintraege.size());
+    if (n == 0)  // S * S / n is 0 / 0
+        fehler::wirf(fehler::UngueltigeOperation);
+    const long double s = summe;
+    const long double zaehler = static_cast<long double>(a.FQuadratsumme) - s * s / n;
+    const long double nenner = n - 1;
+    if (nenner == 0)  // one entry: the numerator is zero or a rounding residue
+        fehler::wirf(zaehler == 0 ? fehler::UngueltigeOperation : fehler::DivisionDurchNull);
+    const long double radikand = zaehler / nenner;
+    if (!std::isfinite(radikand))  // infinite, NaN or absurdly large grades from a foreign record file
+        fehler::wirf(fehler::UngueltigeOperation);
+    // Equal grades can leave the radicand a rounding residue below zero: their spread is 0.
+    a.FStandardabweichung = radikand > 0 ? static_cast<double>(std::sqrt(radikand)) : 0.0;
+    a.FDurchschnitt = static_cast<double>(s / n);
+}
+
+void BestandeneZaehlen(Auswertung& a, double grenznote) {
+    a.FGrenznote = grenznote;
+    std::int32_t bestanden = 0;
+    for (const TNotenEintrag& e : a.FEintraege)
+        if (e.note <= a.FGrenznote)
+            ++bestanden;
+    a.FBestanden = bestanden;
+}

@@ -1,0 +1,65 @@
+#include "Export.h"
+
+#include "Ansi.h"
+#include "Dateifehler.h"
+#include "Fehler.h"
+#include "Zahltext.h"
+
+#include <QSaveFile>
+#include <cerrno>
+
+namespace {
+
+void schreibe(QIODevice& ziel, const QByteArray& bytes) {
+    errno = 0;
+    if (ziel.write(bytes) == bytes.size())
+        return;
+    if (auto* datei = qobject_cast<QFileDevice*>(&ziel))
+        fehler::wirfDateifehler(*datei, errno);
+    fehler::wirf(QStringLiteral("E/A-Fehler 101"));
+}
+
+void haengeZahlAn(QByteArray& puffer, double wert) {
+    // The number text is ASCII apart from the locale's decimal separator.
+    const QString text = zahltext::kurz(wert);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            puffer.append(static_cast<char>(c.unicode()));
+        else
+            puffer.append(ansi::ausText(QStringView(&c, 1)));
+    }
+}
+
+} // namespace
+
+void exportiereCsv(QIODevice& ziel, const Notenliste& liste) {
+    // Written in pieces, so a long list needs no second copy of itself as text.
+    constexpr qsizetype kStueck = 1 << 20;
+    QByteArray puffer;
+    puffer.reserve(kStueck + 256);
+    for (const TNotenEintrag& e : liste) {
+        puffer.append(e.nameBytes());
+        puffer.append(';');
+        haengeZahlAn(puffer, e.punkte);
+        puffer.append(';');
+        haengeZahlAn(puffer, e.note);
+        puffer.append("\r\n", 2);
+        if (puffer.size() >= kStueck) {
+            schreibe(ziel, puffer);
+            puffer.resize(0);
+        }
+    }
+    if (!puffer.isEmpty())
+        schreibe(ziel, puffer);
+}
+
+void exportiereCsv(const QString& pfad, const Notenliste& liste) {
+    QSaveFile datei(pfad);
+    errno = 0;
+    if (!datei.open(QIODevice::WriteOnly))
+        fehler::wirfDateifehler(datei, errno);
+    exportiereCsv(static_cast<QIODevice&>(datei), liste);
+    errno = 0;
+    if (!datei.commit())
+        fehler::wirfDateifehler(datei, errno);
+}

@@ -1,0 +1,285 @@
+#include "IniDatei.h"
+
+#include "Ansi.h"
+#include "Dateifehler.h"
+#include "Zahltext.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <optional>
+#include <string>
+
+namespace {
+
+const QString kCheck = QStringLiteral("Check");
+const QString kMarker = QStringLiteral("WroteSuccesful");
+const QString kVorhanden = QStringLiteral("SektionVorhanden");
+
+bool gleich(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+// Blanks and control characters, everything up to U+0020.
+QStringView getrimmt(QStringView s) {
+    qsizetype anfang = 0, ende = s.size();
+    while (anfang < ende && s[anfang].unicode() <= 0x20)
+        ++anfang;
+    while (ende > anfang && s[ende - 1].unicode() <= 0x20)
+        --ende;
+    return s.mid(anfang, ende - anfang);
+}
+
+QString ausUtf16(QByteArrayView bytes, bool grossEndian) {
+    const qsizetype n = bytes.size() / 2;
+    QString text(n, Qt::Uninitialized);
+    QChar* ziel = text.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto a = static_cast<unsigned char>(bytes[2 * i]);
+        const auto b = static_cast<unsigned char>(bytes[2 * i + 1]);
+        ziel[i] = QChar(grossEndian ? char16_t(a << 8 | b) : char16_t(b << 8 | a));
+    }
+    return text;
+}
+
+QByteArray inUtf16(QStringView text, bool grossEndian) {
+    QByteArray bytes;
+    bytes.reserve(2 + 2 * text.size());
+    bytes.append(grossEndian ? "\xFE\xFF" : "\xFF\xFE", 2);
+    for (const QChar c : text) {
+        const char hoch = static_cast<char>(c.unicode() >> 8);
+        const char tief = static_cast<char>(c.unicode() & 0xFF);
+        bytes.append(grossEndian ? hoch : tief);
+        bytes.append(grossEndian ? tief : hoch);
+    }
+    return bytes;
+}
+
+std::optional<qint64> leseGanzzahl(QStringView text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    std::string ascii;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        if (text[i] == u'-')
+            ascii += '-';
+        ++i;
+    }
+    const qsizetype ziffernAb = i;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        ascii += static_cast<char>(text[i].unicode());
+    if (i == ziffernAb || i != text.size())
+        return std::nullopt;
+    qint64 wert = 0;
+    const auto r = std::from_chars(ascii.data(), ascii.data() + ascii.size(), wert);
+    if (r.ec != std::errc())
+        return std::nullopt;
+    return wert;
+}
+
+// Copies the whole content; a missing source or a failed write leaves the target as it was.
+void kopiere(const QString& von, const QString& nach) {
+    QFile quelle(von);
+    if (!quelle.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray inhalt = quelle.readAll();
+    if (quelle.error() != QFileDevice::NoError)
+        return;
+    QSaveFile ziel(nach);
+    if (ziel.open(QIODevice::WriteOnly) && ziel.write(inhalt) == inhalt.size())
+        ziel.commit();
+}
+
+} // namespace
+
+IniDatei IniDatei::ausBytes(QByteArrayView inhalt) {
+    IniDatei ini;
+    QString text;
+    if (inhalt.startsWith("\xEF\xBB\xBF")) {
+        ini.m_kodierung = Kodierung::Utf8;
+        text = QString::fromUtf8(inhalt.sliced(3));
+    } else if (inhalt.startsWith("\xFF\xFE")) {
+        ini.m_kodierung = Kodierung::Utf16LE;
+        text = ausUtf16(inhalt.sliced(2), false);
+    } else if (inhalt.startsWith("\xFE\xFF")) {
+        ini.m_kodierung = Kodierung::Utf16BE;
+        text = ausUtf16(inhalt.sliced(2), true);
+    } else {
+        text = ansi::zuText(inhalt);
+    }
+
+    Abschnitt* aktuell = nullptr;
+    qsizetype anfang = 0;
+    while (anfang <= text.size()) {
+        qsizetype ende = anfang;
+        while (ende < text.size() && text[ende] != u'\n' && text[ende] != u'\r')
+            ++ende;
+        const QStringView zeile = getrimmt(QStringView(text).mid(anfang, ende - anfang));
+        anfang = ende + 1;
+        if (zeile.isEmpty() || zeile.startsWith(u';'))
+            continue;
+        if (zeile.size() >= 2 && zeile.startsWith(u'[') && zeile.endsWith(u']')) {
+            ini.m_abschnitte.push_back({getrimmt(zeile.mid(1, zeile.size() - 2)).toString(), {}});
+            aktuell = &ini.m_abschnitte.back();
+            continue;
+        }
+        if (!aktuell)
+            continue;
+        const qsizetype gleichheit = zeile.indexOf(u'=');
+        if (gleichheit < 0)
+            aktuell->eintraege.push_back({zeile.toString(), {}, false});
+        else
+            aktuell->eintraege.push_back({getrimmt(zeile.left(gleichheit)).toString(),
+                                          getrimmt(zeile.mid(gleichheit + 1)).toString(), true});
+    }
+    return ini;
+}
+
+QByteArray IniDatei::alsBytes() const {
+    QString text;
+    for (const Abschnitt& a : m_abschnitte) {
+        text += u'[';
+        text += a.name;
+        text += QLatin1String("]\r\n");
+        for (const Eintrag& e : a.eintraege) {
+            text += e.schluessel;
+            if (e.istPaar) {
+                text += u'=';
+                text += e.wert;
+            }
+            text += QLatin1String("\r\n");
+        }
+        text += QLatin1String("\r\n");
+    }
+    switch (m_kodierung) {
+    case Kodierung::Utf8:
+        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    case Kodierung::Utf16LE:
+        return inUtf16(text, false);
+    case Kodierung::Utf16BE:
+        return inUtf16(text, true);
+    case Kodierung::Ansi:
+        break;
+    }
+    return ansi::ausText(text);
+}
+
+IniDatei IniDatei::laden(const QString& pfad) {
+    QFile datei(pfad);
+    IniDatei ini;
+    if (datei.exists()) {
+        errno = 0;
+        if (!datei.open(QIODevice::ReadOnly))
+            fehler::wirfDateifehler(datei, errno);
+        errno = 0;
+        const QByteArray inhalt = datei.readAll();
+        if (datei.error() != QFileDevice::NoError)
+            fehler::wirfDateifehler(datei, errno);
+        ini = ausBytes(inhalt);
+    }
+    ini.m_pfad = pfad;
+    return ini;
+}
+
+void IniDatei::speichern() const {
+    const QByteArray inhalt = alsBytes();
+    QSaveFile datei(m_pfad);
+    errno = 0;
+    if (!datei.open(QIODevice::WriteOnly))
+        fehler::wirfDateifehler(datei, errno);
+    // Flushed here so a failed write (full disk) is caught with its errno before commit().
+    errno = 0;
+    if (datei.write(inhalt) != inhalt.size() || !datei.flush())
+        fehler::wirfDateifehler(datei, errno);
+    errno = 0;
+    if (!datei.commit())
+        fehler::wirfDateifehler(datei, errno);
+}
+
+const IniDatei::Abschnitt* IniDatei::finde(QStringView abschnitt) const {
+    for (const Abschnitt& a : m_abschnitte)
+        if (gleich(a.name, abschnitt))
+            return &a;
+    return nullptr;
+}
+
+const IniDatei::Eintrag* IniDatei::finde(QStringView abschnitt, QStringView schluessel) const {
+    if (const Abschnitt* a = finde(abschnitt))
+        for (const Eintrag& e : a->eintraege)
+            if (e.istPaar && gleich(e.schluessel, schluessel))
+                return &e;
+    return nullptr;
+}
+
+bool IniDatei::hatAbschnitt(QStringView abschnitt) const { return finde(abschnitt) != nullptr; }
+
+QString IniDatei::lese(QStringView abschnitt, QStringView schluessel, const QString& vorgabe) const {
+    const Eintrag* e = finde(abschnitt, schluessel);
+    return e ? e->wert : vorgabe;
+}
+
+qint64 IniDatei::leseGanz(QStringView abschnitt, QStringView schluessel, qint64 vorgabe) const {
+    const Eintrag* e = finde(abschnitt, schluessel);
+    if (!e)
+        return vorgabe;
+    return leseGanzzahl(e->wert).value_or(vorgabe);
+}
+
+bool IniDatei::leseBool(QStringView abschnitt, QStringView schluessel, bool vorgabe) const {
+    return leseGanz(abschnitt, schluessel, vorgabe ? 1 : 0) != 0;
+}
+
+long double IniDatei::leseZahl(QStringView abschnitt, QStringView schluessel, long double vorgabe) const {
+    const Eintrag* e = finde(abschnitt, schluessel);
+    if (!e)
+        return vorgabe;
+    return zahltext::lese(e->wert).value_or(vorgabe);
+}
+
+void IniDatei::schreibe(QStringView abschnitt, QStringView schluessel, const QString& wert) {
+    auto a = std::find_if(m_abschnitte.begin(), m_abschnitte.end(),
+                          [&](const Abschnitt& x) { return gleich(x.name, abschnitt); });
+    if (a == m_abschnitte.end())
+        a = m_abschnitte.insert(a, {abschnitt.toString(), {}});
+    for (Eintrag& e : a->eintraege) {
+        if (e.istPaar && gleich(e.schluessel, schluessel)) {
+            e.wert = wert;
+            return;
+        }
+    }
+    a->eintraege.push_back({schluessel.toString(), wert, true});
+}
+
+void IniDatei::schreibeGanz(QStringView abschnitt, QStringView schluessel, qint64 wert) {
+    schreibe(abschnitt, schluessel, QString::number(wert));
+}
+
+void IniDatei::schreibeBool(QStringView abschnitt, QStringView schluessel, bool wert) {
+    schreibe(abschnitt, schluessel, wert ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void IniDatei::schreibeZahl(QStringView abschnitt, QStringView schluessel, long double wert) {
+    schreibe(abschnitt, schluessel, zahltext::kurz(static_cast<double>(wert)));
+}
+
+QString sicherungsdatei(const QString& pfad) {
+    const qsizetype punkt = pfad.lastIndexOf(u'.');
+    const qsizetype trenner = pfad.lastIndexOf(u'/');
+    const QString ohneEndung = punkt > trenner ? pfad.left(punkt) : pfad;
+    return ohneEndung + QStringLiteral(".bak");
+}
+
+IniDatei ladeGesichert(const QString& pfad) {
+    IniDatei ini = IniDatei::laden(pfad);
+    if (ini.leseGanz(kCheck, kMarker, 0) != 0) {
+        kopiere(pfad, sicherungsdatei(pfad));
+        return ini;
+    }
+    kopiere(sicherungsdatei(pfad), pfad);
+    return IniDatei::laden(pfad);
+}
+
+void markiereGeschrieben(IniDatei& ini, QStringView abschnitt) {
+    ini.schreibeBool(abschnitt, kVorhanden, true);
+    ini.schreibeBool(kCheck, kMarker, true);
+}

@@ -1,0 +1,61 @@
+#pragma once
+// Shared set-up of the offscreen window tests: a temporary per-user config folder, the German
+// locale, captured messages, and answers to modal file dialogs.
+
+#include "Meldung.h"
+#include "IniDatei.h"
+#include "Routinen.h"
+#include "Zahltext.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace uitest {
+
+struct Umgebung {
+    QTemporaryDir konfig;
+    QStringList meldungen;
+
+    Umgebung() {
+        qputenv("XDG_CONFIG_HOME", konfig.path().toLocal8Bit());
+        routinen::ordnerEinrichten();
+        zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
+        meldung::setzeAnzeige([this](meldung::Art, const QString& text) {
+            meldungen << text;
+            return true;
+        });
+    }
+    ~Umgebung() { meldung::setzeAnzeige({}); }
+
+    // A fresh start: no settings file, no backup.
+    void vergiss() {
+        QFile::remove(routinen::Einstellungsdatei());
+        QFile::remove(sicherungsdatei(routinen::Einstellungsdatei()));
+        meldungen.clear();
+    }
+
+    QByteArray einstellungsdatei() const {
+        QFile f(routinen::Einstellungsdatei());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+// Answers the next modal file dialog with `datei`, typed into its name field.
+inline void beantworteDateidialog(const QString& datei) {
+    QTimer::singleShot(0, [datei] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto* feld = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(feld);
+        feld->setText(datei);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+
+} // namespace uitest

@@ -1,0 +1,113 @@
+// The settings dialogs offscreen: their values survive a restart as the program saves them.
+#include "EnhEdit.h"
+#include "Hauptfenster.h"
+#include "Hilfe.h"
+#include "Programm.h"
+#include "Radiogruppe.h"
+#include "Steuerelemente.h"
+#include "UiTesthilfe.h"
+#include "einstellungen.h"
+#include "importform.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTextBrowser>
+
+class TestEinstellungsdialoge : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<uitest::Umgebung> m_umgebung;
+
+private slots:
+    void initTestCase() { m_umgebung = std::make_unique<uitest::Umgebung>(); }
+    void init() { m_umgebung->vergiss(); }
+    void cleanupTestCase() { m_umgebung.reset(); }
+
+    void grenznoteUeberlebtNeustartOhneOk() {
+        {
+            Programm p;
+            p.Hauptformular()->Einstellungn1->trigger();
+            Teinstellungsdialog* d = p.einstellungsdialog();
+            QVERIFY(d->isVisible());
+            d->grenznote->selectAll();
+            QTest::keyClicks(d->grenznote, QStringLiteral("3,5"));
+            QCOMPARE(d->grenznoteWert(), 3.5);
+        } // the program ends with the dialog still open
+        QVERIFY(m_umgebung->einstellungsdatei().contains("grenznote=3,5\r\n"));
+        Programm p;
+        QCOMPARE(p.einstellungsdialog()->grenznoteWert(), 3.5);
+        QVERIFY(m_umgebung->meldungen.isEmpty());
+    }
+
+    void einstellungsdialogSpeichertAuchUngeoeffnet() {
+        { Programm p; }
+        const QByteArray datei = m_umgebung->einstellungsdatei();
+        QVERIFY(datei.contains("[einstellungsdialog]\r\nSektionVorhanden=1\r\nauswahl=1\r\nincludegrafik=0\r\n"
+                               "grenznote=4\r\n"));
+    }
+
+    void importdialogNachAbbrechenUndNeustart() {
+        {
+            Programm p;
+            p.Hauptformular()->CSVImporteinstellungen1->trigger();
+            TImporteinstellungen* d = p.Importeinstellungen();
+            QVERIFY(d->isVisible());
+            d->vorname->setCurrentIndex(2);
+            d->nachname->setCurrentIndex(3);
+            d->punkte->setCurrentIndex(5);
+            d->trenner->setText(QStringLiteral("#9"));
+            d->ueberspringen->setValue(0);
+            d->cancelbut->click();
+            QVERIFY(!d->isVisible());
+            QCOMPARE(d->spaltePunkte(), 5); // "Abbrechen" keeps what was chosen
+        }
+        const QByteArray datei = m_umgebung->einstellungsdatei();
+        for (const char* zeile : {"trenner=#9\r\n", "vornameI=2\r\n", "nachnameI=3\r\n", "punkteI=5\r\n",
+                                  "ueberspringen=0\r\n", "[Check]\r\nWroteSuccesful=1\r\n"})
+            QVERIFY2(datei.contains(zeile), zeile);
+        Programm p;
+        TImporteinstellungen* d = p.Importeinstellungen();
+        QCOMPARE(d->trennerText(), QStringLiteral("#9"));
+        QCOMPARE(d->spalteVorname(), 2);
+        QCOMPARE(d->spalteNachname(), 3);
+        QCOMPARE(d->spaltePunkte(), 5);
+        QCOMPARE(d->spalteNote(), 0);
+        QCOMPARE(d->titelzeilen(), 0);
+    }
+
+    void offenerImportdialogWirdAmEndeNichtGespeichert() {
+        {
+            Programm p;
+            p.Importeinstellungen()->zeigeNichtmodal();
+            p.Importeinstellungen()->vorname->setCurrentIndex(4);
+        }
+        Programm p;
+        QCOMPARE(p.Importeinstellungen()->spalteVorname(), 0);
+    }
+
+    void hilfeKnopf() {
+        Programm p;
+        p.einstellungsdialog()->helpbut->click();
+        QCOMPARE(hilfe::letzterKontext(), 300);
+        QVERIFY(hilfe::fenster()->toPlainText().contains(QStringLiteral("Grenznote")));
+        hilfe::fenster()->close();
+    }
+
+    void entwurfswerte() {
+        Programm p;
+        Teinstellungsdialog* e = p.einstellungsdialog();
+        QCOMPARE(e->windowTitle(), QStringLiteral("Einstellungen"));
+        QCOMPARE(e->histogrammGruppe(), 1);
+        QVERIFY(!e->grafikEinschliessen());
+        QCOMPARE(e->grenznote->text(), QStringLiteral("4,0"));
+        TImporteinstellungen* i = p.Importeinstellungen();
+        QCOMPARE(i->trennerText(), QStringLiteral(";"));
+        QCOMPARE(i->titelzeilen(), 1);
+        QCOMPARE(i->vorname->currentText(), QStringLiteral("Nicht genutzt"));
+        QCOMPARE(i->vorname->count(), 7);
+    }
+};
+
+QTEST_MAIN(TestEinstellungsdialoge)
+#include "tst_einstellungsdialoge.moc"

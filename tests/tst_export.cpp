@@ -1,0 +1,105 @@
+// CSV export: line form and number text, the file, and reading an export back.
+#include "Export.h"
+#include "Import.h"
+#include "Zahltext.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+TNotenEintrag eintrag(QByteArrayView name, double punkte, double note) {
+    TNotenEintrag e = leererEintrag();
+    e.setzeName(name);
+    e.punkte = punkte;
+    e.note = note;
+    e.ects = u'C';
+    return e;
+}
+
+QByteArray alsBytes(const Notenliste& l) {
+    QBuffer puffer;
+    puffer.open(QIODevice::WriteOnly);
+    exportiereCsv(puffer, l);
+    return puffer.data();
+}
+} // namespace
+
+class TestExport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE"))); }
+
+    void zahlen_data() {
+        QTest::addColumn<QString>("gebiet");
+        QTest::addColumn<double>("wert");
+        QTest::addColumn<QByteArray>("text");
+        for (const char* gebiet : {"de_DE", "en_US"}) {
+            const char komma = QByteArray(gebiet) == "de_DE" ? ',' : '.';
+            auto zeile = [&](const char* name, double wert, QByteArray text) {
+                QTest::addRow("%s %s", gebiet, name) << QString::fromLatin1(gebiet) << wert << text.replace('.', komma);
+            };
+            zeile("half", 17.5, "17.5");
+            zeile("whole", 40, "40");
+            zeile("15 digits", 7.0 / 3.0, "2.33333333333333");
+            zeile("zero", 0, "0");
+            zeile("tiny", 1.5e-7, "1.5E-7");
+            zeile("negative", -2.25, "-2.25");
+        }
+    }
+    void zahlen() {
+        QFETCH(QString, gebiet);
+        QFETCH(double, wert);
+        QFETCH(QByteArray, text);
+        zahltext::uebernehmeGebietsschema(QLocale(gebiet));
+        QCOMPARE(alsBytes({eintrag("Anna", wert, wert)}), "Anna;" + text + ';' + text + "\r\n");
+    }
+
+    void zeilenform() {
+        // Windows-1252, no quoting, blanks and a 30-character name as they stand, CR LF after each line.
+        const Notenliste l{eintrag("\xC4rger; Zo\xEB ", 3, 1), eintrag("Maximiliane-Friederike von Hoh", 0.5, 6)};
+        QCOMPARE(alsBytes(l), QByteArray("\xC4rger; Zo\xEB ;3;1\r\nMaximiliane-Friederike von Hoh;0,5;6\r\n"));
+    }
+
+    void leereListeLeereDatei() {
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("leer.csv"));
+        QFile alt(pfad);
+        QVERIFY(alt.open(QIODevice::WriteOnly));
+        alt.write("vorher\r\n");
+        alt.close();
+        exportiereCsv(pfad, {});
+        QCOMPARE(QFileInfo(pfad).size(), 0);
+        QVERIFY(QFileInfo::exists(pfad));
+    }
+
+    void zurueckGelesen() {
+        const Notenliste l{eintrag("\xC4nne \xD6hl", 17.5, 2.3), eintrag(" Bert", 7.0 / 3.0, 4.0 / 3.0),
+                           eintrag("Carl", 0, 6)};
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("liste.csv"));
+        exportiereCsv(pfad, l);
+
+        ImportEinstellungen e;
+        e.vorname = 1;
+        e.punkte = 2;
+        e.noten = 3;
+        e.titelzeilen = 0;
+        Auswertung a;
+        a.FErsetzen = true;
+        QCOMPARE(importiereDatei(a, pfad, trennerAus(QStringLiteral(";")), e), ImportErgebnis::Gelesen);
+        QCOMPARE(a.FEintraege.size(), l.size());
+        for (std::size_t i = 0; i < l.size(); ++i) {
+            QCOMPARE(a.FEintraege[i].nameBytes(), l[i].nameBytes());
+            QCOMPARE(a.FEintraege[i].punkte, l[i].punkte);  // fuzzy: 15 digits come back
+            QCOMPARE(a.FEintraege[i].note, l[i].note);
+            QCOMPARE(a.FEintraege[i].ects, u'A');
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExport)
+#include "tst_export.moc"

@@ -1,0 +1,263 @@
+// Delimited text import: fields, the separator setting, lines from bytes and files, and the
+// evaluation into the result list.
+#include "Fehler.h"
+#include "Import.h"
+#include "Zahltext.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(ImportEinstellungen)
+
+namespace {
+QString testdatei(const QString& name) { return QStringLiteral(SKALORA_TESTDATEN "/") + name; }
+
+// "name|points|grade" per entry, numbers in the file form; every entry must carry "A".
+QStringList eintraege(const Notenliste& l) {
+    QStringList r;
+    for (const auto& e : l) {
+        r << e.nameText() + u'|' + zahltext::kurz(e.punkte) + u'|' + zahltext::kurz(e.note);
+        if (e.ects != u'A')
+            r.last() += QStringLiteral("|kein A");
+    }
+    return r;
+}
+
+TNotenEintrag eintrag(const char* name, double punkte) {
+    TNotenEintrag e = leererEintrag();
+    e.setzeName(name);
+    e.punkte = punkte;
+    return e;
+}
+
+ImportEinstellungen einstellungen(int vorname, int nachname, int punkte, int noten, int titel) {
+    ImportEinstellungen e;
+    e.vorname = vorname;
+    e.nachname = nachname;
+    e.punkte = punkte;
+    e.noten = noten;
+    e.titelzeilen = titel;
+    return e;
+}
+
+QString fehlertext(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Fehler& e) {
+        return e.text();
+    }
+    return {};
+}
+} // namespace
+
+class TestImport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE"))); }
+
+    void zerlegen_data() {
+        QTest::addColumn<QString>("zeile");
+        QTest::addColumn<QChar>("trenner");
+        QTest::addColumn<QStringList>("felder");
+        QTest::newRow("two fields") << "a;b" << QChar(u';') << QStringList{"a", "b"};
+        QTest::newRow("separator at the end") << "a;b;" << QChar(u';') << QStringList{"a", "b", ""};
+        QTest::newRow("empty line") << "" << QChar(u';') << QStringList{""};
+        QTest::newRow("two separators") << ";;" << QChar(u';') << QStringList{"", "", ""};
+        QTest::newRow("quotes have no meaning") << "\"Meier; Anna\";3" << QChar(u';')
+                                                << QStringList{"\"Meier", " Anna\"", "3"};
+        QTest::newRow("blanks kept") << " a \t b " << QChar(u'\t') << QStringList{" a ", " b "};
+    }
+    void zerlegen() {
+        QFETCH(QString, zeile);
+        QFETCH(QChar, trenner);
+        QFETCH(QStringList, felder);
+        QStringList ergebnis{"alt"};
+        Zerlegen(ergebnis, zeile, trenner);
+        QCOMPARE(ergebnis, felder);
+    }
+
+    void trenner_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("zeichen");
+        QTest::addColumn<QString>("fehler");
+        QTest::newRow("semicolon") << ";" << ";" << "";
+        QTest::newRow("#9 is TAB") << "#9" << "\t" << "";
+        QTest::newRow("#59") << "#59" << ";" << "";
+        QTest::newRow("low 16 bits") << "#65595" << ";" << "";
+        QTest::newRow("lone #") << "#" << "#" << "";
+        QTest::newRow("first character wins") << ";;" << ";" << "";
+        QTest::newRow("# form no integer") << "#x" << "" << "'x' ist kein gültiger Integerwert";
+        QTest::newRow("# form with rest") << "#9;" << "" << "'9;' ist kein gültiger Integerwert";
+        QTest::newRow("empty") << "" << ""
+                               << "Kein Trennzeichen eingestellt. Bitte tragen Sie in den CSV Importeinstellungen ein "
+                                  "Trennzeichen ein (z. B. ; oder #9 für den Tabulator).";
+    }
+    void trenner() {
+        QFETCH(QString, text);
+        QFETCH(QString, zeichen);
+        QFETCH(QString, fehler);
+        QChar t;
+        QCOMPARE(fehlertext([&] { t = trennerAus(text); }), fehler);
+        if (fehler.isEmpty())
+            QCOMPARE(QString(t), zeichen);
+    }
+
+    // Files as real programs write them. Both import paths must agree on each.
+    void zeilenAusDateien_data() {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<QChar>("trenner");
+        QTest::addColumn<QStringList>("zeilen");
+        QTest::newRow("UTF-8 with BOM") << "import_utf8_bom.csv" << QChar(u';')
+                                        << QStringList{"Vorname;Nachname;Punkte", "Jürgen;Groß;17,5", "Łukasz;Øst;12"};
+        QTest::newRow("UTF-16 LE with BOM") << "import_utf16le_bom.txt" << QChar(u'\t')
+                                            << QStringList{"Vorname\tNachname\tPunkte", "Jürgen\tGroß\t17,5",
+                                                           "Łukasz\tØst\t12"};
+        QTest::newRow("Windows-1252") << "import_cp1252.csv" << QChar(u';') << QStringList{"Müller;3,5", "€uro;Straße"};
+        QTest::newRow("CR only") << "import_nur_cr.csv" << QChar(u';') << QStringList{"a;1", "b;2"};
+        QTest::newRow("LF only") << "import_nur_lf.csv" << QChar(u';') << QStringList{"a;1", "b;2"};
+        QTest::newRow("last line without end") << "import_ohne_ende.csv" << QChar(u';') << QStringList{"a;1", "b;2"};
+        QTest::newRow("NUL ends the text") << "import_nul.csv" << QChar(u';') << QStringList{"a;1", "b;2"};
+    }
+    void zeilenAusDateien() {
+        QFETCH(QString, datei);
+        QFETCH(QChar, trenner);
+        QFETCH(QStringList, zeilen);
+        const QStringList gelesen = zeilenAusDatei(testdatei(datei));
+        QCOMPARE(gelesen, zeilen);
+
+        const ImportEinstellungen e = einstellungen(1, 2, 0, 0, 0);
+        Auswertung ueberListe, direkt;
+        ueberListe.FErsetzen = direkt.FErsetzen = true;
+        QCOMPARE(ImportAuswerten(ueberListe, gelesen, trenner, e), ImportErgebnis::Gelesen);
+        QCOMPARE(importiereDatei(direkt, testdatei(datei), trenner, e), ImportErgebnis::Gelesen);
+        QCOMPARE(eintraege(direkt.FEintraege), eintraege(ueberListe.FEintraege));
+        QCOMPARE(eintraege(direkt.FOriginal), eintraege(direkt.FEintraege));
+    }
+
+    void zeilenAusBytes_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("zeilen");
+        QTest::newRow("nothing") << QByteArray() << QStringList{};
+        QTest::newRow("BOM only") << QByteArray("\xEF\xBB\xBF") << QStringList{};
+        QTest::newRow("one line break") << QByteArray("\r\n") << QStringList{""};
+        QTest::newRow("CR before CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
+        QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+        QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\x00\xC4\x00;\x00\x31\x00\r\x00\n\x20\xAC", 14)
+                                   << QStringList{"Ä;1", "€"};
+        QTest::newRow("UTF-16 LE NUL") << QByteArray("\xFF\xFE" "a\0\0\0b\0", 8) << QStringList{"a"};
+    }
+    void zeilenAusBytes() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, zeilen);
+        QCOMPARE(::zeilenAusBytes(bytes), zeilen);
+    }
+
+    void zeilenAusZwischenablage() {
+        QCOMPARE(zeilenAusText(QStringLiteral("a\tb\r\nc\n")), QStringList({"a\tb", "c"}));
+        QCOMPARE(zeilenAusText(QString::fromUtf16(u"a\rb\0c", 5)), QStringList({"a", "b"}));
+    }
+
+    void auswerten_data() {
+        QTest::addColumn<ImportEinstellungen>("e");
+        QTest::addColumn<QStringList>("zeilen");
+        QTest::addColumn<QStringList>("erwartet");
+        const QStringList beispiel{"Vorname;Nachname;Punkte", "Anna;Meier;17,5", "Bert;Roth;x", ";;12"};
+        QTest::newRow("worked example") << einstellungen(1, 2, 3, 0, 1) << beispiel << QStringList{"Anna Meier|17,5|0"};
+        QTest::newRow("default settings add nothing") << ImportEinstellungen{} << beispiel << QStringList{};
+        QTest::newRow("last name alone, no blank") << einstellungen(0, 2, 3, 0, 1) << beispiel
+                                                   << QStringList{"Meier|17,5|0"};
+        QTest::newRow("first name missing on a line") << einstellungen(3, 2, 0, 0, 0) << QStringList{"a;Meier;Anna", "b;Roth"}
+                                                      << QStringList{"Anna Meier|0|0", "Roth|0|0"};
+        QTest::newRow("points missing on a line") << einstellungen(1, 0, 3, 0, 0) << QStringList{"Anna;x;17,5", "Bert"}
+                                                  << QStringList{"Anna|17,5|0", "Bert|0|0"};
+        QTest::newRow("grades read, no number is 0") << einstellungen(1, 0, 2, 3, 0)
+                                                     << QStringList{"Anna;17,5;2,3", "Bert;10;gut", "Carl;1E1;-1"}
+                                                     << QStringList{"Anna|17,5|2,3", "Bert|10|0", "Carl|10|-1"};
+        QTest::newRow("points of exactly -1 dropped") << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;-1", "Bert; -1,5 "}
+                                                      << QStringList{"Bert|-1,5|0"};
+        QTest::newRow("decimal point is no number here") << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;12.5", "Bert;1.000"}
+                                                         << QStringList{};
+        QTest::newRow("blank and control names dropped") << einstellungen(1, 0, 0, 0, 0) << QStringList{" \t ", "  Zoë "}
+                                                         << QStringList{"  Zoë |0|0"};
+        QTest::newRow("title lines beyond the file") << einstellungen(1, 0, 0, 0, 5) << QStringList{"Anna", "Bert"}
+                                                     << QStringList{};
+        QTest::newRow("negative title count is 0") << einstellungen(1, 0, 0, 0, -3) << QStringList{"Anna", "Bert"}
+                                                   << QStringList{"Anna|0|0", "Bert|0|0"};
+        QTest::newRow("names cut to 30 in Windows-1252")
+            << einstellungen(1, 2, 0, 0, 0) << QStringList{"Maximiliane-Friederike;von Hohenzollern", "Łukasz 😀;Groß"}
+            << QStringList{"Maximiliane-Friederike von Hoh|0|0", "?ukasz ? Groß|0|0"};
+    }
+    void auswerten() {
+        QFETCH(ImportEinstellungen, e);
+        QFETCH(QStringList, zeilen);
+        QFETCH(QStringList, erwartet);
+        Auswertung a;
+        a.FErsetzen = true;
+        a.FEintraege = {eintrag("Alt", 1)};
+        a.FKlassen = {TNotenklasse{1, 2.0, u'B'}};
+        QCOMPARE(ImportAuswerten(a, zeilen, u';', e), ImportErgebnis::Gelesen);
+        QCOMPARE(eintraege(a.FEintraege), erwartet);
+        QCOMPARE(eintraege(a.FOriginal), erwartet);
+        QVERIFY(a.FKlassen.empty());
+    }
+
+    // The check comes first: a wrong column leaves the list, its copy and the classes alone.
+    void spaltenFehler_data() {
+        QTest::addColumn<ImportEinstellungen>("e");
+        QTest::addColumn<QStringList>("zeilen");
+        QTest::newRow("column 4, at most 3 fields") << einstellungen(1, 0, 4, 0, 1) << QStringList{"a;b;c", "a;b"};
+        QTest::newRow("empty clipboard") << einstellungen(1, 0, 0, 0, 0) << QStringList{};
+    }
+    void spaltenFehler() {
+        QFETCH(ImportEinstellungen, e);
+        QFETCH(QStringList, zeilen);
+        Auswertung a;
+        a.FErsetzen = true;
+        a.FEintraege = {eintrag("Anna", 17.5)};
+        a.FOriginal = {eintrag("Bert", 3), eintrag("Anna", 17.5)};
+        a.FKlassen = {TNotenklasse{1, 2.0, u'B'}};
+        QCOMPARE(ImportAuswerten(a, zeilen, u';', e), ImportErgebnis::SpaltenFehler);
+        QCOMPARE(eintraege(a.FEintraege), QStringList({"Anna|17,5|0|kein A"}));
+        QCOMPARE(eintraege(a.FOriginal), QStringList({"Bert|3|0|kein A", "Anna|17,5|0|kein A"}));
+        QCOMPARE(a.FKlassen.size(), std::size_t(1));
+    }
+
+    void anfuegenBehaeltFruehere() {
+        Auswertung a;
+        a.FEintraege = {eintrag("Alt", 5)};
+        a.FOriginal = {eintrag("Verworfen", 1)};
+        a.FKlassen = {TNotenklasse{1, 2.0, u'B'}};
+        QCOMPARE(ImportAuswerten(a, {"Neu;7"}, u';', einstellungen(1, 0, 2, 0, 0)), ImportErgebnis::Gelesen);
+        QCOMPARE(eintraege(a.FEintraege), QStringList({"Alt|5|0|kein A", "Neu|7|0"}));
+        QCOMPARE(eintraege(a.FOriginal), eintraege(a.FEintraege));
+        QVERIFY(a.FKlassen.empty());
+    }
+
+    // The sample for users imports with the settings its note names.
+    void beispieldatei() {
+        Auswertung a;
+        a.FErsetzen = true;
+        const QString pfad = QStringLiteral(SKALORA_TESTDATEN "/../../examples/klausur.csv");
+        QCOMPARE(importiereDatei(a, pfad, trennerAus(QStringLiteral(";")), einstellungen(1, 2, 3, 0, 1)),
+                 ImportErgebnis::Gelesen);
+        const QStringList l = eintraege(a.FEintraege);
+        QCOMPARE(l.size(), 12);
+        QCOMPARE(l.first(), QStringLiteral("Anna Müller|52,5|0"));
+        QCOMPARE(l.last(), QStringLiteral("Tobias Fuchs|23|0"));
+    }
+
+    void dateifehlerLaesstListe() {
+        const QString fehlt = testdatei(QStringLiteral("gibt_es_nicht.csv"));
+        QCOMPARE(fehlertext([&] { zeilenAusDatei(fehlt); }), QStringLiteral("Datei nicht gefunden"));
+        Auswertung a;
+        a.FErsetzen = true;
+        a.FEintraege = a.FOriginal = {eintrag("Anna", 17.5)};
+        QCOMPARE(fehlertext([&] { importiereDatei(a, fehlt, u';', einstellungen(1, 0, 0, 0, 0)); }),
+                 QStringLiteral("Datei nicht gefunden"));
+        QCOMPARE(eintraege(a.FEintraege), QStringList({"Anna|17,5|0|kein A"}));
+        QCOMPARE(eintraege(a.FOriginal), QStringList({"Anna|17,5|0|kein A"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestImport)
+#include "tst_import.moc"

@@ -1,0 +1,109 @@
+// The grade assignment dialog offscreen: preview, cancel and OK as the main window runs them.
+#include "EnhEdit.h"
+#include "Hauptfenster.h"
+#include "Programm.h"
+#include "Radiogruppe.h"
+#include "UiTesthilfe.h"
+#include "notenvergabe.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+TNotenEintrag student(const char* name, double punkte) {
+    TNotenEintrag e = leererEintrag();
+    e.setzeName(name);
+    e.punkte = punkte;
+    return e;
+}
+
+QStringList noten(THauptformular* h) {
+    QStringList r;
+    for (int zeile = 1; zeile <= h->modell().rowCount(); ++zeile)
+        r << h->modell().zellText(3, zeile);
+    return r;
+}
+
+// Runs `schritte` inside the modal dialog once it is open.
+void imDialog(Tnotenvergabeform* d, std::function<void()> schritte) {
+    QTimer::singleShot(0, d, [d, schritte] {
+        QVERIFY(d->isVisible());
+        schritte();
+    });
+}
+} // namespace
+
+class TestNotenvergabe : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<uitest::Umgebung> m_umgebung;
+
+private slots:
+    void initTestCase() { m_umgebung = std::make_unique<uitest::Umgebung>(); }
+    void init() { m_umgebung->vergiss(); }
+    void cleanupTestCase() { m_umgebung.reset(); }
+
+    void entwurfswerte() {
+        Programm p;
+        Tnotenvergabeform* d = p.notenvergabeform();
+        QCOMPARE(d->windowTitle(), QStringLiteral("Noten vergeben"));
+        QCOMPARE(d->vollepunkte->text(), QStringLiteral("50"));
+        QCOMPARE(d->vollenote->text(), QStringLiteral("1,0"));
+        QCOMPARE(d->nichtbestandennote->text(), QStringLiteral("6,0"));
+        const TNotenskala s = d->skala();
+        QCOMPARE(s.bestandenpunkte, 25.0);
+        QCOMPARE(s.notenschluessel, 1);
+        QCOMPARE(s.runden, 1);
+    }
+
+    void vorschauAbbrechenUndOk() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        Tnotenvergabeform* d = p.notenvergabeform();
+        h->daten().FEintraege = {student("Anna", 50), student("Bert", 25), student("Carl", 0)};
+        h->daten().OriginalMerken();
+        h->Anzeigen();
+
+        imDialog(d, [d] {
+            d->Button1->click();
+            QCOMPARE(d->erg->text(), QStringLiteral("Durchschnitt: 4,0 Standardabweichung: 2,5 Bestanden: 1"));
+            d->cancelbut->click();
+        });
+        h->Notenvergabe1->trigger();
+        QVERIFY(m_umgebung->meldungen.isEmpty());
+        QCOMPARE(noten(h), QStringList({"1,3", "4,3", "6,3"}));  // the preview stays after "Abbrechen"
+        h->UrsrnglicheReihenfolge1->trigger();
+        QCOMPARE(noten(h), QStringList({"0,0", "0,0", "0,0"}));  // it never reached the original order
+
+        // "OK" grades with what is typed now and carries the grades into the original order.
+        imDialog(d, [d] {
+            d->runden->setItemIndex(0);
+            d->okbut->click();
+        });
+        h->Notenvergabe1->trigger();
+        QCOMPARE(noten(h), QStringList({"1,0", "4,0", "6,0"}));
+        h->SortierennachNote1->trigger();
+        h->UrsrnglicheReihenfolge1->trigger();
+        QCOMPARE(noten(h), QStringList({"1,0", "4,0", "6,0"}));
+        QVERIFY(m_umgebung->einstellungsdatei().contains("runden=0\r\n"));
+    }
+
+    void vorschauFehlerLaesstErgebnisStehen() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        Tnotenvergabeform* d = p.notenvergabeform();
+        h->daten().FEintraege = {student("Anna", 50)};
+        imDialog(d, [d] {
+            d->Button1->click();
+            d->cancelbut->click();
+        });
+        h->Notenvergabe1->trigger();
+        QCOMPARE(m_umgebung->meldungen, QStringList({"Gleitkommadivision durch Null"}));
+        QVERIFY(d->erg->text().isEmpty());
+        QCOMPARE(h->daten().FEintraege[0].note, 1.3);  // the grading before the failing step stays
+    }
+};
+
+QTEST_MAIN(TestNotenvergabe)
+#include "tst_notenvergabe.moc"

@@ -1,0 +1,70 @@
+#include "Steuerelemente.h"
+
+#include "Geometrie.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+TLabeledEdit::TLabeledEdit(const QString& beschriftung, QWidget* eltern)
+    : QLineEdit(eltern), m_label(new QLabel(beschriftung, eltern)) {
+    m_label->setBuddy(this);
+    setzeLabel();
+}
+
+void TLabeledEdit::moveEvent(QMoveEvent* e) {
+    QLineEdit::moveEvent(e);
+    setzeLabel();
+}
+
+void TLabeledEdit::setzeLabel() {
+    m_label->adjustSize();
+    m_label->move(x(), y() - m_label->height() - geometrie::px(3));
+}
+
+UmbruchCheckBox::UmbruchCheckBox(const QString& text, QWidget* eltern) : QCheckBox(eltern), m_text(new QLabel(text, this)) {
+    m_text->setWordWrap(true);
+    m_text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Clicks on the caption reach the box, as on its own text.
+    m_text->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAccessibleName(text);
+}
+
+void UmbruchCheckBox::resizeEvent(QResizeEvent* e) {
+    QCheckBox::resizeEvent(e);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    const int links = style()->pixelMetric(QStyle::PM_IndicatorWidth, &opt, this) +
+                      style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &opt, this);
+    m_text->setGeometry(links, 0, std::max(0, width() - links), height());
+}
+
+void TCheckListBox::fuegeHinzu(const QString& text, bool an) {
+    auto* eintrag = new QListWidgetItem(text, this);
+    eintrag->setFlags(eintrag->flags() | Qt::ItemIsUserCheckable);
+    eintrag->setCheckState(an ? Qt::Checked : Qt::Unchecked);
+}
+
+bool TCheckListBox::angehakt(int i) const {
+    const QListWidgetItem* e = item(i);
+    return e && e->checkState() == Qt::Checked;
+}
+
+void TCheckListBox::setzeAngehakt(int i, bool an) {
+    if (QListWidgetItem* e = item(i))
+        e->setCheckState(an ? Qt::Checked : Qt::Unchecked);
+}
+
+namespace steuerelemente {
+
+QPushButton* knopf(QWidget* eltern, const QString& name, const QString& text, const QString& bild, int links, int oben,
+                   int breite, int hoehe) {
+    auto* k = new QPushButton(QIcon(QStringLiteral(":/symbole/%1.svg").arg(bild)), text, eltern);
+    k->setObjectName(name);
+    k->setIconSize(QSize(16, 16));
+    geometrie::platziere(k, links, oben, breite, hoehe);
+    return k;
+}
+
+} // namespace steuerelemente

@@ -1,0 +1,54 @@
+#pragma once
+// Small controls the dialogs share: a labelled edit, a check box whose caption wraps,
+// a check list box, and buttons with a picture 8 pixels from their left edge.
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+class QLabel;
+
+// A single-line edit with its label above it.
+class TLabeledEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    TLabeledEdit(const QString& beschriftung, QWidget* eltern);
+    QLabel* EditLabel() const { return m_label; }
+
+protected:
+    void moveEvent(QMoveEvent* e) override;
+
+private:
+    void setzeLabel();
+    QLabel* m_label;
+};
+
+// A check box whose caption wraps inside the box's width.
+class UmbruchCheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    UmbruchCheckBox(const QString& text, QWidget* eltern);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    QLabel* m_text;
+};
+
+// A list whose items carry check marks.
+class TCheckListBox : public QListWidget {
+    Q_OBJECT
+public:
+    using QListWidget::QListWidget;
+    void fuegeHinzu(const QString& text, bool angehakt = false);
+    bool angehakt(int i) const;
+    void setzeAngehakt(int i, bool an);
+};
+
+namespace steuerelemente {
+// A push button at design coordinates with a picture from the resources (":/symbole/<bild>.svg").
+QPushButton* knopf(QWidget* eltern, const QString& name, const QString& text, const QString& bild, int links,
+                   int oben, int breite, int hoehe);
+} // namespace steuerelemente

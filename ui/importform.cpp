@@ -1,0 +1,117 @@
+#include "importform.h"
+
+#include "EnhEdit.h"
+#include "Formularspeicher.h"
+#include "Geometrie.h"
+#include "Meldung.h"
+#include "Steuerelemente.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+
+namespace {
+QComboBox* spaltenliste(QWidget* eltern, const QString& name, int links, int breite) {
+    auto* l = new QComboBox(eltern);
+    l->setObjectName(name);
+    l->addItems({QStringLiteral("Nicht genutzt"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                 QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")});
+    l->setCurrentIndex(0);
+    l->move(geometrie::px(links), geometrie::px(88));
+    l->resize(geometrie::px(breite), l->sizeHint().height());
+    return l;
+}
+
+QLabel* beschriftung(QWidget* eltern, const QString& name, const QString& text, int links, int oben) {
+    auto* l = new QLabel(text, eltern);
+    l->setObjectName(name);
+    l->move(geometrie::px(links), geometrie::px(oben));
+    return l;
+}
+} // namespace
+
+TImporteinstellungen::TImporteinstellungen(QWidget* eltern) : QDialog(eltern) {
+    setObjectName(QStringLiteral("Importeinstellungen"));
+    setWindowTitle(QStringLiteral("Importeinstellungen"));
+    setFont(geometrie::designSchrift());
+    resize(geometrie::groesse(598, 200));
+
+    // Creation order is the order of the keys in the settings file.
+    trenner = new TLabeledEdit(QStringLiteral("Trennzeichen beim CSV Import"), this);
+    trenner->setObjectName(QStringLiteral("trenner"));
+    geometrie::platziere(trenner, 24, 32, 41, 24);
+    trenner->setText(QStringLiteral(";"));
+
+    Label5 = beschriftung(this, QStringLiteral("Label5"), QStringLiteral("Zu überspringende Titelzeilen:"), 328, 10);
+    Label1 = beschriftung(this, QStringLiteral("Label1"), QStringLiteral("Spalte Vorname:"), 24, 62);
+    Label2 = beschriftung(this, QStringLiteral("Label2"), QStringLiteral("Spalte Nachname:"), 192, 62);
+    Label3 = beschriftung(this, QStringLiteral("Label3"), QStringLiteral("Spalte Punkte:"), 328, 62);
+    Label4 = beschriftung(this, QStringLiteral("Label4"), QStringLiteral("Spalte Note:"), 472, 62);
+
+    vorname = spaltenliste(this, QStringLiteral("vorname"), 24, 121);
+    nachname = spaltenliste(this, QStringLiteral("nachname"), 192, 113);
+    punkte = spaltenliste(this, QStringLiteral("punkte"), 328, 113);
+    noten = spaltenliste(this, QStringLiteral("noten"), 472, 113);
+
+    ueberspringen = new TEnhancedEdit(this);
+    ueberspringen->setObjectName(QStringLiteral("ueberspringen"));
+    ueberspringen->setAlignmentT(TEnhancedEdit::taRightJustify);
+    ueberspringen->setNumbersOnly(true);
+    ueberspringen->setDigits(0);
+    ueberspringen->setFormat(TFloatFormat::ffFixed);
+    ueberspringen->setValue(1.0L);
+    geometrie::platziere(ueberspringen, 328, 32, 57, 24);
+
+    okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"), QStringLiteral("knopf_ok"), 24,
+                                  144, 97, 33);
+    okbut->setDefault(true);
+    cancelbut = steuerelemente::knopf(this, QStringLiteral("cancelbut"), QStringLiteral("Abbrechen"),
+                                      QStringLiteral("knopf_abbrechen"), 192, 144, 97, 33);
+
+    setTabOrder(trenner, vorname);
+    setTabOrder(vorname, nachname);
+    setTabOrder(nachname, punkte);
+    setTabOrder(punkte, noten);
+    setTabOrder(noten, okbut);
+    setTabOrder(okbut, cancelbut);
+    setTabOrder(cancelbut, ueberspringen);
+
+    connect(okbut, &QPushButton::clicked, this, [this] { Fehlerbericht::ausfuehren([this] { okbutClick(); }); });
+    connect(cancelbut, &QPushButton::clicked, this,
+            [this] { Fehlerbericht::ausfuehren([this] { cancelbutClick(); }); });
+
+    FormCreate();
+}
+
+void TImporteinstellungen::FormCreate() { Fehlerbericht::ausfuehren([this] { FormularLaden(this); }); }
+
+void TImporteinstellungen::okbutClick() {
+    FormularSpeichern(this);
+    close();
+}
+
+void TImporteinstellungen::cancelbutClick() { close(); }
+
+void TImporteinstellungen::closeEvent(QCloseEvent* e) {
+    // Every close saves, "Abbrechen" and the close box included; the changes stay in force.
+    Fehlerbericht::ausfuehren([this] { FormularSpeichern(this); });
+    e->accept();
+}
+
+void TImporteinstellungen::reject() {
+    // Esc closes like the close box, which saves.
+    close();
+}
+
+QString TImporteinstellungen::trennerText() const { return trenner->text(); }
+int TImporteinstellungen::spalteVorname() const { return vorname->currentIndex(); }
+int TImporteinstellungen::spalteNachname() const { return nachname->currentIndex(); }
+int TImporteinstellungen::spaltePunkte() const { return punkte->currentIndex(); }
+int TImporteinstellungen::spalteNote() const { return noten->currentIndex(); }
+int TImporteinstellungen::titelzeilen() const { return ueberspringen->ValueInt(); }
+
+void TImporteinstellungen::zeigeNichtmodal() {
+    show();
+    raise();
+    activateWindow();
+}

@@ -1,0 +1,125 @@
+#include "notenvergabe.h"
+
+#include "EnhEdit.h"
+#include "Formularspeicher.h"
+#include "Geometrie.h"
+#include "Meldung.h"
+#include "Radiogruppe.h"
+#include "Steuerelemente.h"
+#include "Zahltext.h"
+
+#include <QLabel>
+
+namespace {
+TEnhancedEdit* zahlfeld(QWidget* eltern, const QString& name, int links, int oben, bool punkte, long double wert) {
+    auto* f = new TEnhancedEdit(eltern);
+    f->setObjectName(name);
+    f->setAlignmentT(TEnhancedEdit::taRightJustify);
+    f->setNumbersOnly(punkte);
+    f->setDigits(punkte ? 0 : 1);
+    f->setFormat(punkte ? TFloatFormat::ffGeneral : TFloatFormat::ffFixed);
+    f->setValue(wert);
+    geometrie::platziere(f, links, oben, 41, 24);
+    return f;
+}
+
+void beschriftung(QWidget* eltern, const QString& text, int links, int oben) {
+    auto* l = new QLabel(text, eltern);
+    l->move(geometrie::px(links), geometrie::px(oben));
+}
+} // namespace
+
+Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
+    setObjectName(QStringLiteral("notenvergabeform"));
+    setWindowTitle(QStringLiteral("Noten vergeben"));
+    setFont(geometrie::designSchrift());
+    setSizeGripEnabled(true);
+    resize(geometrie::groesse(483, 312));
+
+    beschriftung(this, QStringLiteral("Maximalpunktzahl:"), 16, 11);
+    beschriftung(this, QStringLiteral("Bestanden Punkte:"), 16, 51);
+    beschriftung(this, QStringLiteral("Minimalpunktzahl:"), 16, 91);
+    for (int oben : {11, 51, 91})
+        beschriftung(this, QStringLiteral("entspricht Note:"), 232, oben);
+
+    // Creation order is the tab order and the order of the keys in the settings file.
+    vollepunkte = zahlfeld(this, QStringLiteral("vollepunkte"), 144, 8, true, 50);
+    vollenote = zahlfeld(this, QStringLiteral("vollenote"), 360, 8, false, 1);
+    bestandenpunkte = zahlfeld(this, QStringLiteral("bestandenpunkte"), 144, 48, true, 25);
+    bestandennote = zahlfeld(this, QStringLiteral("bestandennote"), 360, 48, false, 4);
+    nichtbestandenpunkte = zahlfeld(this, QStringLiteral("nichtbestandenpunkte"), 144, 88, true, 0);
+    nichtbestandennote = zahlfeld(this, QStringLiteral("nichtbestandennote"), 360, 88, false, 6);
+
+    okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"), QStringLiteral("knopf_ok"), 8,
+                                  274, 75, 30);
+    okbut->setDefault(true);
+    cancelbut = steuerelemente::knopf(this, QStringLiteral("cancelbut"), QStringLiteral("Abbrechen"),
+                                      QStringLiteral("knopf_abbrechen"), 254, 274, 96, 30);
+
+    notenschluessel = new Radiogruppe(QStringLiteral("Notenschlüssel"),
+                                      {QStringLiteral("Halbe Noten"), QStringLiteral("Drittelnoten"),
+                                       QStringLiteral("Zehntelnoten")},
+                                      this);
+    notenschluessel->setObjectName(QStringLiteral("notenschluessel"));
+    geometrie::platziere(notenschluessel, 16, 136, 185, 105);
+    notenschluessel->setItemIndex(1);
+
+    runden = new Radiogruppe(QStringLiteral("Runden:"),
+                             {QStringLiteral("auf die nächst bessere Note"),
+                              QStringLiteral("auf die nächst schlechtere Note"), QStringLiteral("kaufmännisch")},
+                             this);
+    runden->setObjectName(QStringLiteral("runden"));
+    geometrie::platziere(runden, 232, 136, 233, 105);
+    runden->setItemIndex(1);
+
+    Button1 = steuerelemente::knopf(this, QStringLiteral("Button1"), QStringLiteral("Berechnen"),
+                                    QStringLiteral("knopf_rechnen"), 110, 274, 107, 30);
+
+    erg = new QLabel(this);
+    erg->setObjectName(QStringLiteral("erg"));
+    erg->move(geometrie::px(16), geometrie::px(247));
+
+    QWidget* reihenfolge[] = {vollepunkte, vollenote, bestandenpunkte, bestandennote, nichtbestandenpunkte,
+                              nichtbestandennote, okbut, cancelbut, notenschluessel, runden, Button1};
+    for (std::size_t i = 0; i + 1 < std::size(reihenfolge); ++i)
+        setTabOrder(reihenfolge[i], reihenfolge[i + 1]);
+    vollepunkte->setFocus();
+
+    connect(okbut, &QPushButton::clicked, this, [this] { Fehlerbericht::ausfuehren([this] { okbutClick(); }); });
+    connect(cancelbut, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Button1, &QPushButton::clicked, this, [this] { Fehlerbericht::ausfuehren([this] { Button1Click(); }); });
+
+    FormCreate();
+}
+
+void Tnotenvergabeform::FormCreate() { Fehlerbericht::ausfuehren([this] { FormularLaden(this); }); }
+
+void Tnotenvergabeform::okbutClick() {
+    FormularSpeichern(this);
+    accept();
+}
+
+void Tnotenvergabeform::Button1Click() {
+    if (m_vorschau)
+        m_vorschau();
+}
+
+TNotenskala Tnotenvergabeform::skala() const {
+    TNotenskala s;
+    s.vollepunkte = static_cast<double>(vollepunkte->Value());
+    s.vollenote = static_cast<double>(vollenote->Value());
+    s.bestandenpunkte = static_cast<double>(bestandenpunkte->Value());
+    s.bestandennote = static_cast<double>(bestandennote->Value());
+    s.nichtbestandenpunkte = static_cast<double>(nichtbestandenpunkte->Value());
+    s.nichtbestandennote = static_cast<double>(nichtbestandennote->Value());
+    s.notenschluessel = notenschluessel->ItemIndex();
+    s.runden = runden->ItemIndex();
+    return s;
+}
+
+void Tnotenvergabeform::zeigeErgebnis(double durchschnitt, double standardabweichung, int bestanden) {
+    erg->setText(QStringLiteral("Durchschnitt: %1 Standardabweichung: %2 Bestanden: %3")
+                     .arg(zahltext::fest(durchschnitt, 1), zahltext::fest(standardabweichung, 1),
+                          zahltext::ganz(bestanden)));
+    erg->resize(width() - erg->x(), erg->sizeHint().height());
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The grade assignment dialog: three anchor points, the grade step and the rounding rule.
+// Its controls are the only store of the grading scale; skala() reads them at each call.
+// "Berechnen" runs a preview given by the main window.
+
+#include "Notenskala.h"
+
+#include <QDialog>
+#include <functional>
+
+class Radiogruppe;
+class TEnhancedEdit;
+class QLabel;
+class QPushButton;
+
+class Tnotenvergabeform : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tnotenvergabeform(QWidget* eltern = nullptr);
+
+    // The scale as the controls hold it now.
+    TNotenskala skala() const;
+
+    // What "Berechnen" runs; it ends by calling zeigeErgebnis.
+    void setzeVorschau(std::function<void()> vorschau) { m_vorschau = std::move(vorschau); }
+    void zeigeErgebnis(double durchschnitt, double standardabweichung, int bestanden);
+
+    TEnhancedEdit *vollepunkte, *vollenote, *bestandenpunkte, *bestandennote, *nichtbestandenpunkte,
+        *nichtbestandennote;
+    QPushButton *okbut, *cancelbut, *Button1;
+    Radiogruppe *notenschluessel, *runden;
+    QLabel* erg;
+
+private:
+    void FormCreate();
+    void okbutClick();
+    void Button1Click();
+
+    std::function<void()> m_vorschau;
+};
