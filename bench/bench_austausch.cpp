@@ -123,15 +123,12 @@ int main(int argc, char* argv[]) {
         std::printf("import read %zu entries, expected %d\n", a.FEintraege.size(), kZeilen);
         return 1;
     }
-    const qint64 ergebnis = qint64(sizeof(TNotenEintrag)) * qint64(a.FEintraege.size() + a.FOriginal.size());
     const std::string dreifach = "< 3 x file = " + mbText(3 * dateigroesse);
     if (zuwachs < 0) {
         std::printf("peak memory: /proc/self/clear_refs not writable, not measured\n");
     } else {
+        // FOriginal shares the entries with FEintraege, so the list is held once: 56 bytes per entry.
         speicherBericht("import peak RSS growth, total", zuwachs, dreifach, zuwachs < 3 * dateigroesse);
-        std::printf("  of which the result FEintraege + FOriginal (2 x 56 bytes per entry): %s\n", mbText(ergebnis).c_str());
-        speicherBericht("import peak above those two lists", zuwachs - ergebnis, dreifach,
-                         zuwachs - ergebnis < 3 * dateigroesse);
     }
 
     const double import = messung::besteZeitMs(3, [&] { a = Auswertung(); a.FErsetzen = true; },

@@ -8,7 +8,7 @@
 
 namespace {
 
-Notenliste zufallsliste(std::size_t n, unsigned saat) {
+Notenliste zufallsliste(qsizetype n, unsigned saat) {
     std::mt19937 zufall(saat);
     std::uniform_int_distribution<int> halbePunkte(0, 100);  // 0 to 50 points in halves
     Notenliste l(n, leererEintrag());
@@ -17,14 +17,14 @@ Notenliste zufallsliste(std::size_t n, unsigned saat) {
     return l;
 }
 
-std::string nsJeEintrag(double ms, std::size_t n) {
+std::string nsJeEintrag(double ms, qsizetype n) {
     return std::to_string(ms * 1e6 / static_cast<double>(n)) + " ns/entry";
 }
 
 } // namespace
 
 int main() {
-    constexpr std::size_t n = 1'000'000;
+    constexpr qsizetype n = 1'000'000;
     const Notenliste basis = zufallsliste(n, 42);
     Notenliste liste;
 
@@ -40,7 +40,10 @@ int main() {
         TNotenskala skala;
         skala.notenschluessel = v.notenschluessel;
         skala.runden = v.runden;
-        const double ms = messung::besteZeitMs(5, [&] { liste = basis; }, [&] { AlleNotenBerechnen(liste, skala); });
+        const double ms = messung::besteZeitMs(5, [&] {
+            liste = basis;
+            liste.detach();  // the copy is not part of the grading
+        }, [&] { AlleNotenBerechnen(liste, skala); });
         const double ns = ms * 1e6 / static_cast<double>(n);
         messung::bericht(std::string("AlleNotenBerechnen ") + v.name + ", " + nsJeEintrag(ms, n), ms,
                          "< 20 ns/entry", ns < 20);

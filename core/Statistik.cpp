@@ -4,13 +4,14 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 static_assert(std::numeric_limits<long double>::digits == 64, "statistics need the x87 extended format");
 
 void StatistikBerechnen(Auswertung& a) {
     a.FQuadratsumme = 0;
     double summe = 0;
-    for (const TNotenEintrag& e : a.FEintraege) {
+    for (const TNotenEintrag& e : std::as_const(a.FEintraege)) {
         const long double g = e.note;
         summe = summe + e.note;
         a.FQuadratsumme = static_cast<double>(g * g + static_cast<long double>(a.FQuadratsumme));
@@ -35,7 +36,7 @@ void StatistikBerechnen(Auswertung& a) {
 void BestandeneZaehlen(Auswertung& a, double grenznote) {
     a.FGrenznote = grenznote;
     std::int32_t bestanden = 0;
-    for (const TNotenEintrag& e : a.FEintraege)
+    for (const TNotenEintrag& e : std::as_const(a.FEintraege))
         if (e.note <= a.FGrenznote)
             ++bestanden;
     a.FBestanden = bestanden;

@@ -2,6 +2,7 @@
 // The result list: one record per student, and the evaluation state the main window owns.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <array>
 #include <bit>
@@ -51,7 +52,8 @@ struct TNotenklasse {
     char16_t ects = 0;
 };
 
-using Notenliste = std::vector<TNotenEintrag>;
+// Implicitly shared: FOriginal, the grid and FEintraege share one copy until one of them changes.
+using Notenliste = QList<TNotenEintrag>;
 
 // The evaluation state of the main window. The window owns one and calls its operations
 // from its command handlers; the grid shows FEintraege through ErgebnisModell.
