@@ -120,7 +120,7 @@ int main(int argc, char* argv[]) {
     a.FErsetzen = true;
     const qint64 zuwachs = spitzenZuwachs([&] { importiereDatei(a, eingabe, trenner, e); });
     if (a.FEintraege.size() != std::size_t(kZeilen)) {
-        std::printf("import read %zu entries, expected %d\n", a.FEintraege.size(), kZeilen);
+        std::printf("import read %lld entries, expected %d\n", static_cast<long long>(a.FEintraege.size()), kZeilen);
         return 1;
     }
     const std::string dreifach = "< 3 x file = " + mbText(3 * dateigroesse);
