@@ -3,6 +3,7 @@
 // locale, captured messages, and answers to modal file dialogs.
 
 #include "Meldung.h"
+#include "Programm.h"
 #include "IniDatei.h"
 #include "Routinen.h"
 #include "Zahltext.h"
@@ -24,7 +25,7 @@ struct Umgebung {
 
     Umgebung() {
         qputenv("XDG_CONFIG_HOME", konfig.path().toLocal8Bit());
-        routinen::ordnerEinrichten();
+        anwendung::einrichten();
         zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
         meldung::setzeAnzeige([this](meldung::Art, const QString& text) {
             meldungen << text;

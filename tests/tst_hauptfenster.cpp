@@ -4,6 +4,7 @@
 #include "Meldung.h"
 #include "Notendatei.h"
 #include "Programm.h"
+#include "UiTesthilfe.h"
 #include "Zahltext.h"
 
 #include <QAction>
@@ -21,6 +22,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+using uitest::beantworteDateidialog;
+
 namespace {
 TNotenEintrag eintrag(const QByteArray& name, double punkte, double note) {
     TNotenEintrag e = leererEintrag();
@@ -30,41 +33,32 @@ TNotenEintrag eintrag(const QByteArray& name, double punkte, double note) {
     return e;
 }
 
-// Answers the next modal file dialog with `datei` (a name typed into its name field).
-void beantworteDateidialog(const QString& datei) {
-    QTimer::singleShot(0, [datei] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        auto* feld = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(feld);
-        feld->setText(datei);
-        static_cast<QDialog*>(dialog)->accept();
-    });
-}
 } // namespace
 
 class TestHauptfenster : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<uitest::Umgebung> m_umgebung;
     std::unique_ptr<Programm> m_programm;
     THauptformular* m_fenster = nullptr;
-    QStringList m_meldungen;
+    QStringList& m_meldungen() { return m_umgebung->meldungen; }
 
 private slots:
-    void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
-        meldung::setzeAnzeige([this](meldung::Art, const QString& text) {
-            m_meldungen << text;
-            return true;
-        });
-    }
+    void initTestCase() { m_umgebung = std::make_unique<uitest::Umgebung>(); }
     void init() {
+        m_umgebung->vergiss();
         m_programm = std::make_unique<Programm>();
         m_fenster = m_programm->Hauptformular();
-        m_meldungen.clear();
     }
     void cleanup() { m_programm.reset(); }
+    void cleanupTestCase() { m_umgebung.reset(); }
+
+    void deutscheQtTexte() {
+        // Qt's own dialogs and buttons speak German.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+        QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Skalora"));
+        QCOMPARE(m_fenster->windowTitle(), QStringLiteral("Skalora"));
+    }
 
     void menue() {
         QStringList ist;
@@ -122,7 +116,7 @@ private slots:
 
         beantworteDateidialog(quelle);
         m_fenster->oeffnen->trigger();
-        QVERIFY(m_meldungen.isEmpty());
+        QVERIFY(m_meldungen().isEmpty());
         const ErgebnisModell& m = m_fenster->modell();
         QCOMPARE(m.rowCount(), 8);
         QCOMPARE(m.zellText(0, 7), QStringLiteral("  7:"));
@@ -137,7 +131,7 @@ private slots:
         // A name typed without extension gets ".noten".
         beantworteDateidialog(dir.filePath(QStringLiteral("kopie")));
         m_fenster->Speichern1->trigger();
-        QVERIFY(m_meldungen.isEmpty());
+        QVERIFY(m_meldungen().isEmpty());
         QFile a(quelle), b(dir.filePath(QStringLiteral("kopie.noten")));
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         QCOMPARE(b.readAll(), a.readAll());
@@ -158,7 +152,7 @@ private slots:
             QFile::remove(pfad);
         });
         m_fenster->oeffnen->trigger();
-        QCOMPARE(m_meldungen, QStringList({"Datei nicht gefunden"}));
+        QCOMPARE(m_meldungen(), QStringList({"Datei nicht gefunden"}));
         QCOMPARE(m_fenster->modell().zellText(1, 1), QStringLiteral("Anna"));
         QCOMPARE(m_fenster->daten().FEintraege.size(), std::size_t(1));
     }
@@ -166,7 +160,7 @@ private slots:
     void zeilenLoeschenUndWiederherstellen() {
         // Deleting in the empty list right after start is a range error.
         m_fenster->MarkierteZeilenlschen1->trigger();
-        QCOMPARE(m_meldungen, QStringList({"Fehler bei Bereichsprüfung"}));
+        QCOMPARE(m_meldungen(), QStringList({"Fehler bei Bereichsprüfung"}));
 
         Auswertung& d = m_fenster->daten();
         for (const char* n : {"E", "C", "A", "D", "B"})
