@@ -9,13 +9,16 @@
 static_assert(std::numeric_limits<long double>::digits == 64, "statistics need the x87 extended format");
 
 void StatistikBerechnen(Auswertung& a) {
-    a.FQuadratsumme = 0;
+    // Both sums are rounded to double at every step, the square sum after an extended product
+    // and sum. This loop cannot fail, so the new sum of squares stays even when the rest fails.
     double summe = 0;
+    double quadratsumme = 0;
     for (const TNotenEintrag& e : std::as_const(a.FEintraege)) {
         const long double g = e.note;
         summe = summe + e.note;
-        a.FQuadratsumme = static_cast<double>(g * g + static_cast<long double>(a.FQuadratsumme));
+        quadratsumme = static_cast<double>(g * g + static_cast<long double>(quadratsumme));
     }
+    a.FQuadratsumme = quadratsumme;
 
     const long double n = static_cast<long double>(a.FEintraege.size());
     if (n == 0)  // S * S / n is 0 / 0
