@@ -8,6 +8,8 @@
 #include "notenvergabe.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -44,6 +46,13 @@ void einrichten() {
     QApplication::setApplicationName(QStringLiteral("Skalora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Skalora"));
     zahltext::uebernehmeGebietsschema(QLocale::system());
+
+    // The windows are laid out for Tahoma; Debian ships a free one with Wine's fonts,
+    // outside the folders fontconfig searches.
+    if (!QFontDatabase::families().contains(QStringLiteral("Tahoma")))
+        for (const char* datei : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+            if (QFile::exists(QString::fromLatin1(datei)))
+                QFontDatabase::addApplicationFont(QString::fromLatin1(datei));
 
     // The interface is German, so Qt's own dialogs and buttons speak German too.
     auto* qt = new QTranslator(qApp);
