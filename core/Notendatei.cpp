@@ -60,13 +60,9 @@ void schreibe(QIODevice& geraet, const Notenliste& liste) {
 
 void schreibe(const QString& pfad, const Notenliste& liste) {
     QSaveFile datei(pfad);
-    errno = 0;
-    if (!datei.open(QIODevice::WriteOnly))
-        fehler::wirfDateifehler(datei, errno);
+    fehler::oeffneZumSchreiben(datei);
     schreibe(static_cast<QIODevice&>(datei), liste);
-    errno = 0;
-    if (!datei.commit())
-        fehler::wirfDateifehler(datei, errno);
+    fehler::schliesseAb(datei);
 }
 
 } // namespace notendatei

@@ -55,11 +55,7 @@ void exportiereCsv(QIODevice& ziel, const Notenliste& liste) {
 
 void exportiereCsv(const QString& pfad, const Notenliste& liste) {
     QSaveFile datei(pfad);
-    errno = 0;
-    if (!datei.open(QIODevice::WriteOnly))
-        fehler::wirfDateifehler(datei, errno);
+    fehler::oeffneZumSchreiben(datei);
     exportiereCsv(static_cast<QIODevice&>(datei), liste);
-    errno = 0;
-    if (!datei.commit())
-        fehler::wirfDateifehler(datei, errno);
+    fehler::schliesseAb(datei);
 }

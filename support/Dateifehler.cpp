@@ -25,4 +25,19 @@ void wirfDateifehler(const QFileDevice& datei, int errnoDanach) {
     }
 }
 
+void oeffneZumSchreiben(QSaveFile& datei) {
+    errno = 0;
+    if (!datei.open(QIODevice::WriteOnly))
+        wirfDateifehler(datei, errno);
+}
+
+void schliesseAb(QSaveFile& datei) {
+    errno = 0;
+    if (!datei.flush())
+        wirfDateifehler(datei, errno);
+    errno = 0;
+    if (!datei.commit())
+        wirfDateifehler(datei, errno);
+}
+
 } // namespace fehler

@@ -1,9 +1,17 @@
 #pragma once
-// Turns a failed file operation into the program's error with its German text.
+// Turns a failed file operation into the program's error with its German text, and writes
+// files so that a failure never leaves half a file behind.
 
 #include <QFileDevice>
+#include <QSaveFile>
 
 namespace fehler {
 // Call right after `datei` failed; `errnoDanach` is errno read at that moment.
 [[noreturn]] void wirfDateifehler(const QFileDevice& datei, int errnoDanach);
+
+// Opens a QSaveFile for writing; a failure raises the file error.
+void oeffneZumSchreiben(QSaveFile& datei);
+// Flushes and commits. Qt's commit() does not report a write that fails while its buffer is
+// flushed (a full disk), so the flush is checked first. On failure the old file stays whole.
+void schliesseAb(QSaveFile& datei);
 } // namespace fehler

@@ -86,7 +86,7 @@ void kopiere(const QString& von, const QString& nach) {
     if (quelle.error() != QFileDevice::NoError)
         return;
     QSaveFile ziel(nach);
-    if (ziel.open(QIODevice::WriteOnly) && ziel.write(inhalt) == inhalt.size())
+    if (ziel.open(QIODevice::WriteOnly) && ziel.write(inhalt) == inhalt.size() && ziel.flush())
         ziel.commit();
 }
 
@@ -184,16 +184,11 @@ IniDatei IniDatei::laden(const QString& pfad) {
 void IniDatei::speichern() const {
     const QByteArray inhalt = alsBytes();
     QSaveFile datei(m_pfad);
+    fehler::oeffneZumSchreiben(datei);
     errno = 0;
-    if (!datei.open(QIODevice::WriteOnly))
+    if (datei.write(inhalt) != inhalt.size())
         fehler::wirfDateifehler(datei, errno);
-    // Flushed here so a failed write (full disk) is caught with its errno before commit().
-    errno = 0;
-    if (datei.write(inhalt) != inhalt.size() || !datei.flush())
-        fehler::wirfDateifehler(datei, errno);
-    errno = 0;
-    if (!datei.commit())
-        fehler::wirfDateifehler(datei, errno);
+    fehler::schliesseAb(datei);
 }
 
 const IniDatei::Abschnitt* IniDatei::finde(QStringView abschnitt) const {

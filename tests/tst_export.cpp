@@ -1,5 +1,7 @@
 // CSV export: line form and number text, the file, and reading an export back.
+#include "Dateigrenze.h"
 #include "Export.h"
+#include "Fehler.h"
 #include "Import.h"
 #include "Zahltext.h"
 
@@ -76,6 +78,21 @@ private slots:
         QVERIFY(QFileInfo::exists(pfad));
     }
 
+    void fehlgeschlagenerExportLaesstDateiGanz() {
+        // The disk fills up while exporting: an error, and the file that was there stays.
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("liste.csv"));
+        exportiereCsv(pfad, {eintrag("Anna", 1, 1)});
+        {
+            const Dateigrenze grenze(10);
+            QVERIFY(grenze.aktiv());
+            QVERIFY_THROWS_EXCEPTION(Fehler, exportiereCsv(pfad, {eintrag("Bert", 2, 2), eintrag("Carl", 3, 3)}));
+        }
+        QFile f(pfad);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("Anna;1;1\r\n"));
+    }
+
     void zurueckGelesen() {
         const Notenliste l{eintrag("\xC4nne \xD6hl", 17.5, 2.3), eintrag(" Bert", 7.0 / 3.0, 4.0 / 3.0),
                            eintrag("Carl", 0, 6)};
@@ -92,7 +109,7 @@ private slots:
         a.FErsetzen = true;
         QCOMPARE(importiereDatei(a, pfad, trennerAus(QStringLiteral(";")), e), ImportErgebnis::Gelesen);
         QCOMPARE(a.FEintraege.size(), l.size());
-        for (std::size_t i = 0; i < l.size(); ++i) {
+        for (qsizetype i = 0; i < l.size(); ++i) {
             QCOMPARE(a.FEintraege[i].nameBytes(), l[i].nameBytes());
             QCOMPARE(a.FEintraege[i].punkte, l[i].punkte);  // fuzzy: 15 digits come back
             QCOMPARE(a.FEintraege[i].note, l[i].note);

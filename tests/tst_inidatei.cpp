@@ -1,5 +1,6 @@
 // The settings file: layout, reading with defaults, encodings, marker and backup, failed saves.
 #include "Fehler.h"
+#include "Dateigrenze.h"
 #include "IniDatei.h"
 #include "Zahltext.h"
 
@@ -263,17 +264,9 @@ private slots:
         IniDatei ini = IniDatei::laden(pfad());
         ini.schreibe(u"a", u"lang", QString(100, u'x'));
 
-        rlimit grenze{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &grenze), 0);
-        const rlimit vorher = grenze;
-        grenze.rlim_cur = 32;
-        const auto signalVorher = std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &grenze), 0);
         {
-            const auto zurueck = qScopeGuard([&] {
-                setrlimit(RLIMIT_FSIZE, &vorher);
-                std::signal(SIGXFSZ, signalVorher);
-            });
+            const Dateigrenze grenze(32);
+            QVERIFY(grenze.aktiv());
             QVERIFY_THROWS_EXCEPTION(Fehler, ini.speichern());
         }
         QCOMPARE(inhaltVon(pfad()), alt);
