@@ -53,6 +53,14 @@ struct TNotenklasse {
 };
 
 // Implicitly shared: FOriginal, the grid and FEintraege share one copy until one of them changes.
+// The texts the grid shows: five columns, row 0 the header, entry i in row i + 1.
+namespace raster {
+inline constexpr int kSpalten = 5;
+QString kopf(int spalte);
+// "%3d:" row number, name, points and grade with one decimal, the letter (empty for none).
+QString zelle(int spalte, int zeile, const TNotenEintrag& e);
+} // namespace raster
+
 using Notenliste = QList<TNotenEintrag>;
 
 // The evaluation state of the main window. The window owns one and calls its operations

@@ -22,13 +22,15 @@ namespace uitest {
 struct Umgebung {
     QTemporaryDir konfig;
     QStringList meldungen;
+    QList<meldung::Art> arten;  // the kind of each message
 
     Umgebung() {
         qputenv("XDG_CONFIG_HOME", konfig.path().toLocal8Bit());
         anwendung::einrichten();
         zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
-        meldung::setzeAnzeige([this](meldung::Art, const QString& text) {
+        meldung::setzeAnzeige([this](meldung::Art art, const QString& text) {
             meldungen << text;
+            arten << art;
             return true;
         });
     }
@@ -39,6 +41,7 @@ struct Umgebung {
         QFile::remove(routinen::Einstellungsdatei());
         QFile::remove(sicherungsdatei(routinen::Einstellungsdatei()));
         meldungen.clear();
+        arten.clear();
     }
 
     QByteArray einstellungsdatei() const {

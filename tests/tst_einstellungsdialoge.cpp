@@ -79,9 +79,15 @@ private slots:
     void offenerImportdialogWirdAmEndeNichtGespeichert() {
         {
             Programm p;
+            p.zeige();
             p.Importeinstellungen()->zeigeNichtmodal();
             p.Importeinstellungen()->vorname->setCurrentIndex(4);
+            // End the program as the user does, through "&Beenden" and the event loop.
+            QTimer::singleShot(0, p.Hauptformular(), [&p] { p.Hauptformular()->Beenden1->trigger(); });
+            QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+            QCOMPARE(QApplication::exec(), 0);
         }
+        QVERIFY(!m_umgebung->einstellungsdatei().contains("vornameI=4"));
         Programm p;
         QCOMPARE(p.Importeinstellungen()->spalteVorname(), 0);
     }

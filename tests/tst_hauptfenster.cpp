@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -178,6 +179,30 @@ private slots:
         QCOMPARE(m_fenster->modell().zellText(1, 1), QStringLiteral("A"));
         QCOMPARE(m_fenster->modell().zellText(1, 2), QStringLiteral("E"));
         QCOMPARE(m_fenster->modell().rowCount(), 2);
+    }
+
+    void aktuelleZelleBleibtUeberAnzeigen() {
+        Auswertung& d = m_fenster->daten();
+        for (const char* n : {"E", "C", "A", "D", "B"})
+            d.FEintraege.push_back(eintrag(n, 0, 0));
+        m_fenster->Anzeigen();
+        // Row 4 is the current cell, nothing is marked: sorting keeps row 4 current.
+        m_fenster->erg->setCurrentIndex(m_fenster->modell().index(3, 1));
+        m_fenster->erg->selectionModel()->clearSelection();
+        m_fenster->SortierennachName1->trigger();
+        m_fenster->MarkierteZeilenlschen1->trigger();
+        QStringList namen;
+        for (int z = 1; z <= m_fenster->modell().rowCount(); ++z)
+            namen << m_fenster->modell().zellText(1, z);
+        QCOMPARE(namen, QStringList({"A", "B", "C", "E"}));
+        // A click on the header marks nothing.
+        QVERIFY(!m_fenster->erg->horizontalHeader()->sectionsClickable());
+    }
+
+    void spaltenbreitenBeimStart() {
+        QCOMPARE(m_fenster->erg->columnWidth(0), 40);
+        QCOMPARE(m_fenster->erg->columnWidth(2), 60);
+        QCOMPARE(m_fenster->erg->columnWidth(3), 100);
     }
 
     void hilfe() {

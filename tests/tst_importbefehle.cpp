@@ -74,8 +74,8 @@ private slots:
         h->Anzeigen();
         h->daten().FErsetzen = true;
         h->VomClipboardeinfgen1->trigger();
-        QCOMPARE(m_umgebung->meldungen.size(), 1);
-        QVERIFY(m_umgebung->meldungen[0].startsWith(QStringLiteral("Fehler: Die bei den Importeinstellungen")));
+        QCOMPARE(m_umgebung->meldungen, QStringList({kSpaltenFehler}));
+        QCOMPARE(m_umgebung->arten, QList<meldung::Art>({meldung::Art::Fehler}));
         QCOMPARE(zeilen(h), QStringList({"Alt|0,0|"}));
     }
 
@@ -93,6 +93,7 @@ private slots:
         uitest::beantworteDateidialog(datei);
         h->importierencsv->trigger();
         QCOMPARE(m_umgebung->meldungen.size(), 1);
+        QVERIFY(m_umgebung->meldungen[0].startsWith(QStringLiteral("Kein Trennzeichen eingestellt.")));
         QCOMPARE(h->modell().rowCount(), 4);  // still the empty grid of the start
     }
 

@@ -12,8 +12,8 @@ namespace {
 // The reference: for i < j, exchange when entry j is strictly less than entry i.
 template <typename Kleiner>
 void austauschsortierung(Notenliste& l, Kleiner kleiner) {
-    for (std::size_t i = 0; i + 1 < l.size(); ++i)
-        for (std::size_t j = i + 1; j < l.size(); ++j)
+    for (qsizetype i = 0; i + 1 < l.size(); ++i)
+        for (qsizetype j = i + 1; j < l.size(); ++j)
             if (kleiner(l[j], l[i]))
                 std::swap(l[i], l[j]);
 }

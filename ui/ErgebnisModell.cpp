@@ -6,9 +6,6 @@
 #include <QPalette>
 
 namespace {
-const QString kKopf[ErgebnisModell::SpaltenAnzahl] = {
-    QStringLiteral("Nummer"), QStringLiteral("Name"), QStringLiteral("Punkte"), QStringLiteral("Note"),
-    QStringLiteral("ECTS Gruppe")};
 constexpr int kLeereZeilenAmAnfang = 4;
 } // namespace
 
@@ -30,27 +27,11 @@ int ErgebnisModell::rowCount(const QModelIndex& eltern) const {
 int ErgebnisModell::columnCount(const QModelIndex& eltern) const { return eltern.isValid() ? 0 : SpaltenAnzahl; }
 
 QString ErgebnisModell::zellText(int spalte, int gridZeile) const {
-    if (spalte < 0 || spalte >= SpaltenAnzahl)
-        return {};
     if (gridZeile == 0)
-        return kKopf[spalte];
-    if (!m_angezeigt || gridZeile < 0 || gridZeile > static_cast<int>(m_liste.size()))
+        return raster::kopf(spalte);
+    if (!m_angezeigt || gridZeile < 0 || gridZeile > m_liste.size())
         return {};
-    const TNotenEintrag& e = m_liste[static_cast<std::size_t>(gridZeile - 1)];
-    switch (spalte) {
-    case Nummer:
-        return zahltext::ganz(gridZeile, 3) + u':';
-    case Name:
-        return e.nameText();
-    case Punkte:
-        return zahltext::fest(e.punkte, 1);
-    case Note:
-        return zahltext::fest(e.note, 1);
-    case Ects:
-        return e.ects == 0 ? QString() : QString(QChar(e.ects));
-    default:
-        return {};
-    }
+    return raster::zelle(spalte, gridZeile, m_liste[gridZeile - 1]);
 }
 
 QVariant ErgebnisModell::data(const QModelIndex& index, int rolle) const {

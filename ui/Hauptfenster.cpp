@@ -64,6 +64,8 @@ THauptformular::THauptformular(QWidget* eltern) : QMainWindow(eltern) {
     erg->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     erg->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     erg->horizontalHeader()->setHighlightSections(false);
+    // The header is the grid's fixed row: a click on it marks nothing.
+    erg->horizontalHeader()->setSectionsClickable(false);
     setCentralWidget(erg);
 
     OpenDialog = neuerDateidialog(this, QStringLiteral("OpenDialog"), QFileDialog::AcceptOpen);
@@ -79,9 +81,10 @@ THauptformular::THauptformular(QWidget* eltern) : QMainWindow(eltern) {
 }
 
 void THauptformular::FormCreate() {
-    erg->setColumnWidth(ErgebnisModell::Nummer, geometrie::px(40));
-    erg->setColumnWidth(ErgebnisModell::Punkte, geometrie::px(60));
-    erg->setColumnWidth(ErgebnisModell::Note, geometrie::px(100));
+    // Set at run time, so screen pixels (the default width is a design value and scales).
+    erg->setColumnWidth(ErgebnisModell::Nummer, 40);
+    erg->setColumnWidth(ErgebnisModell::Punkte, 60);
+    erg->setColumnWidth(ErgebnisModell::Note, 100);
 }
 
 QAction* THauptformular::neueAktion(QMenu* menu, const QString& name, const QString& text, int bild) {
@@ -234,9 +237,10 @@ void THauptformular::verbindeBefehl(QAction* aktion, std::function<void()> befeh
 }
 
 void THauptformular::closeEvent(QCloseEvent* ereignis) {
-    // Closing the main window ends the program, whatever else stands open.
+    // Closing the main window ends the program, whatever else stands open. exit() rather than
+    // quit(): quit() closes the other windows first, and a closing import dialog would save.
     ereignis->accept();
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }
 
 std::optional<QString> THauptformular::waehleDatei(QFileDialog* dialog, int filterIndex, bool csvEndung) {
@@ -266,7 +270,30 @@ std::optional<QString> THauptformular::waehleDatei(QFileDialog* dialog, int filt
     return datei;
 }
 
-void THauptformular::Anzeigen() { m_modell.anzeigen(m_daten.FEintraege); }
+void THauptformular::Anzeigen() {
+    // Like a string grid, the grid keeps its current cell and marked range through a listing,
+    // within the new row count.
+    const QModelIndex aktuell = erg->currentIndex();
+    const int aktuelleZeile = aktuell.row(), aktuelleSpalte = aktuell.column();
+    QList<QRect> markiert;
+    for (const QItemSelectionRange& r : erg->selectionModel()->selection())
+        markiert.append(QRect(QPoint(r.left(), r.top()), QPoint(r.right(), r.bottom())));
+
+    m_modell.anzeigen(m_daten.FEintraege);
+
+    const int letzte = m_modell.rowCount() - 1;
+    if (letzte < 0)
+        return;
+    auto zelle = [this, letzte](int zeile, int spalte) { return m_modell.index(std::min(zeile, letzte), spalte); };
+    if (aktuelleZeile >= 0)
+        erg->selectionModel()->setCurrentIndex(zelle(aktuelleZeile, aktuelleSpalte), QItemSelectionModel::NoUpdate);
+    QItemSelection neu;
+    for (const QRect& r : markiert)
+        if (r.top() <= letzte)
+            neu.select(zelle(r.top(), r.left()), zelle(r.bottom(), r.right()));
+    if (!neu.isEmpty())
+        erg->selectionModel()->select(neu, QItemSelectionModel::ClearAndSelect);
+}
 
 void THauptformular::oeffnenClick() {
     const auto datei = waehleDatei(OpenDialog, 2);
