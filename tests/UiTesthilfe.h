@@ -34,7 +34,6 @@ struct Umgebung {
             return true;
         });
     }
-    ~Umgebung() { meldung::setzeAnzeige({}); }
 
     // A fresh start: no settings file, no backup.
     void vergiss() {
@@ -49,6 +48,12 @@ struct Umgebung {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 };
+
+// The environment of this test process, made at first use (inside the QApplication).
+inline Umgebung& umgebung() {
+    static Umgebung u;
+    return u;
+}
 
 // Answers the next modal file dialog with `datei`, typed into its name field.
 inline void beantworteDateidialog(const QString& datei) {

@@ -17,12 +17,10 @@
 class TestEinstellungsdialoge : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<uitest::Umgebung> m_umgebung;
+    uitest::Umgebung& m_umgebung = uitest::umgebung();
 
 private slots:
-    void initTestCase() { m_umgebung = std::make_unique<uitest::Umgebung>(); }
-    void init() { m_umgebung->vergiss(); }
-    void cleanupTestCase() { m_umgebung.reset(); }
+    void init() { m_umgebung.vergiss(); }
 
     void grenznoteUeberlebtNeustartOhneOk() {
         {
@@ -34,15 +32,15 @@ private slots:
             QTest::keyClicks(d->grenznote, QStringLiteral("3,5"));
             QCOMPARE(d->grenznoteWert(), 3.5);
         } // the program ends with the dialog still open
-        QVERIFY(m_umgebung->einstellungsdatei().contains("grenznote=3,5\r\n"));
+        QVERIFY(m_umgebung.einstellungsdatei().contains("grenznote=3,5\r\n"));
         Programm p;
         QCOMPARE(p.einstellungsdialog()->grenznoteWert(), 3.5);
-        QVERIFY(m_umgebung->meldungen.isEmpty());
+        QVERIFY(m_umgebung.meldungen.isEmpty());
     }
 
     void einstellungsdialogSpeichertAuchUngeoeffnet() {
         { Programm p; }
-        const QByteArray datei = m_umgebung->einstellungsdatei();
+        const QByteArray datei = m_umgebung.einstellungsdatei();
         QVERIFY(datei.contains("[einstellungsdialog]\r\nSektionVorhanden=1\r\nauswahl=1\r\nincludegrafik=0\r\n"
                                "grenznote=4\r\n"));
     }
@@ -62,7 +60,7 @@ private slots:
             QVERIFY(!d->isVisible());
             QCOMPARE(d->spaltePunkte(), 5); // "Abbrechen" keeps what was chosen
         }
-        const QByteArray datei = m_umgebung->einstellungsdatei();
+        const QByteArray datei = m_umgebung.einstellungsdatei();
         for (const char* zeile : {"trenner=#9\r\n", "vornameI=2\r\n", "nachnameI=3\r\n", "punkteI=5\r\n",
                                   "ueberspringen=0\r\n", "[Check]\r\nWroteSuccesful=1\r\n"})
             QVERIFY2(datei.contains(zeile), zeile);
@@ -87,7 +85,7 @@ private slots:
             QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
             QCOMPARE(QApplication::exec(), 0);
         }
-        QVERIFY(!m_umgebung->einstellungsdatei().contains("vornameI=4"));
+        QVERIFY(!m_umgebung.einstellungsdatei().contains("vornameI=4"));
         Programm p;
         QCOMPARE(p.Importeinstellungen()->spalteVorname(), 0);
     }

@@ -3,6 +3,7 @@
 #include "Export.h"
 #include "Fehler.h"
 #include "Import.h"
+#include "Testdaten.h"
 #include "Zahltext.h"
 
 #include <QBuffer>
@@ -12,15 +13,6 @@
 #include <QTest>
 
 namespace {
-TNotenEintrag eintrag(QByteArrayView name, double punkte, double note) {
-    TNotenEintrag e = leererEintrag();
-    e.setzeName(name);
-    e.punkte = punkte;
-    e.note = note;
-    e.ects = u'C';
-    return e;
-}
-
 QByteArray alsBytes(const Notenliste& l) {
     QBuffer puffer;
     puffer.open(QIODevice::WriteOnly);
@@ -57,12 +49,12 @@ private slots:
         QFETCH(double, wert);
         QFETCH(QByteArray, text);
         zahltext::uebernehmeGebietsschema(QLocale(gebiet));
-        QCOMPARE(alsBytes({eintrag("Anna", wert, wert)}), "Anna;" + text + ';' + text + "\r\n");
+        QCOMPARE(alsBytes({testeintrag("Anna", wert, wert, u'C')}), "Anna;" + text + ';' + text + "\r\n");
     }
 
     void zeilenform() {
         // Windows-1252, no quoting, blanks and a 30-character name as they stand, CR LF after each line.
-        const Notenliste l{eintrag("\xC4rger; Zo\xEB ", 3, 1), eintrag("Maximiliane-Friederike von Hoh", 0.5, 6)};
+        const Notenliste l{testeintrag("\xC4rger; Zo\xEB ", 3, 1, u'C'), testeintrag("Maximiliane-Friederike von Hoh", 0.5, 6, u'C')};
         QCOMPARE(alsBytes(l), QByteArray("\xC4rger; Zo\xEB ;3;1\r\nMaximiliane-Friederike von Hoh;0,5;6\r\n"));
     }
 
@@ -82,11 +74,11 @@ private slots:
         // The disk fills up while exporting: an error, and the file that was there stays.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("liste.csv"));
-        exportiereCsv(pfad, {eintrag("Anna", 1, 1)});
+        exportiereCsv(pfad, {testeintrag("Anna", 1, 1, u'C')});
         {
             const Dateigrenze grenze(10);
             QVERIFY(grenze.aktiv());
-            QVERIFY_THROWS_EXCEPTION(Fehler, exportiereCsv(pfad, {eintrag("Bert", 2, 2), eintrag("Carl", 3, 3)}));
+            QVERIFY_THROWS_EXCEPTION(Fehler, exportiereCsv(pfad, {testeintrag("Bert", 2, 2, u'C'), testeintrag("Carl", 3, 3, u'C')}));
         }
         QFile f(pfad);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -94,8 +86,8 @@ private slots:
     }
 
     void zurueckGelesen() {
-        const Notenliste l{eintrag("\xC4nne \xD6hl", 17.5, 2.3), eintrag(" Bert", 7.0 / 3.0, 4.0 / 3.0),
-                           eintrag("Carl", 0, 6)};
+        const Notenliste l{testeintrag("\xC4nne \xD6hl", 17.5, 2.3, u'C'), testeintrag(" Bert", 7.0 / 3.0, 4.0 / 3.0, u'C'),
+                           testeintrag("Carl", 0, 6, u'C')};
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("liste.csv"));
         exportiereCsv(pfad, l);

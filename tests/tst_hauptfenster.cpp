@@ -4,6 +4,7 @@
 #include "Meldung.h"
 #include "Notendatei.h"
 #include "Programm.h"
+#include "Testdaten.h"
 #include "UiTesthilfe.h"
 #include "Zahltext.h"
 
@@ -26,33 +27,24 @@
 using uitest::beantworteDateidialog;
 
 namespace {
-TNotenEintrag eintrag(const QByteArray& name, double punkte, double note) {
-    TNotenEintrag e = leererEintrag();
-    e.setzeName(name);
-    e.punkte = punkte;
-    e.note = note;
-    return e;
-}
 
 } // namespace
 
 class TestHauptfenster : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<uitest::Umgebung> m_umgebung;
+    uitest::Umgebung& m_umgebung = uitest::umgebung();
     std::unique_ptr<Programm> m_programm;
     THauptformular* m_fenster = nullptr;
-    QStringList& m_meldungen() { return m_umgebung->meldungen; }
+    QStringList& m_meldungen() { return m_umgebung.meldungen; }
 
 private slots:
-    void initTestCase() { m_umgebung = std::make_unique<uitest::Umgebung>(); }
     void init() {
-        m_umgebung->vergiss();
+        m_umgebung.vergiss();
         m_programm = std::make_unique<Programm>();
         m_fenster = m_programm->Hauptformular();
     }
     void cleanup() { m_programm.reset(); }
-    void cleanupTestCase() { m_umgebung.reset(); }
 
     void deutscheQtTexte() {
         // Qt's own dialogs and buttons speak German.
@@ -110,7 +102,7 @@ private slots:
         QTemporaryDir dir;
         Notenliste liste;
         for (int i = 1; i <= 8; ++i)
-            liste.push_back(eintrag("Student " + QByteArray::number(i), 12.25 * i, i == 8 ? 0 : 1.0 + i / 3.0));
+            liste.push_back(testeintrag("Student " + QByteArray::number(i), 12.25 * i, i == 8 ? 0 : 1.0 + i / 3.0));
         liste[2].ects = u'C';
         const QString quelle = dir.filePath(QStringLiteral("kurs.noten"));
         notendatei::schreibe(quelle, liste);
@@ -139,7 +131,7 @@ private slots:
     }
 
     void fehlgeschlagenesOeffnenAendertNichts() {
-        m_fenster->daten().FEintraege = {eintrag("Anna", 1, 1)};
+        m_fenster->daten().FEintraege = {testeintrag("Anna", 1, 1)};
         m_fenster->Anzeigen();
         QTemporaryDir dir;
         const QString pfad = dir.filePath(QStringLiteral("weg.noten"));
@@ -165,7 +157,7 @@ private slots:
 
         Auswertung& d = m_fenster->daten();
         for (const char* n : {"E", "C", "A", "D", "B"})
-            d.FEintraege.push_back(eintrag(n, 0, 0));
+            d.FEintraege.push_back(testeintrag(n, 0, 0));
         d.OriginalMerken();
         m_fenster->SortierennachName1->trigger();
         // Mark grid rows 2 to 4 (model rows 1 to 3), in columns 1 and 2.
@@ -184,7 +176,7 @@ private slots:
     void aktuelleZelleBleibtUeberAnzeigen() {
         Auswertung& d = m_fenster->daten();
         for (const char* n : {"E", "C", "A", "D", "B"})
-            d.FEintraege.push_back(eintrag(n, 0, 0));
+            d.FEintraege.push_back(testeintrag(n, 0, 0));
         m_fenster->Anzeigen();
         // Row 4 is the current cell, nothing is marked: sorting keeps row 4 current.
         m_fenster->erg->setCurrentIndex(m_fenster->modell().index(3, 1));

@@ -2,6 +2,7 @@
 // evaluation into the result list.
 #include "Fehler.h"
 #include "Import.h"
+#include "Testdaten.h"
 #include "Zahltext.h"
 
 #include <QTest>
@@ -20,13 +21,6 @@ QStringList eintraege(const Notenliste& l) {
             r.last() += QStringLiteral("|kein A");
     }
     return r;
-}
-
-TNotenEintrag eintrag(const char* name, double punkte) {
-    TNotenEintrag e = leererEintrag();
-    e.setzeName(name);
-    e.punkte = punkte;
-    return e;
 }
 
 ImportEinstellungen einstellungen(int vorname, int nachname, int punkte, int noten, int titel) {
@@ -193,7 +187,7 @@ private slots:
         QFETCH(QStringList, erwartet);
         Auswertung a;
         a.FErsetzen = true;
-        a.FEintraege = {eintrag("Alt", 1)};
+        a.FEintraege = {testeintrag("Alt", 1)};
         a.FKlassen = {TNotenklasse{1, 2.0, u'B'}};
         QCOMPARE(ImportAuswerten(a, zeilen, u';', e), ImportErgebnis::Gelesen);
         QCOMPARE(eintraege(a.FEintraege), erwartet);
@@ -213,8 +207,8 @@ private slots:
         QFETCH(QStringList, zeilen);
         Auswertung a;
         a.FErsetzen = true;
-        a.FEintraege = {eintrag("Anna", 17.5)};
-        a.FOriginal = {eintrag("Bert", 3), eintrag("Anna", 17.5)};
+        a.FEintraege = {testeintrag("Anna", 17.5)};
+        a.FOriginal = {testeintrag("Bert", 3), testeintrag("Anna", 17.5)};
         a.FKlassen = {TNotenklasse{1, 2.0, u'B'}};
         QCOMPARE(ImportAuswerten(a, zeilen, u';', e), ImportErgebnis::SpaltenFehler);
         QCOMPARE(eintraege(a.FEintraege), QStringList({"Anna|17,5|0|kein A"}));
@@ -224,8 +218,8 @@ private slots:
 
     void anfuegenBehaeltFruehere() {
         Auswertung a;
-        a.FEintraege = {eintrag("Alt", 5)};
-        a.FOriginal = {eintrag("Verworfen", 1)};
+        a.FEintraege = {testeintrag("Alt", 5)};
+        a.FOriginal = {testeintrag("Verworfen", 1)};
         a.FKlassen = {TNotenklasse{1, 2.0, u'B'}};
         QCOMPARE(ImportAuswerten(a, {"Neu;7"}, u';', einstellungen(1, 0, 2, 0, 0)), ImportErgebnis::Gelesen);
         QCOMPARE(eintraege(a.FEintraege), QStringList({"Alt|5|0|kein A", "Neu|7|0"}));
@@ -251,7 +245,7 @@ private slots:
         QCOMPARE(fehlertext([&] { zeilenAusDatei(fehlt); }), QStringLiteral("Datei nicht gefunden"));
         Auswertung a;
         a.FErsetzen = true;
-        a.FEintraege = a.FOriginal = {eintrag("Anna", 17.5)};
+        a.FEintraege = a.FOriginal = {testeintrag("Anna", 17.5)};
         QCOMPARE(fehlertext([&] { importiereDatei(a, fehlt, u';', einstellungen(1, 0, 0, 0, 0)); }),
                  QStringLiteral("Datei nicht gefunden"));
         QCOMPARE(eintraege(a.FEintraege), QStringList({"Anna|17,5|0|kein A"}));

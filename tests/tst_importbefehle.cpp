@@ -1,6 +1,7 @@
 // Importing through the real file dialog and pasting from the clipboard, offscreen.
 #include "Hauptfenster.h"
 #include "Programm.h"
+#include "Testdaten.h"
 #include "UiTesthilfe.h"
 #include "Steuerelemente.h"
 #include "importform.h"
@@ -22,12 +23,10 @@ QStringList zeilen(THauptformular* h) {
 class TestImportbefehle : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<uitest::Umgebung> m_umgebung;
+    uitest::Umgebung& m_umgebung = uitest::umgebung();
 
 private slots:
-    void initTestCase() { m_umgebung = std::make_unique<uitest::Umgebung>(); }
-    void init() { m_umgebung->vergiss(); }
-    void cleanupTestCase() { m_umgebung.reset(); }
+    void init() { m_umgebung.vergiss(); }
 
     void dateiImportierenAnfuegenUndEinfuegen() {
         Programm p;
@@ -39,14 +38,11 @@ private slots:
 
         QTemporaryDir dir;
         const QString datei = dir.filePath(QStringLiteral("kurs.csv"));
-        QFile f(datei);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Vorname;Nachname;Punkte\r\nAnna;Meier;17,5\r\nBert;Roth;x\r\n\xC4nne;\xD6hl;12\r\n");
-        f.close();
+        schreibeTestdatei(datei, "Vorname;Nachname;Punkte\r\nAnna;Meier;17,5\r\nBert;Roth;x\r\n\xC4nne;\xD6hl;12\r\n");
 
         uitest::beantworteDateidialog(datei);
         h->importierencsv->trigger();
-        QVERIFY(m_umgebung->meldungen.isEmpty());
+        QVERIFY(m_umgebung.meldungen.isEmpty());
         QCOMPARE(zeilen(h), QStringList({"Anna Meier|17,5|A", "Änne Öhl|12,0|A"}));
         QCOMPARE(h->OpenDialog->selectedNameFilter(), QStringLiteral("CSV Dateien (*.csv)"));
 
@@ -74,8 +70,8 @@ private slots:
         h->Anzeigen();
         h->daten().FErsetzen = true;
         h->VomClipboardeinfgen1->trigger();
-        QCOMPARE(m_umgebung->meldungen, QStringList({kSpaltenFehler}));
-        QCOMPARE(m_umgebung->arten, QList<meldung::Art>({meldung::Art::Fehler}));
+        QCOMPARE(m_umgebung.meldungen, QStringList({kSpaltenFehler}));
+        QCOMPARE(m_umgebung.arten, QList<meldung::Art>({meldung::Art::Fehler}));
         QCOMPARE(zeilen(h), QStringList({"Alt|0,0|"}));
     }
 
@@ -86,14 +82,11 @@ private slots:
         p.Importeinstellungen()->vorname->setCurrentIndex(1);
         QTemporaryDir dir;
         const QString datei = dir.filePath(QStringLiteral("kurs.csv"));
-        QFile f(datei);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Anna\r\n");
-        f.close();
+        schreibeTestdatei(datei, "Anna\r\n");
         uitest::beantworteDateidialog(datei);
         h->importierencsv->trigger();
-        QCOMPARE(m_umgebung->meldungen.size(), 1);
-        QVERIFY(m_umgebung->meldungen[0].startsWith(QStringLiteral("Kein Trennzeichen eingestellt.")));
+        QCOMPARE(m_umgebung.meldungen.size(), 1);
+        QVERIFY(m_umgebung.meldungen[0].startsWith(QStringLiteral("Kein Trennzeichen eingestellt.")));
         QCOMPARE(h->modell().rowCount(), 4);  // still the empty grid of the start
     }
 

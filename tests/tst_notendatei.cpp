@@ -2,6 +2,7 @@
 #include "Dateigrenze.h"
 #include "Fehler.h"
 #include "Notendatei.h"
+#include "Testdaten.h"
 #include "results.h"
 
 #include <QBuffer>
@@ -12,15 +13,6 @@
 #include <cstring>
 
 namespace {
-TNotenEintrag eintrag(const char* name, double punkte, double note, char16_t ects = 0) {
-    TNotenEintrag e = leererEintrag();
-    e.setzeName(name);
-    e.punkte = punkte;
-    e.note = note;
-    e.ects = ects;
-    return e;
-}
-
 QByteArray alsBytes(const Notenliste& l) {
     QBuffer puffer;
     puffer.open(QIODevice::WriteOnly);
@@ -48,7 +40,7 @@ class TestNotendatei : public QObject {
 
 private slots:
     void satzAufbau() {
-        const TNotenEintrag e = eintrag("Anna Meier", 17.5, 2.3, u'B');
+        const TNotenEintrag e = testeintrag("Anna Meier", 17.5, 2.3, u'B');
         QByteArray b(reinterpret_cast<const char*>(&e), sizeof e);
         QCOMPARE(b.size(), 56);
         QCOMPARE(static_cast<int>(b[0]), 10);
@@ -64,7 +56,7 @@ private slots:
 
     void rundreiseGleicheBytes() {
         // Bytes without meaning survive a read and a write.
-        QByteArray datei = alsBytes({eintrag("Anna", 17.5, 2.3, u'A'), eintrag("\xC4rger Zo\xEB", 0, 6.3)});
+        QByteArray datei = alsBytes({testeintrag("Anna", 17.5, 2.3, u'A'), testeintrag("\xC4rger Zo\xEB", 0, 6.3)});
         datei[20] = 'x';   // name room after the name
         datei[31] = 7;     // alignment byte
         datei[56 + 53] = 9; // alignment after the letter
@@ -102,7 +94,7 @@ private slots:
     void dateiRundreise() {
         QTemporaryDir dir;
         const QString pfad = dir.filePath(QStringLiteral("kurs.noten"));
-        const Notenliste l = {eintrag("Anna", 17.5, 2.3), eintrag("Bert", 3, 6)};
+        const Notenliste l = {testeintrag("Anna", 17.5, 2.3), testeintrag("Bert", 3, 6)};
         notendatei::schreibe(pfad, l);
         QCOMPARE(QFileInfo(pfad).size(), 112);
         QCOMPARE(namen(notendatei::lese(pfad)), QStringList({"Anna", "Bert"}));
@@ -124,11 +116,11 @@ private slots:
         // The disk fills up while saving: an error, and the old file stays as it was.
         QTemporaryDir dir;
         const QString pfad = dir.filePath(QStringLiteral("kurs.noten"));
-        notendatei::schreibe(pfad, {eintrag("Anna", 1, 1)});
+        notendatei::schreibe(pfad, {testeintrag("Anna", 1, 1)});
         {
             const Dateigrenze grenze(100);
             QVERIFY(grenze.aktiv());
-            QVERIFY_THROWS_EXCEPTION(Fehler, notendatei::schreibe(pfad, {eintrag("Bert", 2, 2), eintrag("Carl", 3, 3)}));
+            QVERIFY_THROWS_EXCEPTION(Fehler, notendatei::schreibe(pfad, {testeintrag("Bert", 2, 2), testeintrag("Carl", 3, 3)}));
         }
         QCOMPARE(namen(notendatei::lese(pfad)), QStringList({"Anna"}));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"kurs.noten"}));
@@ -137,7 +129,7 @@ private slots:
     void zeilenLoeschen() {
         Auswertung a;
         for (const char* n : {"A", "B", "C", "D", "E"})
-            a.FEintraege.push_back(eintrag(n, 0, 0));
+            a.FEintraege.push_back(testeintrag(n, 0, 0));
         a.ZeilenLoeschen(2, 4);
         QCOMPARE(namen(a.FEintraege), QStringList({"A", "E"}));
         QCOMPARE(namen(a.FOriginal), QStringList({"A", "E"}));
@@ -150,7 +142,7 @@ private slots:
 
     void loeschenInLeererListe() {
         Auswertung a;
-        a.FOriginal.push_back(eintrag("X", 0, 0));
+        a.FOriginal.push_back(testeintrag("X", 0, 0));
         try {
             a.ZeilenLoeschen(1, 1);
             QFAIL("no error");
@@ -163,7 +155,7 @@ private slots:
     void sortierenLoeschenWiederherstellen() {
         Auswertung a;
         for (const char* n : {"Carl", "Anna", "Bert", "Dora"})
-            a.FEintraege.push_back(eintrag(n, 0, 0));
+            a.FEintraege.push_back(testeintrag(n, 0, 0));
         a.OriginalMerken();
         a.SortierenNachName();
         a.ZeilenLoeschen(2, 2);
@@ -174,8 +166,8 @@ private slots:
 
     void notenUebernehmen() {
         Auswertung a;
-        a.FOriginal = {eintrag("Anna", 1, 0), eintrag("anna", 2, 0), eintrag("Anna", 3, 0), eintrag("Bert", 4, 5)};
-        a.FEintraege = {eintrag("Anna", 1, 2.0, u'B'), eintrag("Anna", 3, 3.0, u'C'), eintrag("Carl", 0, 1)};
+        a.FOriginal = {testeintrag("Anna", 1, 0), testeintrag("anna", 2, 0), testeintrag("Anna", 3, 0), testeintrag("Bert", 4, 5)};
+        a.FEintraege = {testeintrag("Anna", 1, 2.0, u'B'), testeintrag("Anna", 3, 3.0, u'C'), testeintrag("Carl", 0, 1)};
         a.NotenUebernehmen();
         QCOMPARE(a.FOriginal[0].note, 3.0); // the last of the equal names wins
         QCOMPARE(a.FOriginal[0].ects, u'C');
@@ -185,7 +177,7 @@ private slots:
         QCOMPARE(a.FOriginal[3].note, 5.0);
 
         Auswertung leer;
-        leer.FEintraege = {eintrag("Anna", 1, 2)};
+        leer.FEintraege = {testeintrag("Anna", 1, 2)};
         leer.NotenUebernehmen();
         QVERIFY(leer.FOriginal.empty());
     }

@@ -2,6 +2,7 @@
 // precision grades right, and the faults of a piece of zero width.
 #include "Fehler.h"
 #include "Notenskala.h"
+#include "Testdaten.h"
 #include "Zahltext.h"
 
 #include <QTest>
@@ -28,15 +29,6 @@ QString genau(double x) { return (std::signbit(x) ? QStringLiteral("-") : QStrin
 
 const char* const kRunden[] = {"besser", "schlechter", "kaufm"};
 const char* const kSchluessel[] = {"Halbe", "Drittel", "Zehntel"};
-
-TNotenEintrag eintrag(const char* name, double punkte, double note) {
-    TNotenEintrag e = leererEintrag();
-    e.setzeName(name);
-    e.punkte = punkte;
-    e.note = note;
-    e.ects = u'C';
-    return e;
-}
 
 } // namespace
 
@@ -209,7 +201,7 @@ private slots:
         const TNotenskala s = skala(25, 25, 1, 1);  // no room above the pass points
         Notenliste liste;
         for (int i = 0; i < laenge; ++i)
-            liste.append(eintrag("Anna", i == fehlerBei ? 30 : 20, 9));
+            liste.append(testeintrag("Anna", i == fehlerBei ? 30 : 20, 9, u'C'));
         try {
             AlleNotenBerechnen(liste, s);
             QFAIL("no fault raised");

@@ -3,6 +3,7 @@
 #include "Hauptfenster.h"
 #include "Programm.h"
 #include "Radiogruppe.h"
+#include "Testdaten.h"
 #include "UiTesthilfe.h"
 #include "notenvergabe.h"
 
@@ -11,13 +12,6 @@
 #include <QPushButton>
 
 namespace {
-TNotenEintrag student(const char* name, double punkte) {
-    TNotenEintrag e = leererEintrag();
-    e.setzeName(name);
-    e.punkte = punkte;
-    return e;
-}
-
 QStringList noten(THauptformular* h) {
     QStringList r;
     for (int zeile = 1; zeile <= h->modell().rowCount(); ++zeile)
@@ -37,12 +31,10 @@ void imDialog(Tnotenvergabeform* d, std::function<void()> schritte) {
 class TestNotenvergabe : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<uitest::Umgebung> m_umgebung;
+    uitest::Umgebung& m_umgebung = uitest::umgebung();
 
 private slots:
-    void initTestCase() { m_umgebung = std::make_unique<uitest::Umgebung>(); }
-    void init() { m_umgebung->vergiss(); }
-    void cleanupTestCase() { m_umgebung.reset(); }
+    void init() { m_umgebung.vergiss(); }
 
     void entwurfswerte() {
         Programm p;
@@ -61,7 +53,7 @@ private slots:
         Programm p;
         THauptformular* h = p.Hauptformular();
         Tnotenvergabeform* d = p.notenvergabeform();
-        h->daten().FEintraege = {student("Anna", 50), student("Bert", 25), student("Carl", 0)};
+        h->daten().FEintraege = {testeintrag("Anna", 50), testeintrag("Bert", 25), testeintrag("Carl", 0)};
         h->daten().OriginalMerken();
         h->Anzeigen();
 
@@ -71,7 +63,7 @@ private slots:
             d->cancelbut->click();
         });
         h->Notenvergabe1->trigger();
-        QVERIFY(m_umgebung->meldungen.isEmpty());
+        QVERIFY(m_umgebung.meldungen.isEmpty());
         QCOMPARE(noten(h), QStringList({"1,3", "4,3", "6,3"}));  // the preview stays after "Abbrechen"
         h->UrsrnglicheReihenfolge1->trigger();
         QCOMPARE(noten(h), QStringList({"0,0", "0,0", "0,0"}));  // it never reached the original order
@@ -86,20 +78,20 @@ private slots:
         h->SortierennachNote1->trigger();
         h->UrsrnglicheReihenfolge1->trigger();
         QCOMPARE(noten(h), QStringList({"1,0", "4,0", "6,0"}));
-        QVERIFY(m_umgebung->einstellungsdatei().contains("runden=0\r\n"));
+        QVERIFY(m_umgebung.einstellungsdatei().contains("runden=0\r\n"));
     }
 
     void vorschauFehlerLaesstErgebnisStehen() {
         Programm p;
         THauptformular* h = p.Hauptformular();
         Tnotenvergabeform* d = p.notenvergabeform();
-        h->daten().FEintraege = {student("Anna", 50)};
+        h->daten().FEintraege = {testeintrag("Anna", 50)};
         imDialog(d, [d] {
             d->Button1->click();
             d->cancelbut->click();
         });
         h->Notenvergabe1->trigger();
-        QCOMPARE(m_umgebung->meldungen, QStringList({"Gleitkommadivision durch Null"}));
+        QCOMPARE(m_umgebung.meldungen, QStringList({"Gleitkommadivision durch Null"}));
         QVERIFY(d->erg->text().isEmpty());
         QCOMPARE(h->daten().FEintraege[0].note, 1.3);  // the grading before the failing step stays
     }

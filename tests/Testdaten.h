@@ -1,0 +1,22 @@
+#pragma once
+// Small builders the tests share.
+
+#include "results.h"
+
+#include <QFile>
+#include <QTest>
+
+inline TNotenEintrag testeintrag(QByteArrayView name, double punkte = 0, double note = 0, char16_t ects = 0) {
+    TNotenEintrag e = leererEintrag();
+    e.setzeName(name);
+    e.punkte = punkte;
+    e.note = note;
+    e.ects = ects;
+    return e;
+}
+
+inline void schreibeTestdatei(const QString& pfad, QByteArrayView inhalt) {
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(inhalt.data(), inhalt.size()), inhalt.size());
+}
