@@ -232,8 +232,7 @@ void THauptformular::baueWerkzeugleiste() {
 }
 
 void THauptformular::verbindeBefehl(QAction* aktion, std::function<void()> befehl) {
-    connect(aktion, &QAction::triggered, this,
-            [befehl = std::move(befehl)] { Fehlerbericht::ausfuehren(befehl); });
+    Fehlerbericht::verbinde(aktion, &QAction::triggered, this, std::move(befehl));
 }
 
 void THauptformular::closeEvent(QCloseEvent* ereignis) {

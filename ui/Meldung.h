@@ -3,6 +3,7 @@
 // Fehlerbericht::ausfuehren, so an error that escapes a handler ends that command, shows its
 // German text, and the program goes on. Tests replace the display to read the messages.
 
+#include <QObject>
 #include <QString>
 #include <functional>
 
@@ -26,4 +27,10 @@ void setzeAnzeige(Anzeige anzeige);
 namespace Fehlerbericht {
 // Runs a command; an error it raises is reported and the command ends there.
 void ausfuehren(const std::function<void()>& befehl);
+
+// Connects a menu entry's or button's signal to a command that runs through ausfuehren.
+template <typename Sender, typename Signal>
+void verbinde(Sender* sender, Signal signal, QObject* kontext, std::function<void()> befehl) {
+    QObject::connect(sender, signal, kontext, [befehl = std::move(befehl)] { ausfuehren(befehl); });
+}
 } // namespace Fehlerbericht

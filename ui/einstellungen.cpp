@@ -51,8 +51,8 @@ Teinstellungsdialog::Teinstellungsdialog(QWidget* eltern) : QDialog(eltern, Qt::
     setTabOrder(includegrafik, helpbut);
     setTabOrder(helpbut, grenznote);
 
-    connect(okbut, &QPushButton::clicked, this, [this] { Fehlerbericht::ausfuehren([this] { okbutClick(); }); });
-    connect(helpbut, &QPushButton::clicked, this, [this] { Fehlerbericht::ausfuehren([this] { helpbutClick(); }); });
+    Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
+    Fehlerbericht::verbinde(helpbut, &QPushButton::clicked, this, [this] { helpbutClick(); });
 
     FormCreate();
 }

@@ -76,9 +76,8 @@ TImporteinstellungen::TImporteinstellungen(QWidget* eltern) : QDialog(eltern) {
     setTabOrder(okbut, cancelbut);
     setTabOrder(cancelbut, ueberspringen);
 
-    connect(okbut, &QPushButton::clicked, this, [this] { Fehlerbericht::ausfuehren([this] { okbutClick(); }); });
-    connect(cancelbut, &QPushButton::clicked, this,
-            [this] { Fehlerbericht::ausfuehren([this] { cancelbutClick(); }); });
+    Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
+    Fehlerbericht::verbinde(cancelbut, &QPushButton::clicked, this, [this] { cancelbutClick(); });
 
     FormCreate();
 }

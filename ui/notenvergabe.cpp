@@ -85,9 +85,9 @@ Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
         setTabOrder(reihenfolge[i], reihenfolge[i + 1]);
     vollepunkte->setFocus();
 
-    connect(okbut, &QPushButton::clicked, this, [this] { Fehlerbericht::ausfuehren([this] { okbutClick(); }); });
+    Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
     connect(cancelbut, &QPushButton::clicked, this, &QDialog::reject);
-    connect(Button1, &QPushButton::clicked, this, [this] { Fehlerbericht::ausfuehren([this] { Button1Click(); }); });
+    Fehlerbericht::verbinde(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
     FormCreate();
 }
