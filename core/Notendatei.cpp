@@ -47,15 +47,9 @@ Notenliste lese(const QString& pfad) {
 }
 
 void schreibe(QIODevice& geraet, const Notenliste& liste) {
-    const qint64 soll = static_cast<qint64>(liste.size()) * kSatz;
-    if (soll == 0)
-        return;
-    errno = 0;
-    if (geraet.write(reinterpret_cast<const char*>(liste.data()), soll) != soll) {
-        if (auto* datei = qobject_cast<QFileDevice*>(&geraet))
-            fehler::wirfDateifehler(*datei, errno);
-        fehler::wirf(QStringLiteral("E/A-Fehler 101"));
-    }
+    if (!liste.isEmpty())
+        fehler::schreibeAlles(geraet, QByteArrayView(reinterpret_cast<const char*>(liste.constData()),
+                                                     static_cast<qint64>(liste.size()) * kSatz));
 }
 
 void schreibe(const QString& pfad, const Notenliste& liste) {

@@ -6,18 +6,8 @@
 #include "Zahltext.h"
 
 #include <QSaveFile>
-#include <cerrno>
 
 namespace {
-
-void schreibe(QIODevice& ziel, const QByteArray& bytes) {
-    errno = 0;
-    if (ziel.write(bytes) == bytes.size())
-        return;
-    if (auto* datei = qobject_cast<QFileDevice*>(&ziel))
-        fehler::wirfDateifehler(*datei, errno);
-    fehler::wirf(QStringLiteral("E/A-Fehler 101"));
-}
 
 void haengeZahlAn(QByteArray& puffer, double wert) {
     // The number text is ASCII apart from the locale's decimal separator.
@@ -45,12 +35,12 @@ void exportiereCsv(QIODevice& ziel, const Notenliste& liste) {
         haengeZahlAn(puffer, e.note);
         puffer.append("\r\n", 2);
         if (puffer.size() >= kStueck) {
-            schreibe(ziel, puffer);
+            fehler::schreibeAlles(ziel, puffer);
             puffer.resize(0);
         }
     }
     if (!puffer.isEmpty())
-        schreibe(ziel, puffer);
+        fehler::schreibeAlles(ziel, puffer);
 }
 
 void exportiereCsv(const QString& pfad, const Notenliste& liste) {

@@ -9,7 +9,6 @@
 #include <QtEndian>
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -295,18 +294,6 @@ ImportErgebnis auswerten(Auswertung& a, const Quelle& quelle, QChar trenner, con
     return ImportErgebnis::Gelesen;
 }
 
-QByteArray leseDatei(const QString& pfad) {
-    QFile datei(pfad);
-    errno = 0;
-    if (!datei.open(QIODevice::ReadOnly))
-        fehler::wirfDateifehler(datei, errno);
-    errno = 0;
-    QByteArray bytes = datei.readAll();
-    if (datei.error() != QFileDevice::NoError)
-        fehler::wirfDateifehler(datei, errno);
-    return bytes;
-}
-
 QStringList alsListe(const Zeilentext& text) {
     QStringList zeilen;
     zeilen.reserve(text.umfang(QChar(u'\n')).zeilen);
@@ -364,7 +351,7 @@ QChar trennerAus(const QString& trennerText) {
 
 QStringList zeilenAusBytes(const QByteArray& bytes) { return alsListe(Zeilentext::ausBytes(bytes)); }
 
-QStringList zeilenAusDatei(const QString& pfad) { return alsListe(Zeilentext::ausBytes(leseDatei(pfad))); }
+QStringList zeilenAusDatei(const QString& pfad) { return alsListe(Zeilentext::ausBytes(fehler::leseDatei(pfad))); }
 
 QStringList zeilenAusText(const QString& text) { return alsListe(Zeilentext::ausText(text)); }
 
@@ -379,7 +366,7 @@ ImportErgebnis importiereDatei(Auswertung& a, const QString& pfad, QChar trenner
     ImportErgebnis r;
     {
         // The text goes before the copy into FOriginal, so the two never add up.
-        const Zeilentext text = Zeilentext::ausBytes(leseDatei(pfad));
+        const Zeilentext text = Zeilentext::ausBytes(fehler::leseDatei(pfad));
         r = auswerten(a, text, trenner, e);
     }
     if (r == ImportErgebnis::Gelesen)

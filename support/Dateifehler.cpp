@@ -2,6 +2,7 @@
 
 #include "Fehler.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 
@@ -23,6 +24,27 @@ void wirfDateifehler(const QFileDevice& datei, int errnoDanach) {
     default:
         wirf(QStringLiteral("E/A-Fehler %1").arg(static_cast<int>(datei.error())));
     }
+}
+
+QByteArray leseDatei(const QString& pfad) {
+    QFile datei(pfad);
+    errno = 0;
+    if (!datei.open(QIODevice::ReadOnly))
+        wirfDateifehler(datei, errno);
+    errno = 0;
+    QByteArray bytes = datei.readAll();
+    if (datei.error() != QFileDevice::NoError)
+        wirfDateifehler(datei, errno);
+    return bytes;
+}
+
+void schreibeAlles(QIODevice& ziel, QByteArrayView bytes) {
+    errno = 0;
+    if (ziel.write(bytes.data(), bytes.size()) == bytes.size())
+        return;
+    if (auto* datei = qobject_cast<QFileDevice*>(&ziel))
+        wirfDateifehler(*datei, errno);
+    wirf(QStringLiteral("E/A-Fehler 101"));
 }
 
 void oeffneZumSchreiben(QSaveFile& datei) {

@@ -6,9 +6,10 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QtEndian>
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -33,25 +34,20 @@ QStringView getrimmt(QStringView s) {
 QString ausUtf16(QByteArrayView bytes, bool grossEndian) {
     const qsizetype n = bytes.size() / 2;
     QString text(n, Qt::Uninitialized);
-    QChar* ziel = text.data();
-    for (qsizetype i = 0; i < n; ++i) {
-        const auto a = static_cast<unsigned char>(bytes[2 * i]);
-        const auto b = static_cast<unsigned char>(bytes[2 * i + 1]);
-        ziel[i] = QChar(grossEndian ? char16_t(a << 8 | b) : char16_t(b << 8 | a));
-    }
+    if (grossEndian)
+        qFromBigEndian<char16_t>(bytes.data(), n, text.data());
+    else
+        qFromLittleEndian<char16_t>(bytes.data(), n, text.data());
     return text;
 }
 
 QByteArray inUtf16(QStringView text, bool grossEndian) {
-    QByteArray bytes;
-    bytes.reserve(2 + 2 * text.size());
-    bytes.append(grossEndian ? "\xFE\xFF" : "\xFF\xFE", 2);
-    for (const QChar c : text) {
-        const char hoch = static_cast<char>(c.unicode() >> 8);
-        const char tief = static_cast<char>(c.unicode() & 0xFF);
-        bytes.append(grossEndian ? hoch : tief);
-        bytes.append(grossEndian ? tief : hoch);
-    }
+    QByteArray bytes(2 + 2 * text.size(), Qt::Uninitialized);
+    std::memcpy(bytes.data(), grossEndian ? "\xFE\xFF" : "\xFF\xFE", 2);
+    if (grossEndian)
+        qToBigEndian<char16_t>(text.utf16(), text.size(), bytes.data() + 2);
+    else
+        qToLittleEndian<char16_t>(text.utf16(), text.size(), bytes.data() + 2);
     return bytes;
 }
 
@@ -165,18 +161,9 @@ QByteArray IniDatei::alsBytes() const {
 }
 
 IniDatei IniDatei::laden(const QString& pfad) {
-    QFile datei(pfad);
     IniDatei ini;
-    if (datei.exists()) {
-        errno = 0;
-        if (!datei.open(QIODevice::ReadOnly))
-            fehler::wirfDateifehler(datei, errno);
-        errno = 0;
-        const QByteArray inhalt = datei.readAll();
-        if (datei.error() != QFileDevice::NoError)
-            fehler::wirfDateifehler(datei, errno);
-        ini = ausBytes(inhalt);
-    }
+    if (QFile::exists(pfad))
+        ini = ausBytes(fehler::leseDatei(pfad));
     ini.m_pfad = pfad;
     return ini;
 }
@@ -185,9 +172,7 @@ void IniDatei::speichern() const {
     const QByteArray inhalt = alsBytes();
     QSaveFile datei(m_pfad);
     fehler::oeffneZumSchreiben(datei);
-    errno = 0;
-    if (datei.write(inhalt) != inhalt.size())
-        fehler::wirfDateifehler(datei, errno);
+    fehler::schreibeAlles(datei, inhalt);
     fehler::schliesseAb(datei);
 }
 
