@@ -78,7 +78,7 @@ private slots:
         {
             Programm p;
             p.zeige();
-            p.Importeinstellungen()->zeigeNichtmodal();
+            p.Hauptformular()->CSVImporteinstellungen1->trigger();
             p.Importeinstellungen()->vorname->setCurrentIndex(4);
             // End the program as the user does, through "&Beenden" and the event loop.
             QTimer::singleShot(0, p.Hauptformular(), [&p] { p.Hauptformular()->Beenden1->trigger(); });

@@ -85,15 +85,22 @@ private slots:
         Programm p;
         THauptformular* h = p.Hauptformular();
         Tnotenvergabeform* d = p.notenvergabeform();
-        h->daten().FEintraege = {testeintrag("Anna", 50)};
-        imDialog(d, [d] {
+        h->daten().FEintraege = {testeintrag("Anna", 50), testeintrag("Bert", 25), testeintrag("Carl", 0)};
+        h->Anzeigen();
+        const QString vorher = QStringLiteral("Durchschnitt: 4,0 Standardabweichung: 2,5 Bestanden: 1");
+        // A good preview, then one student with 30 points is left: the statistics fail.
+        imDialog(d, [d, h, vorher] {
+            d->Button1->click();
+            QCOMPARE(d->erg->text(), vorher);
+            h->daten().FEintraege = {testeintrag("Anna", 30)};
             d->Button1->click();
             d->cancelbut->click();
         });
         h->Notenvergabe1->trigger();
         QCOMPARE(m_umgebung.meldungen, QStringList({"Gleitkommadivision durch Null"}));
-        QVERIFY(d->erg->text().isEmpty());
-        QCOMPARE(h->daten().FEintraege[0].note, 1.3);  // the grading before the failing step stays
+        QCOMPARE(d->erg->text(), vorher);
+        QCOMPARE(h->daten().FEintraege[0].note, 3.7);  // the grading before the failing step stays
+        QCOMPARE(h->modell().zellText(3, 1), QStringLiteral("1,3"));  // the grid was not rewritten
     }
 };
 

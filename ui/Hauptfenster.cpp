@@ -8,6 +8,7 @@
 #include "Notendatei.h"
 #include "Notenskala.h"
 #include "Statistik.h"
+#include "Steuerelemente.h"
 #include "einstellungen.h"
 #include "importform.h"
 #include "notenvergabe.h"
@@ -154,6 +155,9 @@ void THauptformular::baueMenue() {
     Hilfe2->setShortcutContext(Qt::ApplicationShortcut);
     Info1 = neueAktion(Hilfe1, QStringLiteral("Info1"), QStringLiteral("Info"), 13);
 
+    auto verbindeBefehl = [this](QAction* aktion, std::function<void()> befehl) {
+        Fehlerbericht::verbinde(aktion, &QAction::triggered, this, std::move(befehl));
+    };
     verbindeBefehl(oeffnen, [this] { oeffnenClick(); });
     verbindeBefehl(Speichern1, [this] { Speichern1Click(); });
     verbindeBefehl(Beenden1, [this] { Beenden1Click(); });
@@ -229,10 +233,6 @@ void THauptformular::baueWerkzeugleiste() {
     trenner(QStringLiteral("ToolButton25"));
     knopf(QStringLiteral("ToolButton15"), Info1);
     knopf(QStringLiteral("ToolButton16"), Hilfe2);
-}
-
-void THauptformular::verbindeBefehl(QAction* aktion, std::function<void()> befehl) {
-    Fehlerbericht::verbinde(aktion, &QAction::triggered, this, std::move(befehl));
 }
 
 void THauptformular::closeEvent(QCloseEvent* ereignis) {
@@ -376,29 +376,16 @@ void THauptformular::Importieren1Click() {
     if (!datei)
         return;
     const QChar trenner = trennerAus(m_import->trennerText());
-    if (importiereDatei(m_daten, *datei, trenner, importEinstellungen()) == ImportErgebnis::SpaltenFehler) {
-        meldung::fehler(kSpaltenFehler, this);
-        return;
-    }
-    Anzeigen();
+    zeigeImport(importiereDatei(m_daten, *datei, trenner, m_import->einstellungen()));
 }
 
 void THauptformular::VomClipboardeinfgen1Click() {
-    importiere(zeilenAusText(QGuiApplication::clipboard()->text()), QChar(u'\t'));
+    const QStringList zeilen = zeilenAusText(QGuiApplication::clipboard()->text());
+    zeigeImport(ImportAuswerten(m_daten, zeilen, QChar(u'\t'), m_import->einstellungen()));
 }
 
-ImportEinstellungen THauptformular::importEinstellungen() const {
-    ImportEinstellungen e;
-    e.vorname = m_import->spalteVorname();
-    e.nachname = m_import->spalteNachname();
-    e.punkte = m_import->spaltePunkte();
-    e.noten = m_import->spalteNote();
-    e.titelzeilen = m_import->titelzeilen();
-    return e;
-}
-
-void THauptformular::importiere(const QStringList& zeilen, QChar trenner) {
-    if (ImportAuswerten(m_daten, zeilen, trenner, importEinstellungen()) == ImportErgebnis::SpaltenFehler) {
+void THauptformular::zeigeImport(ImportErgebnis ergebnis) {
+    if (ergebnis == ImportErgebnis::SpaltenFehler) {
         meldung::fehler(kSpaltenFehler, this);
         return;
     }
@@ -428,6 +415,6 @@ void THauptformular::NotenVorschau() {
     m_notenvergabe->zeigeErgebnis(m_daten.FDurchschnitt, m_daten.FStandardabweichung, m_daten.FBestanden);
 }
 
-void THauptformular::Einstellungn1Click() { m_einstellungen->zeigeNichtmodal(); }
+void THauptformular::Einstellungn1Click() { steuerelemente::zeigeNichtmodal(m_einstellungen); }
 
-void THauptformular::CSVImporteinstellungen1Click() { m_import->zeigeNichtmodal(); }
+void THauptformular::CSVImporteinstellungen1Click() { steuerelemente::zeigeNichtmodal(m_import); }

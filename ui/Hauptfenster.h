@@ -73,9 +73,6 @@ public:
     // With csvEndung a name typed without extension gets ".csv" while the CSV filter is selected.
     std::optional<QString> waehleDatei(QFileDialog* dialog, int filterIndex, bool csvEndung = false);
 
-    // Connects a command: every command runs through the general error report.
-    void verbindeBefehl(QAction* aktion, std::function<void()> befehl);
-
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
 
@@ -87,9 +84,8 @@ private:
     // Top and bottom grid rows of the selection, or the current row.
     std::pair<int, int> markierteZeilen() const;
 
-    ImportEinstellungen importEinstellungen() const;
-    // Runs the evaluation of imported lines and reports a column mismatch.
-    void importiere(const QStringList& zeilen, QChar trenner);
+    // Lists an import, or reports its column mismatch.
+    void zeigeImport(ImportErgebnis ergebnis);
 
     Auswertung m_daten;
     ErgebnisModell m_modell;

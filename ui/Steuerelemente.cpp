@@ -1,5 +1,6 @@
 #include "Steuerelemente.h"
 
+#include "EnhEdit.h"
 #include "Geometrie.h"
 
 #include <QIcon>
@@ -65,6 +66,41 @@ QPushButton* knopf(QWidget* eltern, const QString& name, const QString& text, co
     k->setIconSize(QSize(16, 16));
     geometrie::platziere(k, links, oben, breite, hoehe);
     return k;
+}
+
+TEnhancedEdit* zahlfeld(QWidget* eltern, const QString& name, int links, int oben, int breite, int hoehe,
+                        bool nurZiffern, int digits, TFloatFormat format, long double wert) {
+    auto* f = new TEnhancedEdit(eltern);
+    f->setObjectName(name);
+    f->setAlignmentT(TEnhancedEdit::taRightJustify);
+    f->setNumbersOnly(nurZiffern);
+    f->setDigits(digits);
+    f->setFormat(format);
+    f->setValue(wert);
+    geometrie::platziere(f, links, oben, breite, hoehe);
+    return f;
+}
+
+QLabel* beschriftung(QWidget* eltern, const QString& name, const QString& text, int links, int oben) {
+    auto* l = new QLabel(text, eltern);
+    l->setObjectName(name);
+    l->move(geometrie::px(links), geometrie::px(oben));
+    return l;
+}
+
+void tabReihenfolge(std::initializer_list<QWidget*> reihe) {
+    QWidget* vorher = nullptr;
+    for (QWidget* w : reihe) {
+        if (vorher)
+            QWidget::setTabOrder(vorher, w);
+        vorher = w;
+    }
+}
+
+void zeigeNichtmodal(QWidget* fenster) {
+    fenster->show();
+    fenster->raise();
+    fenster->activateWindow();
 }
 
 } // namespace steuerelemente

@@ -2,12 +2,15 @@
 // Small controls the dialogs share: a labelled edit, a check box whose caption wraps,
 // a check list box, and buttons with a picture 8 pixels from their left edge.
 
+#include "Gleitformat.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
 class QLabel;
+class TEnhancedEdit;
 
 // A single-line edit with its label above it.
 class TLabeledEdit : public QLineEdit {
@@ -47,8 +50,17 @@ public:
     void setzeAngehakt(int i, bool an);
 };
 
+// Builders for the dialogs; positions are design coordinates.
 namespace steuerelemente {
-// A push button at design coordinates with a picture from the resources (":/symbole/<bild>.svg").
+// A push button with a picture from the resources (":/symbole/<bild>.svg").
 QPushButton* knopf(QWidget* eltern, const QString& name, const QString& text, const QString& bild, int links,
                    int oben, int breite, int hoehe);
+// A right-aligned numeric field; `nurZiffern` takes digit keys only.
+TEnhancedEdit* zahlfeld(QWidget* eltern, const QString& name, int links, int oben, int breite, int hoehe,
+                        bool nurZiffern, int digits, TFloatFormat format, long double wert);
+QLabel* beschriftung(QWidget* eltern, const QString& name, const QString& text, int links, int oben);
+// Tab order in the order given.
+void tabReihenfolge(std::initializer_list<QWidget*> reihe);
+// Shows a window without blocking, or brings it forward when it stands open.
+void zeigeNichtmodal(QWidget* fenster);
 } // namespace steuerelemente

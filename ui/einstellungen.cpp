@@ -28,17 +28,10 @@ Teinstellungsdialog::Teinstellungsdialog(QWidget* eltern) : QDialog(eltern, Qt::
     includegrafik->setObjectName(QStringLiteral("includegrafik"));
     geometrie::platziere(includegrafik, 8, 136, 185, 41);
 
-    Label1 = new QLabel(QStringLiteral("Grenznote für \"Bestanden\""), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(geometrie::px(8), geometrie::px(200));
-
-    grenznote = new TEnhancedEdit(this);
-    grenznote->setObjectName(QStringLiteral("grenznote"));
-    grenznote->setAlignmentT(TEnhancedEdit::taRightJustify);
-    grenznote->setDigits(1);
-    grenznote->setFormat(TFloatFormat::ffNumber);
-    grenznote->setValue(4.0L);
-    geometrie::platziere(grenznote, 165, 197, 41, 24);
+    Label1 = steuerelemente::beschriftung(this, QStringLiteral("Label1"), QStringLiteral("Grenznote für \"Bestanden\""),
+                                          8, 200);
+    grenznote = steuerelemente::zahlfeld(this, QStringLiteral("grenznote"), 165, 197, 41, 24, false, 1,
+                                         TFloatFormat::ffNumber, 4.0L);
 
     okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"), QStringLiteral("knopf_ok"), 8,
                                   283, 75, 33);
@@ -46,10 +39,7 @@ Teinstellungsdialog::Teinstellungsdialog(QWidget* eltern) : QDialog(eltern, Qt::
     helpbut = steuerelemente::knopf(this, QStringLiteral("helpbut"), QStringLiteral("&Hilfe"),
                                     QStringLiteral("knopf_hilfe"), 118, 283, 75, 33);
 
-    setTabOrder(auswahl, okbut);
-    setTabOrder(okbut, includegrafik);
-    setTabOrder(includegrafik, helpbut);
-    setTabOrder(helpbut, grenznote);
+    steuerelemente::tabReihenfolge({auswahl, okbut, includegrafik, helpbut, grenznote});
 
     Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
     Fehlerbericht::verbinde(helpbut, &QPushButton::clicked, this, [this] { helpbutClick(); });
@@ -73,9 +63,3 @@ double Teinstellungsdialog::grenznoteWert() const { return static_cast<double>(g
 int Teinstellungsdialog::histogrammGruppe() const { return auswahl->ItemIndex(); }
 
 bool Teinstellungsdialog::grafikEinschliessen() const { return includegrafik->isChecked(); }
-
-void Teinstellungsdialog::zeigeNichtmodal() {
-    show();
-    raise();
-    activateWindow();
-}

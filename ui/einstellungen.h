@@ -23,8 +23,6 @@ public:
     int histogrammGruppe() const;
     bool grafikEinschliessen() const;
 
-    void zeigeNichtmodal();
-
     Radiogruppe* auswahl;
     UmbruchCheckBox* includegrafik;
     QLabel* Label1;

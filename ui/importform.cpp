@@ -22,12 +22,6 @@ QComboBox* spaltenliste(QWidget* eltern, const QString& name, int links, int bre
     return l;
 }
 
-QLabel* beschriftung(QWidget* eltern, const QString& name, const QString& text, int links, int oben) {
-    auto* l = new QLabel(text, eltern);
-    l->setObjectName(name);
-    l->move(geometrie::px(links), geometrie::px(oben));
-    return l;
-}
 } // namespace
 
 TImporteinstellungen::TImporteinstellungen(QWidget* eltern) : QDialog(eltern) {
@@ -42,25 +36,19 @@ TImporteinstellungen::TImporteinstellungen(QWidget* eltern) : QDialog(eltern) {
     geometrie::platziere(trenner, 24, 32, 41, 24);
     trenner->setText(QStringLiteral(";"));
 
-    Label5 = beschriftung(this, QStringLiteral("Label5"), QStringLiteral("Zu überspringende Titelzeilen:"), 328, 10);
-    Label1 = beschriftung(this, QStringLiteral("Label1"), QStringLiteral("Spalte Vorname:"), 24, 62);
-    Label2 = beschriftung(this, QStringLiteral("Label2"), QStringLiteral("Spalte Nachname:"), 192, 62);
-    Label3 = beschriftung(this, QStringLiteral("Label3"), QStringLiteral("Spalte Punkte:"), 328, 62);
-    Label4 = beschriftung(this, QStringLiteral("Label4"), QStringLiteral("Spalte Note:"), 472, 62);
+    Label5 = steuerelemente::beschriftung(this, QStringLiteral("Label5"), QStringLiteral("Zu überspringende Titelzeilen:"), 328, 10);
+    Label1 = steuerelemente::beschriftung(this, QStringLiteral("Label1"), QStringLiteral("Spalte Vorname:"), 24, 62);
+    Label2 = steuerelemente::beschriftung(this, QStringLiteral("Label2"), QStringLiteral("Spalte Nachname:"), 192, 62);
+    Label3 = steuerelemente::beschriftung(this, QStringLiteral("Label3"), QStringLiteral("Spalte Punkte:"), 328, 62);
+    Label4 = steuerelemente::beschriftung(this, QStringLiteral("Label4"), QStringLiteral("Spalte Note:"), 472, 62);
 
     vorname = spaltenliste(this, QStringLiteral("vorname"), 24, 121);
     nachname = spaltenliste(this, QStringLiteral("nachname"), 192, 113);
     punkte = spaltenliste(this, QStringLiteral("punkte"), 328, 113);
     noten = spaltenliste(this, QStringLiteral("noten"), 472, 113);
 
-    ueberspringen = new TEnhancedEdit(this);
-    ueberspringen->setObjectName(QStringLiteral("ueberspringen"));
-    ueberspringen->setAlignmentT(TEnhancedEdit::taRightJustify);
-    ueberspringen->setNumbersOnly(true);
-    ueberspringen->setDigits(0);
-    ueberspringen->setFormat(TFloatFormat::ffFixed);
-    ueberspringen->setValue(1.0L);
-    geometrie::platziere(ueberspringen, 328, 32, 57, 24);
+    ueberspringen = steuerelemente::zahlfeld(this, QStringLiteral("ueberspringen"), 328, 32, 57, 24, true, 0,
+                                             TFloatFormat::ffFixed, 1.0L);
 
     okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"), QStringLiteral("knopf_ok"), 24,
                                   144, 97, 33);
@@ -68,13 +56,7 @@ TImporteinstellungen::TImporteinstellungen(QWidget* eltern) : QDialog(eltern) {
     cancelbut = steuerelemente::knopf(this, QStringLiteral("cancelbut"), QStringLiteral("Abbrechen"),
                                       QStringLiteral("knopf_abbrechen"), 192, 144, 97, 33);
 
-    setTabOrder(trenner, vorname);
-    setTabOrder(vorname, nachname);
-    setTabOrder(nachname, punkte);
-    setTabOrder(punkte, noten);
-    setTabOrder(noten, okbut);
-    setTabOrder(okbut, cancelbut);
-    setTabOrder(cancelbut, ueberspringen);
+    steuerelemente::tabReihenfolge({trenner, vorname, nachname, punkte, noten, okbut, cancelbut, ueberspringen});
 
     Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
     Fehlerbericht::verbinde(cancelbut, &QPushButton::clicked, this, [this] { cancelbutClick(); });
@@ -109,8 +91,12 @@ int TImporteinstellungen::spaltePunkte() const { return punkte->currentIndex(); 
 int TImporteinstellungen::spalteNote() const { return noten->currentIndex(); }
 int TImporteinstellungen::titelzeilen() const { return ueberspringen->ValueInt(); }
 
-void TImporteinstellungen::zeigeNichtmodal() {
-    show();
-    raise();
-    activateWindow();
+ImportEinstellungen TImporteinstellungen::einstellungen() const {
+    ImportEinstellungen e;
+    e.vorname = spalteVorname();
+    e.nachname = spalteNachname();
+    e.punkte = spaltePunkte();
+    e.noten = spalteNote();
+    e.titelzeilen = titelzeilen();
+    return e;
 }

@@ -2,6 +2,8 @@
 // The import settings dialog: separator, the four column choices and the title lines of the
 // delimited text import. It restores itself when created and saves whenever it closes.
 
+#include "Import.h"
+
 #include <QDialog>
 
 class TEnhancedEdit;
@@ -22,8 +24,8 @@ public:
     int spaltePunkte() const;
     int spalteNote() const;
     int titelzeilen() const;
-
-    void zeigeNichtmodal();
+    // All of them, as the import takes them.
+    ImportEinstellungen einstellungen() const;
 
     TLabeledEdit* trenner;
     QLabel* Label5;

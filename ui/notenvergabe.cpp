@@ -10,25 +10,6 @@
 
 #include <QLabel>
 
-namespace {
-TEnhancedEdit* zahlfeld(QWidget* eltern, const QString& name, int links, int oben, bool punkte, long double wert) {
-    auto* f = new TEnhancedEdit(eltern);
-    f->setObjectName(name);
-    f->setAlignmentT(TEnhancedEdit::taRightJustify);
-    f->setNumbersOnly(punkte);
-    f->setDigits(punkte ? 0 : 1);
-    f->setFormat(punkte ? TFloatFormat::ffGeneral : TFloatFormat::ffFixed);
-    f->setValue(wert);
-    geometrie::platziere(f, links, oben, 41, 24);
-    return f;
-}
-
-void beschriftung(QWidget* eltern, const QString& text, int links, int oben) {
-    auto* l = new QLabel(text, eltern);
-    l->move(geometrie::px(links), geometrie::px(oben));
-}
-} // namespace
-
 Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
     setObjectName(QStringLiteral("notenvergabeform"));
     setWindowTitle(QStringLiteral("Noten vergeben"));
@@ -36,19 +17,27 @@ Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
     setSizeGripEnabled(true);
     resize(geometrie::groesse(483, 312));
 
-    beschriftung(this, QStringLiteral("Maximalpunktzahl:"), 16, 11);
-    beschriftung(this, QStringLiteral("Bestanden Punkte:"), 16, 51);
-    beschriftung(this, QStringLiteral("Minimalpunktzahl:"), 16, 91);
+    using steuerelemente::beschriftung;
+    beschriftung(this, {}, QStringLiteral("Maximalpunktzahl:"), 16, 11);
+    beschriftung(this, {}, QStringLiteral("Bestanden Punkte:"), 16, 51);
+    beschriftung(this, {}, QStringLiteral("Minimalpunktzahl:"), 16, 91);
     for (int oben : {11, 51, 91})
-        beschriftung(this, QStringLiteral("entspricht Note:"), 232, oben);
+        beschriftung(this, {}, QStringLiteral("entspricht Note:"), 232, oben);
 
     // Creation order is the tab order and the order of the keys in the settings file.
-    vollepunkte = zahlfeld(this, QStringLiteral("vollepunkte"), 144, 8, true, 50);
-    vollenote = zahlfeld(this, QStringLiteral("vollenote"), 360, 8, false, 1);
-    bestandenpunkte = zahlfeld(this, QStringLiteral("bestandenpunkte"), 144, 48, true, 25);
-    bestandennote = zahlfeld(this, QStringLiteral("bestandennote"), 360, 48, false, 4);
-    nichtbestandenpunkte = zahlfeld(this, QStringLiteral("nichtbestandenpunkte"), 144, 88, true, 0);
-    nichtbestandennote = zahlfeld(this, QStringLiteral("nichtbestandennote"), 360, 88, false, 6);
+    // Points take whole numbers typed, grades one decimal.
+    auto punktfeld = [this](const QString& name, int oben, long double wert) {
+        return steuerelemente::zahlfeld(this, name, 144, oben, 41, 24, true, 0, TFloatFormat::ffGeneral, wert);
+    };
+    auto notenfeld = [this](const QString& name, int oben, long double wert) {
+        return steuerelemente::zahlfeld(this, name, 360, oben, 41, 24, false, 1, TFloatFormat::ffFixed, wert);
+    };
+    vollepunkte = punktfeld(QStringLiteral("vollepunkte"), 8, 50);
+    vollenote = notenfeld(QStringLiteral("vollenote"), 8, 1);
+    bestandenpunkte = punktfeld(QStringLiteral("bestandenpunkte"), 48, 25);
+    bestandennote = notenfeld(QStringLiteral("bestandennote"), 48, 4);
+    nichtbestandenpunkte = punktfeld(QStringLiteral("nichtbestandenpunkte"), 88, 0);
+    nichtbestandennote = notenfeld(QStringLiteral("nichtbestandennote"), 88, 6);
 
     okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"), QStringLiteral("knopf_ok"), 8,
                                   274, 75, 30);
@@ -79,10 +68,8 @@ Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
     erg->setObjectName(QStringLiteral("erg"));
     erg->move(geometrie::px(16), geometrie::px(247));
 
-    QWidget* reihenfolge[] = {vollepunkte, vollenote, bestandenpunkte, bestandennote, nichtbestandenpunkte,
-                              nichtbestandennote, okbut, cancelbut, notenschluessel, runden, Button1};
-    for (std::size_t i = 0; i + 1 < std::size(reihenfolge); ++i)
-        setTabOrder(reihenfolge[i], reihenfolge[i + 1]);
+    steuerelemente::tabReihenfolge({vollepunkte, vollenote, bestandenpunkte, bestandennote, nichtbestandenpunkte,
+                                    nichtbestandennote, okbut, cancelbut, notenschluessel, runden, Button1});
     vollepunkte->setFocus();
 
     Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
