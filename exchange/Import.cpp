@@ -301,30 +301,6 @@ QStringList alsListe(const Zeilentext& text) {
     return zeilen;
 }
 
-// A decimal integer with optional sign in the 32-bit range.
-std::optional<qint32> ganzzahl(QStringView text) {
-    qsizetype i = 0;
-    bool negativ = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-        negativ = text[i++] == u'-';
-    if (i == text.size())
-        return std::nullopt;
-    qint64 wert = 0;
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        wert = wert * 10 + (c - u'0');
-        if (wert > qint64(1) << 31)
-            return std::nullopt;
-    }
-    if (negativ)
-        wert = -wert;
-    if (wert > std::numeric_limits<qint32>::max())
-        return std::nullopt;
-    return static_cast<qint32>(wert);
-}
-
 } // namespace
 
 void Zerlegen(QStringList& felder, QStringView zeile, QChar trenner) {
@@ -341,8 +317,8 @@ QChar trennerAus(const QString& trennerText) {
         fehler::wirf(kKeinTrenner);
     if (trennerText.size() > 1 && trennerText[0] == u'#') {
         const QStringView rest = QStringView(trennerText).sliced(1);
-        const auto code = ganzzahl(rest);
-        if (!code)
+        const auto code = zahltext::leseGanz(rest);
+        if (!code || *code < std::numeric_limits<qint32>::min() || *code > std::numeric_limits<qint32>::max())
             fehler::wirf(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(rest));
         return QChar(static_cast<char16_t>(static_cast<quint32>(*code) & 0xFFFF));
     }

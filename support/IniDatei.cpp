@@ -8,10 +8,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
-#include <charconv>
 #include <cstring>
-#include <optional>
-#include <string>
 
 namespace {
 
@@ -49,28 +46,6 @@ QByteArray inUtf16(QStringView text, bool grossEndian) {
     else
         qToLittleEndian<char16_t>(text.utf16(), text.size(), bytes.data() + 2);
     return bytes;
-}
-
-std::optional<qint64> leseGanzzahl(QStringView text) {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == u' ')
-        ++i;
-    std::string ascii;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        if (text[i] == u'-')
-            ascii += '-';
-        ++i;
-    }
-    const qsizetype ziffernAb = i;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
-        ascii += static_cast<char>(text[i].unicode());
-    if (i == ziffernAb || i != text.size())
-        return std::nullopt;
-    qint64 wert = 0;
-    const auto r = std::from_chars(ascii.data(), ascii.data() + ascii.size(), wert);
-    if (r.ec != std::errc())
-        return std::nullopt;
-    return wert;
 }
 
 // Copies the whole content; a missing source or a failed write leaves the target as it was.
@@ -202,7 +177,7 @@ qint64 IniDatei::leseGanz(QStringView abschnitt, QStringView schluessel, qint64 
     const Eintrag* e = finde(abschnitt, schluessel);
     if (!e)
         return vorgabe;
-    return leseGanzzahl(e->wert).value_or(vorgabe);
+    return zahltext::leseGanz(e->wert).value_or(vorgabe);
 }
 
 bool IniDatei::leseBool(QStringView abschnitt, QStringView schluessel, bool vorgabe) const {

@@ -220,4 +220,23 @@ std::optional<double> leseDouble(QStringView text) {
     return d;
 }
 
+std::optional<qint64> leseGanz(QStringView text) {
+    std::string ascii;
+    ascii.reserve(static_cast<std::size_t>(text.size()));
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        if (text[i++] == u'-')
+            ascii += '-';
+    const qsizetype ziffernAb = i;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        ascii += static_cast<char>(text[i].unicode());
+    if (i == ziffernAb || i != text.size())
+        return std::nullopt;
+    qint64 wert = 0;
+    const auto r = std::from_chars(ascii.data(), ascii.data() + ascii.size(), wert);
+    if (r.ec != std::errc())
+        return std::nullopt;
+    return wert;
+}
+
 } // namespace zahltext

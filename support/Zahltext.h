@@ -43,4 +43,7 @@ QString kurz(double wert);
 std::optional<long double> lese(QStringView text);
 std::optional<double> leseDouble(QStringView text);
 
+// A whole number: an optional sign and decimal digits, nothing else, within 64 bits.
+std::optional<qint64> leseGanz(QStringView text);
+
 } // namespace zahltext

@@ -137,6 +137,30 @@ private slots:
             QCOMPARE(*gelesen, wert);
     }
 
+    void leseGanz_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("gueltig");
+        QTest::addColumn<qint64>("wert");
+        QTest::newRow("plus") << "+12" << true << qint64(12);
+        QTest::newRow("minus") << "-7" << true << qint64(-7);
+        QTest::newRow("64-bit limit") << "-9223372036854775808" << true << std::numeric_limits<qint64>::min();
+        QTest::newRow("beyond 64 bits") << "9223372036854775808" << false << qint64(0);
+        QTest::newRow("empty") << "" << false << qint64(0);
+        QTest::newRow("sign only") << "-" << false << qint64(0);
+        QTest::newRow("blank") << " 5" << false << qint64(0);
+        QTest::newRow("trailing letter") << "5x" << false << qint64(0);
+        QTest::newRow("decimal") << "5,0" << false << qint64(0);
+    }
+    void leseGanz() {
+        QFETCH(QString, text);
+        QFETCH(bool, gueltig);
+        QFETCH(qint64, wert);
+        const auto gelesen = zahltext::leseGanz(text);
+        QCOMPARE(gelesen.has_value(), gueltig);
+        if (gueltig)
+            QCOMPARE(*gelesen, wert);
+    }
+
     void kurzLiestSichZurueck() {
         gebietsschema(QStringLiteral("de_DE"));
         for (double w : {17.5, 2.3333333333333335, 1.5e-7, 1e15, -0.1, 123456.789}) {
