@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <numeric>
+#include <utility>
 
 namespace sortierung {
 namespace {
@@ -49,34 +50,86 @@ private:
 // is appended to the group's list, and an entry with a smaller key moves the group's first
 // entry to its end. The list is kept as a circle with a moving start: an append is an
 // insertion just before the start. The insertion places are recorded and resolved backwards.
-void ordneGruppe(const std::vector<std::size_t>& glieder, const std::vector<int>& kleinereDavor,
-                 int kleinereGesamt, std::vector<std::size_t>& ausgabe) {
-    const std::size_t k = glieder.size();
-    std::vector<int> einfuegeStelle(k);
+struct Arbeitsplatz {
+    std::vector<int> einfuegeStelle;
+    std::vector<std::size_t> kreis;
+};
+
+void ordneGruppe(const std::size_t* glieder, std::size_t k, const std::vector<int>& kleinereDavor, int kleinereGesamt,
+                 Arbeitsplatz& platz, std::vector<std::size_t>& ausgabe) {
+    if (k == 1) {
+        ausgabe.push_back(glieder[0]);
+        return;
+    }
+    auto& einfuegeStelle = platz.einfuegeStelle;
+    einfuegeStelle.assign(k, 0);
     std::size_t start = 0;
-    for (std::size_t t = 0; t < k; ++t) {
-        if (t > 0) {
-            const auto drehungen = static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]);
-            start = (start + drehungen) % t;
-            einfuegeStelle[t] = static_cast<int>(start);
-            ++start;
-        } else {
-            einfuegeStelle[t] = 0;
-            start = 0;
-        }
+    for (std::size_t t = 1; t < k; ++t) {
+        const auto drehungen = static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]);
+        start = (start + drehungen) % t;
+        einfuegeStelle[t] = static_cast<int>(start);
+        ++start;
     }
     start = (start + static_cast<std::size_t>(kleinereGesamt - kleinereDavor[glieder[k - 1]])) % k;
 
-    std::vector<std::size_t> kreis(k);
+    auto& kreis = platz.kreis;
+    kreis.assign(k, 0);
     Fenwick frei(k);
     frei.alleEins();
     for (std::size_t t = k; t-- > 0;) {
-        const std::size_t platz = frei.finde(einfuegeStelle[t]);
-        kreis[platz] = glieder[t];
-        frei.addiere(platz, -1);
+        const std::size_t p = frei.finde(einfuegeStelle[t]);
+        kreis[p] = glieder[t];
+        frei.addiere(p, -1);
     }
     for (std::size_t i = 0; i < k; ++i)
         ausgabe.push_back(kreis[(start + i) % k]);
+}
+
+// Dense ranks of grades by a radix sort of order-preserving keys: much faster than a
+// comparison sort, and exact (0 and -0 are one key; NaN has no rank).
+std::vector<int> notenRaenge(const Notenliste& liste) {
+    const std::size_t n = static_cast<std::size_t>(liste.size());
+    struct Paar {
+        std::uint64_t schluessel;
+        std::uint32_t index;
+    };
+    std::vector<Paar> paare;
+    paare.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double note = liste[static_cast<qsizetype>(i)].note;
+        if (std::isnan(note))
+            continue;
+        const std::uint64_t bits = note == 0 ? 0 : std::bit_cast<std::uint64_t>(note);
+        const std::uint64_t schluessel = (bits >> 63) ? ~bits : bits | (std::uint64_t(1) << 63);
+        paare.push_back({schluessel, static_cast<std::uint32_t>(i)});
+    }
+    constexpr int kBits = 11, kStellen = 6;
+    constexpr std::size_t kFaecher = std::size_t(1) << kBits;
+    std::vector<std::uint32_t> zaehler(kFaecher * kStellen, 0);
+    for (const Paar& p : paare)
+        for (int d = 0; d < kStellen; ++d)
+            ++zaehler[static_cast<std::size_t>(d) * kFaecher + ((p.schluessel >> (d * kBits)) & (kFaecher - 1))];
+    std::vector<Paar> hilf(paare.size());
+    for (int d = 0; d < kStellen; ++d) {
+        std::uint32_t* z = &zaehler[static_cast<std::size_t>(d) * kFaecher];
+        // A digit that all keys share leaves the order as it is.
+        if (std::any_of(z, z + kFaecher, [&](std::uint32_t c) { return c == paare.size(); }))
+            continue;
+        std::uint32_t summe = 0;
+        for (std::size_t f = 0; f < kFaecher; ++f)
+            summe += std::exchange(z[f], summe);
+        for (const Paar& p : paare)
+            hilf[z[(p.schluessel >> (d * kBits)) & (kFaecher - 1)]++] = p;
+        paare.swap(hilf);
+    }
+    std::vector<int> rang(n, -1);
+    int r = -1;
+    for (std::size_t k = 0; k < paare.size(); ++k) {
+        if (k == 0 || paare[k].schluessel != paare[k - 1].schluessel)
+            ++r;
+        rang[paare[k].index] = r;
+    }
+    return rang;
 }
 
 template <typename Schluessel, typename Kleiner>
@@ -100,10 +153,13 @@ std::vector<int> dichteRaenge(const std::vector<Schluessel>& schluessel, const s
 }
 
 void wendeAn(Notenliste& liste, const std::vector<std::size_t>& reihenfolge) {
+    // Every record moves once, straight to its place.
     Notenliste neu;
-    neu.reserve(liste.size());
-    for (std::size_t i : reihenfolge)
-        neu.push_back(liste[i]);
+    neu.resize(liste.size());
+    const TNotenEintrag* alt = liste.constData();
+    TNotenEintrag* ziel = neu.data();
+    for (std::size_t k = 0; k < reihenfolge.size(); ++k)
+        ziel[k] = alt[reihenfolge[k]];
     liste.swap(neu);
 }
 
@@ -126,19 +182,26 @@ std::vector<std::size_t> austauschReihenfolge(const std::vector<int>& rang) {
             ++jeRang[static_cast<std::size_t>(rang[i])];
         }
     }
-    std::vector<std::vector<std::size_t>> gruppen(jeRang.size());
+    // The members of every rank in list order, one flat array.
+    std::vector<std::size_t> anfang(jeRang.size() + 1, 0);
     for (std::size_t r = 0; r < jeRang.size(); ++r)
-        gruppen[r].reserve(static_cast<std::size_t>(jeRang[r]));
-    for (std::size_t i = 0; i < n; ++i)
-        if (rang[i] >= 0)
-            gruppen[static_cast<std::size_t>(rang[i])].push_back(i);
+        anfang[r + 1] = anfang[r] + static_cast<std::size_t>(jeRang[r]);
+    std::vector<std::size_t> glieder(anfang.back());
+    {
+        std::vector<std::size_t> naechste(anfang.begin(), anfang.end() - 1);
+        for (std::size_t i = 0; i < n; ++i)
+            if (rang[i] >= 0)
+                glieder[naechste[static_cast<std::size_t>(rang[i])]++] = i;
+    }
 
     std::vector<std::size_t> sortiert;
-    sortiert.reserve(n);
+    sortiert.reserve(glieder.size());
+    Arbeitsplatz platz;
     int kleinereGesamt = 0;
-    for (std::size_t r = 0; r < gruppen.size(); ++r) {
-        if (!gruppen[r].empty())
-            ordneGruppe(gruppen[r], kleinereDavor, kleinereGesamt, sortiert);
+    for (std::size_t r = 0; r < jeRang.size(); ++r) {
+        if (jeRang[r] > 0)
+            ordneGruppe(glieder.data() + anfang[r], static_cast<std::size_t>(jeRang[r]), kleinereDavor, kleinereGesamt,
+                        platz, sortiert);
         kleinereGesamt += jeRang[r];
     }
 
@@ -164,17 +227,6 @@ void nachName(Notenliste& liste) {
     wendeAn(liste, austauschReihenfolge(rang));
 }
 
-void nachNote(Notenliste& liste) {
-    std::vector<double> noten;
-    std::vector<bool> fest;
-    noten.reserve(liste.size());
-    fest.reserve(liste.size());
-    for (const auto& e : liste) {
-        noten.push_back(e.note);
-        fest.push_back(std::isnan(e.note));
-    }
-    const auto rang = dichteRaenge(noten, fest, [](double a, double b) { return a < b; });
-    wendeAn(liste, austauschReihenfolge(rang));
-}
+void nachNote(Notenliste& liste) { wendeAn(liste, austauschReihenfolge(notenRaenge(liste))); }
 
 } // namespace sortierung

@@ -3,7 +3,8 @@
 #include "Ansi.h"
 #include "Sortierung.h"
 
-#include <QHash>
+#include <cstdint>
+#include <vector>
 #include <algorithm>
 #include <cstring>
 
@@ -45,24 +46,78 @@ QString zelle(int spalte, int zeile, const TNotenEintrag& e) {
 
 } // namespace raster
 
+namespace {
+
+// Positions of the first record of every name, in an open-addressing table: no allocation per
+// name, and a tag of the hash spares most name comparisons.
+class Namensindex {
+public:
+    explicit Namensindex(const TNotenEintrag* eintraege, std::size_t n) : m_eintraege(eintraege) {
+        std::size_t groesse = 16;
+        while (groesse < 2 * n)
+            groesse *= 2;
+        m_maske = groesse - 1;
+        m_plaetze.assign(groesse, Platz{kLeer, 0});
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint64_t h = streuwert(eintraege[i].nameBytes());
+            Platz* p = suche(eintraege[i].nameBytes(), h);
+            if (p->index == kLeer)
+                *p = Platz{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(h >> 32)};
+        }
+    }
+
+    // The first position of `name`, or -1.
+    qsizetype finde(QByteArrayView name) const {
+        const Platz* p = const_cast<Namensindex*>(this)->suche(name, streuwert(name));
+        return p->index == kLeer ? -1 : static_cast<qsizetype>(p->index);
+    }
+
+private:
+    static constexpr std::uint32_t kLeer = 0xffffffffu;
+    struct Platz {
+        std::uint32_t index;
+        std::uint32_t marke;
+    };
+
+    static std::uint64_t streuwert(QByteArrayView name) {
+        // FNV-1a, then mixed so that the low bits and the tag both depend on every byte.
+        std::uint64_t h = 14695981039346656037ull;
+        for (char c : name)
+            h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdull;
+        h ^= h >> 33;
+        return h;
+    }
+
+    Platz* suche(QByteArrayView name, std::uint64_t h) {
+        const auto marke = static_cast<std::uint32_t>(h >> 32);
+        for (std::size_t i = h & m_maske;; i = (i + 1) & m_maske) {
+            Platz& p = m_plaetze[i];
+            if (p.index == kLeer || (p.marke == marke && m_eintraege[p.index].nameBytes() == name))
+                return &p;
+        }
+    }
+
+    const TNotenEintrag* m_eintraege;
+    std::size_t m_maske = 0;
+    std::vector<Platz> m_plaetze;
+};
+
+} // namespace
+
 void Auswertung::NotenUebernehmen() {
     if (FOriginal.empty())
         return;
-    // First position of every name in FOriginal; a hash keeps this linear for long lists.
-    QHash<QByteArray, qsizetype> erstes;
-    erstes.reserve(static_cast<qsizetype>(FOriginal.size()));
-    for (qsizetype i = 0; i < static_cast<qsizetype>(FOriginal.size()); ++i) {
-        const QByteArray name = FOriginal[static_cast<std::size_t>(i)].nameBytes().toByteArray();
-        if (!erstes.contains(name))
-            erstes.insert(name, i);
-    }
-    for (const TNotenEintrag& e : FEintraege) {
-        const auto it = erstes.constFind(QByteArray::fromRawData(e.nameBytes().data(), e.nameBytes().size()));
-        if (it == erstes.cend())
+    // Detach first: the index looks into FOriginal's records, which must not move below.
+    TNotenEintrag* original = FOriginal.data();
+    const Namensindex erstes(original, static_cast<std::size_t>(FOriginal.size()));
+    for (const TNotenEintrag& e : std::as_const(FEintraege)) {
+        const qsizetype i = erstes.finde(e.nameBytes());
+        if (i < 0)
             continue;
-        TNotenEintrag& ziel = FOriginal[static_cast<std::size_t>(*it)];
-        ziel.note = e.note;
-        ziel.ects = e.ects;
+        original[i].note = e.note;
+        original[i].ects = e.ects;
     }
 }
 

@@ -174,6 +174,9 @@ void THauptformular::baueMenue() {
     verbindeBefehl(Notenvergabe1, [this] { Notenvergabe1Click(); });
     verbindeBefehl(Einstellungn1, [this] { Einstellungn1Click(); });
     verbindeBefehl(CSVImporteinstellungen1, [this] { CSVImporteinstellungen1Click(); });
+    verbindeBefehl(klasseneinteilung, [this] { klasseneinteilungClick(); });
+    verbindeBefehl(KeineKlasenasuwertung1, [this] { KeineKlasenasuwertung1Click(); });
+    verbindeBefehl(Histogramm, [this] { HistogrammClick(); });
 }
 
 void THauptformular::verbindeFenster(Teinstellungsdialog* einstellungen, Tnotenvergabeform* notenvergabe,

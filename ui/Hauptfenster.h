@@ -10,6 +10,8 @@
 #include <optional>
 
 class QAction;
+class TChartform;
+class TKlassenauswertungsform;
 class Teinstellungsdialog;
 class TImporteinstellungen;
 class Tnotenvergabeform;
@@ -29,6 +31,8 @@ public:
     // The dialogs whose controls are the parameters of the commands (created after this window).
     void verbindeFenster(Teinstellungsdialog* einstellungen, Tnotenvergabeform* notenvergabe,
                          TImporteinstellungen* import);
+    // The windows that show evaluation results.
+    void verbindeAuswertungsfenster(TChartform* chart, TKlassenauswertungsform* klassen);
 
     // Lists FEintraege in the grid.
     void Anzeigen();
@@ -51,6 +55,11 @@ public:
     void Notenvergabe1Click();
     void Einstellungn1Click();
     void CSVImporteinstellungen1Click();
+    void klasseneinteilungClick();
+    void KeineKlasenasuwertung1Click();
+    void HistogrammClick();
+    // Sorts by grade, lists, and builds the grade classes.
+    void KlassenBilden();
     // The grade assignment dialog's preview ("Berechnen").
     void NotenVorschau();
 
@@ -92,4 +101,6 @@ private:
     Teinstellungsdialog* m_einstellungen = nullptr;
     Tnotenvergabeform* m_notenvergabe = nullptr;
     TImporteinstellungen* m_import = nullptr;
+    TChartform* m_chart = nullptr;
+    TKlassenauswertungsform* m_klassen = nullptr;
 };

@@ -3,6 +3,8 @@
 #include "Hauptfenster.h"
 #include "Routinen.h"
 #include "Zahltext.h"
+#include "chartformularunit.h"
+#include "klassenunit.h"
 #include "einstellungen.h"
 #include "importform.h"
 #include "notenvergabe.h"
@@ -23,17 +25,22 @@ Programm::Programm() {
     initRessourcen();
     // Created once each in this order; each dialog with stored state restores it as it is made.
     m_haupt = std::make_unique<THauptformular>();
+    m_chart = std::make_unique<TChartform>(m_haupt.get());
     m_einstellungen = std::make_unique<Teinstellungsdialog>(m_haupt.get());
+    m_klassen = std::make_unique<TKlassenauswertungsform>(m_haupt.get());
     m_notenvergabe = std::make_unique<Tnotenvergabeform>(m_haupt.get());
     m_import = std::make_unique<TImporteinstellungen>(m_haupt.get());
     m_haupt->verbindeFenster(m_einstellungen.get(), m_notenvergabe.get(), m_import.get());
+    m_haupt->verbindeAuswertungsfenster(m_chart.get(), m_klassen.get());
 }
 
 Programm::~Programm() {
     // The program's end: the settings dialog saves as it is destroyed; the main window goes last.
     m_import.reset();
     m_notenvergabe.reset();
+    m_klassen.reset();
     m_einstellungen.reset();
+    m_chart.reset();
     m_haupt.reset();
 }
 

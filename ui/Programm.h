@@ -6,6 +6,8 @@
 #include <memory>
 
 class THauptformular;
+class TChartform;
+class TKlassenauswertungsform;
 class Teinstellungsdialog;
 class Tnotenvergabeform;
 class TImporteinstellungen;
@@ -18,14 +20,18 @@ public:
     Programm& operator=(const Programm&) = delete;
 
     THauptformular* Hauptformular() const { return m_haupt.get(); }
+    TChartform* Chartform() const { return m_chart.get(); }
     Teinstellungsdialog* einstellungsdialog() const { return m_einstellungen.get(); }
+    TKlassenauswertungsform* Klassenauswertungsform() const { return m_klassen.get(); }
     Tnotenvergabeform* notenvergabeform() const { return m_notenvergabe.get(); }
     TImporteinstellungen* Importeinstellungen() const { return m_import.get(); }
     void zeige();
 
 private:
     std::unique_ptr<THauptformular> m_haupt;
+    std::unique_ptr<TChartform> m_chart;
     std::unique_ptr<Teinstellungsdialog> m_einstellungen;
+    std::unique_ptr<TKlassenauswertungsform> m_klassen;
     std::unique_ptr<Tnotenvergabeform> m_notenvergabe;
     std::unique_ptr<TImporteinstellungen> m_import;
 };

@@ -1,0 +1,60 @@
+// Classification (without the modal window) and histogram ranges of a million graded entries.
+#include "Klassen.h"
+#include "Messung.h"
+
+#include <random>
+
+namespace {
+Auswertung graded(std::size_t n, bool roh, unsigned saat) {
+    std::mt19937_64 zufall(saat);
+    std::uniform_int_distribution<int> stufe(0, 16);
+    std::uniform_real_distribution<double> roheNote(1.0, 6.0);
+    std::uniform_int_distribution<int> buchstabe('a', 'z');
+    Auswertung a;
+    Notenliste l(static_cast<qsizetype>(n), leererEintrag());
+    for (auto& e : l) {
+        e.note = roh ? roheNote(zufall) : 1.0 + stufe(zufall) / 3.0;
+        char name[12];
+        for (char& c : name)
+            c = static_cast<char>(buchstabe(zufall));
+        e.setzeName(QByteArrayView(name, 6 + buchstabe(zufall) % 6));
+    }
+    a.FEintraege = l;
+    a.OriginalMerken();
+    a.FGrenznote = 4.0;
+    return a;
+}
+
+// What the classification does besides showing the window: classes, grid texts, letters back.
+void klassifiziere(Auswertung& a, Klassenraster& r) {
+    KlassenBilden(a);
+    klassen::rasterFuellen(r, a);
+    klassen::buchstabenLesen(r, a);
+    klassen::ectsZaehlen(a);
+    klassen::buchstabenVerteilen(a);
+    a.NotenUebernehmen();
+}
+} // namespace
+
+int main() {
+    for (bool roh : {false, true}) {
+        const Auswertung basis = graded(1'000'000, roh, 11);
+        const std::string art = roh ? "10^6 distinct raw grades" : "17 distinct grades";
+        Auswertung a;
+        Klassenraster r;
+        const double klassifikation = messung::besteZeitMs(3, [&] { a = basis; a.FBestanden = 500'000; },
+                                                           [&] { klassifiziere(a, r); });
+        messung::bericht("classification, " + art, klassifikation, "< 300 ms", klassifikation < 300);
+        // One keystroke in the class window recomputes the group shares of every row.
+        const double taste = messung::besteZeitMs(3, nullptr, [&] { klassen::gruppenanteileSetzen(r, a.FKlassen, a.FBestanden); });
+        messung::bericht("group shares per keystroke, " + art, taste, "< 100 ms", taste < 100);
+        const double histo = messung::besteZeitMs(3, [&] { a = basis; }, [&] {
+            KlassenBilden(a);
+            const auto b = histogramm::balken(histogramm::bereiche(a.FKlassen, histogramm::breite(1)));
+            if (b.empty())
+                std::abort();
+        });
+        messung::bericht("histogram, " + art, histo, "< 300 ms", histo < 300);
+    }
+    return 0;
+}

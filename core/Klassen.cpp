@@ -1,0 +1,274 @@
+#include "Klassen.h"
+
+#include "Zahltext.h"
+
+#include <algorithm>
+#include <cmath>
+
+void KlassenBilden(Auswertung& a) {
+    a.SortierenNachNote();
+    std::vector<TNotenklasse> klassen;
+    const TNotenEintrag* vorher = nullptr;
+    for (const TNotenEintrag& e : std::as_const(a.FEintraege)) {
+        // Exact equality: grades that differ in the last bit are two classes.
+        if (vorher && e.note == vorher->note)
+            ++klassen.back().anzahl;
+        else
+            klassen.push_back({1, e.note, 0});
+        vorher = &e;
+    }
+    a.FKlassen.swap(klassen);
+}
+
+QString anteilText(qint64 anzahl, qint64 nenner) {
+    if (nenner == 0)
+        return {};
+    // Tenths of a percent, rounded from the exact fraction: 2 * anzahl * 1000 / nenner, halved.
+    __int128 zaehler = static_cast<__int128>(anzahl) * 1000;
+    __int128 n = nenner;
+    if (n < 0) {
+        n = -n;
+        zaehler = -zaehler;
+    }
+    const bool negativ = zaehler < 0;
+    const __int128 betrag = negativ ? -zaehler : zaehler;
+    const __int128 zehntel = (2 * betrag + n) / (2 * n);
+    const double wert = static_cast<double>(zehntel) / 10.0;
+    return zahltext::musterProzent(negativ ? -wert : wert);
+}
+
+Klassenraster::Klassenraster()
+    : m_kopf{QStringLiteral("Nummer"),           QStringLiteral("Notendurchschnitt"),
+             QStringLiteral("Anzahl der Noten"), QStringLiteral("Prozentualer Anteil"),
+             QStringLiteral("ECTS Gruppe (A-F)"), QStringLiteral("ECTS Gruppenteil")},
+      m_gruppe(1), m_gruppenteil(1) {}
+
+void Klassenraster::setzeZeilen(int anzahl) {
+    const int alt = m_zeilen;
+    m_zeilen = std::max(anzahl, 1);
+    m_gruppe.resize(static_cast<std::size_t>(m_zeilen));
+    m_gruppenteil.resize(static_cast<std::size_t>(m_zeilen));
+    if (m_zeilen < alt)
+        m_ueberschrieben.removeIf([this](const auto& it) { return it.key() / SpaltenAnzahl >= m_zeilen; });
+    // Rows that come back later start empty, whatever class stands behind them.
+    if (m_zeilen > alt && m_klassen.size() > static_cast<std::size_t>(alt - 1))
+        m_klassen.resize(static_cast<std::size_t>(alt - 1));
+}
+
+QString Klassenraster::text(int spalte, int zeile) const {
+    if (spalte < 0 || spalte >= SpaltenAnzahl || zeile < 0 || zeile >= m_zeilen)
+        return {};
+    if (zeile == 0)
+        return m_kopf[static_cast<std::size_t>(spalte)];
+    if (spalte == Gruppe)
+        return m_gruppe[static_cast<std::size_t>(zeile)];
+    if (spalte == Gruppenteil)
+        return m_gruppenteil[static_cast<std::size_t>(zeile)];
+    const auto it = m_ueberschrieben.constFind(static_cast<qint64>(zeile) * SpaltenAnzahl + spalte);
+    if (it != m_ueberschrieben.cend())
+        return *it;
+    if (static_cast<std::size_t>(zeile) > m_klassen.size())
+        return {};
+    const TNotenklasse& k = m_klassen[static_cast<std::size_t>(zeile) - 1];
+    switch (spalte) {
+    case Nummer:
+        return zahltext::ganz(zeile);
+    case Note:
+        return zahltext::muster(k.note);
+    case Anzahl:
+        return zahltext::ganz(k.anzahl);
+    default:
+        return anteilText(k.anzahl, m_bestanden);
+    }
+}
+
+void Klassenraster::setzeText(int spalte, int zeile, const QString& text) {
+    if (spalte < 0 || spalte >= SpaltenAnzahl || zeile < 0 || zeile >= m_zeilen)
+        return;
+    if (zeile == 0)
+        m_kopf[static_cast<std::size_t>(spalte)] = text;
+    else if (spalte == Gruppe)
+        m_gruppe[static_cast<std::size_t>(zeile)] = text;
+    else if (spalte == Gruppenteil)
+        m_gruppenteil[static_cast<std::size_t>(zeile)] = text;
+    else
+        m_ueberschrieben.insert(static_cast<qint64>(zeile) * SpaltenAnzahl + spalte, text);
+}
+
+void Klassenraster::zeigeKlassen(const std::vector<TNotenklasse>& klassen, std::int32_t bestanden) {
+    m_klassen = klassen;
+    m_bestanden = bestanden;
+    m_ueberschrieben.clear();
+}
+
+namespace klassen {
+namespace {
+
+QStringView getrimmt(const QString& text) {
+    qsizetype von = 0, bis = text.size();
+    while (von < bis && text[von].unicode() <= 32)
+        ++von;
+    while (bis > von && text[bis - 1].unicode() <= 32)
+        --bis;
+    return QStringView(text).sliced(von, bis - von);
+}
+
+char16_t gross(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+
+bool istF(const QString& zelle) {
+    const QStringView t = getrimmt(zelle);
+    return t.size() == 1 && gross(t[0].unicode()) == u'F';
+}
+
+} // namespace
+
+void rasterFuellen(Klassenraster& r, const Auswertung& a) {
+    const auto& k = a.FKlassen;
+    r.setzeZeilen(static_cast<int>(k.size()) + 1);
+    r.zeigeKlassen(k, a.FBestanden);
+    const QString f = QStringLiteral("F");
+    for (std::size_t i = 0; i < k.size(); ++i)
+        if (k[i].note > a.FGrenznote)
+            r.setzeText(Klassenraster::Gruppe, static_cast<int>(i) + 1, f);
+    if (!k.empty())
+        r.setzeText(Klassenraster::Gruppe, 1, QStringLiteral("A"));
+}
+
+char16_t buchstabe(const QString& zelle) {
+    const QStringView t = getrimmt(zelle);
+    return t.isEmpty() ? char16_t(0) : gross(t[0].unicode());
+}
+
+void buchstabenLesen(const Klassenraster& r, Auswertung& a) {
+    char16_t laufend = u'A';
+    for (std::size_t i = 0; i < a.FKlassen.size(); ++i) {
+        if (const char16_t b = buchstabe(r.text(Klassenraster::Gruppe, static_cast<int>(i) + 1)))
+            laufend = b;
+        a.FKlassen[i].ects = laufend;
+    }
+}
+
+void ectsZaehlen(Auswertung& a) {
+    a.FEctsAnzahl.fill(0);
+    for (const TNotenklasse& k : a.FKlassen)
+        if (k.ects >= u'A' && k.ects <= u'F')
+            a.FEctsAnzahl[static_cast<std::size_t>(k.ects - u'A')] += k.anzahl;
+}
+
+void buchstabenVerteilen(Auswertung& a) {
+    // The first class of every grade, ascending. NaN grades match no class, and a grade can
+    // stand in two classes only when a NaN entry stayed between its entries.
+    std::vector<std::pair<double, char16_t>> erste;
+    for (const TNotenklasse& k : a.FKlassen)
+        if (!std::isnan(k.note))
+            erste.emplace_back(k.note, k.ects);
+    const auto kleiner = [](const auto& x, const auto& y) { return x.first < y.first; };
+    if (!std::is_sorted(erste.begin(), erste.end(), kleiner))
+        std::stable_sort(erste.begin(), erste.end(), kleiner);
+    std::size_t zuletzt = 0;
+    for (TNotenEintrag& e : a.FEintraege) {
+        // The list is mostly sorted by grade here: try the class of the entry before first.
+        if (zuletzt < erste.size() && !(erste[zuletzt].first == e.note)) {
+            if (zuletzt + 1 < erste.size() && erste[zuletzt + 1].first == e.note &&
+                !(erste[zuletzt].first == e.note))
+                ++zuletzt;
+            else
+                zuletzt = static_cast<std::size_t>(
+                    std::lower_bound(erste.begin(), erste.end(), e.note,
+                                     [](const auto& k, double note) { return k.first < note; }) -
+                    erste.begin());
+        }
+        if (zuletzt < erste.size() && erste[zuletzt].first == e.note)
+            e.ects = erste[zuletzt].second;
+    }
+}
+
+QStringList gruppenanteile(const QStringList& gruppen, const std::vector<TNotenklasse>& klassen,
+                           std::int32_t bestanden) {
+    QStringList anteile;
+    for (qsizetype i = 0; i < gruppen.size(); ++i)
+        anteile.append(QString());
+    if (gruppen.isEmpty())
+        return anteile;
+
+    QString gruppe;
+    qsizetype start = 0;
+    qint64 summe = 0;
+    const qsizetype n = std::min<qsizetype>(gruppen.size(), static_cast<qsizetype>(klassen.size()));
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString& zelle = gruppen[i];
+        const qint64 anzahl = klassen[static_cast<std::size_t>(i)].anzahl;
+        // The letter is compared as typed: "b" below "B" begins a group of its own.
+        if (getrimmt(zelle).isEmpty() || zelle == gruppe) {
+            summe += anzahl;
+        } else {
+            anteile[start] = anteilText(summe, bestanden);
+            gruppe = zelle;
+            summe = anzahl;
+            start = i;
+        }
+    }
+    anteile[start] = anteilText(summe, bestanden);
+
+    for (qsizetype i = 0; i < gruppen.size(); ++i) {
+        if (getrimmt(gruppen[i]).isEmpty())
+            anteile[i].clear();
+        else if (istF(gruppen[i]))
+            anteile[i] = kNichtBeruecksichtigt;
+    }
+    return anteile;
+}
+
+void gruppenanteileSetzen(Klassenraster& r, const std::vector<TNotenklasse>& klassen, std::int32_t bestanden) {
+    QStringList gruppen;
+    for (int zeile = 1; zeile < r.zeilen(); ++zeile)
+        gruppen.append(r.text(Klassenraster::Gruppe, zeile));
+    const QStringList anteile = gruppenanteile(gruppen, klassen, bestanden);
+    for (int zeile = 1; zeile < r.zeilen(); ++zeile)
+        r.setzeText(Klassenraster::Gruppenteil, zeile, anteile[zeile - 1]);
+}
+
+} // namespace klassen
+
+namespace histogramm {
+
+double breite(int gruppe) {
+    switch (gruppe) {
+    case 0:
+        return 0.1;
+    case 2:
+        return 0.5;
+    case 3:
+        return 1.0;
+    default:
+        return 1.0 / 3.0;
+    }
+}
+
+std::vector<THistogrammBalken> bereiche(const std::vector<TNotenklasse>& klassen, double breite) {
+    std::vector<THistogrammBalken> b;
+    // Accumulated, so each upper bound is bit for bit the next lower bound.
+    for (double unten = 1.0; unten <= 6.0; unten = unten + breite)
+        b.push_back({unten, unten + breite, 0});
+    for (const TNotenklasse& k : klassen) {
+        // The last range whose lower bound is at most the grade is the only candidate.
+        const auto it = std::upper_bound(b.begin(), b.end(), k.note,
+                                         [](double note, const THistogrammBalken& x) { return note < x.unten; });
+        if (it == b.begin())
+            continue;  // below 1.0, or NaN
+        THistogrammBalken& bereich = *(it - 1);
+        if (bereich.unten <= k.note && k.note < bereich.oben)
+            bereich.anzahl += k.anzahl;
+    }
+    return b;
+}
+
+std::vector<Balken> balken(const std::vector<THistogrammBalken>& bereiche) {
+    std::vector<Balken> ergebnis;
+    for (const THistogrammBalken& b : bereiche)
+        if (b.anzahl > 0)
+            ergebnis.push_back({zahltext::fest(b.unten, 1) + u'-' + zahltext::fest(b.oben, 1), b.anzahl});
+    return ergebnis;
+}
+
+} // namespace histogramm

@@ -1,0 +1,107 @@
+#pragma once
+// Grade classes: the students with exactly the same grade, and the ECTS groups the user marks
+// on them. The class evaluation window shows a Klassenraster; every rule that fills it, reads
+// it back or derives the group shares lives here, so it runs without a window.
+
+#include "results.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+// Sorts FEintraege by grade and rebuilds FKlassen, one class per run of exactly equal grades;
+// no class has a letter. The caller lists the sorted list.
+void KlassenBilden(Auswertung& a);
+
+// A share of `nenner` students in percent, "##.#%", rounded exactly as the fraction
+// anzahl * 100 / nenner (ties away from zero). No denominator (nobody passed): the empty text.
+QString anteilText(qint64 anzahl, qint64 nenner);
+
+// The cell texts of the class evaluation grid: row 0 the header, row i + 1 class i.
+// The columns the classification writes (number, grade, count, share) are formed from the
+// classes when read, so a hundred thousand classes cost no texts until they are shown;
+// a text typed over one of them is kept beside until the next classification.
+class Klassenraster {
+public:
+    enum Spalte { Nummer, Note, Anzahl, Anteil, Gruppe, Gruppenteil, SpaltenAnzahl };
+
+    Klassenraster();
+
+    int zeilen() const { return m_zeilen; }
+    // Rows beyond the new count are dropped; new rows start empty. Row 0 always stays.
+    void setzeZeilen(int anzahl);
+    QString text(int spalte, int zeile) const;
+    void setzeText(int spalte, int zeile, const QString& text);
+
+    // Columns 0 to 3 of row i + 1 show class i: its number, grade "##.#", count, and its share
+    // of `bestanden`; texts typed over them are dropped.
+    void zeigeKlassen(const std::vector<TNotenklasse>& klassen, std::int32_t bestanden);
+
+private:
+    int m_zeilen = 1;
+    std::array<QString, SpaltenAnzahl> m_kopf;
+    std::vector<TNotenklasse> m_klassen;
+    std::int32_t m_bestanden = 0;
+    QHash<qint64, QString> m_ueberschrieben;  // columns 0-3 typed over, by row * columns + column
+    std::vector<QString> m_gruppe, m_gruppenteil;  // columns 4 and 5, by row
+};
+
+namespace klassen {
+
+inline const QString kNichtBeruecksichtigt = QStringLiteral("nicht berücksichtigt");
+
+// Rows for the classes: number, grade "##.#", count, share of those passed "##.#%", "F" in the
+// group column above the pass threshold (other group cells keep their text), then "A" in row 1.
+void rasterFuellen(Klassenraster& r, const Auswertung& a);
+
+// The group letter of a cell: trimmed of characters up to code 32; empty for an empty cell,
+// otherwise its first character with a-z in capitals.
+char16_t buchstabe(const QString& zelle);
+
+// Each class's letter from the group column; an empty cell continues the group above, an
+// empty first row means A.
+void buchstabenLesen(const Klassenraster& r, Auswertung& a);
+
+// FEctsAnzahl from the classes' letters; letters outside A-F are counted nowhere.
+void ectsZaehlen(Auswertung& a);
+
+// Every entry takes the letter of the first class with exactly its grade.
+void buchstabenVerteilen(Auswertung& a);
+
+// The group-share column for rows 1..n from the group column of those rows: in each group's
+// first row the share of those passed, "nicht berücksichtigt" in F rows, elsewhere empty.
+QStringList gruppenanteile(const QStringList& gruppen, const std::vector<TNotenklasse>& klassen,
+                           std::int32_t bestanden);
+
+// gruppenanteile applied to the raster's rows.
+void gruppenanteileSetzen(Klassenraster& r, const std::vector<TNotenklasse>& klassen, std::int32_t bestanden);
+
+} // namespace klassen
+
+// One grade range of the histogram: lower bound included, upper bound not.
+struct THistogrammBalken {
+    double unten = 0;
+    double oben = 0;
+    std::int32_t anzahl = 0;
+};
+
+namespace histogramm {
+
+// The range width for the settings dialog's grouping index (0 tenths, 1 thirds, 2 halves,
+// 3 whole grades; anything else thirds).
+double breite(int gruppe);
+
+// The ranges from 1.0 while the lower bound is at most 6.0, with bounds accumulated in double,
+// and the students of every class counted into the range that holds its grade.
+std::vector<THistogrammBalken> bereiche(const std::vector<TNotenklasse>& klassen, double breite);
+
+struct Balken {
+    QString beschriftung;  // "%.1f-%.1f"
+    std::int32_t wert = 0;
+};
+// One bar per non-empty range, in ascending order.
+std::vector<Balken> balken(const std::vector<THistogrammBalken>& bereiche);
+
+} // namespace histogramm

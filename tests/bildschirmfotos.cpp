@@ -1,0 +1,86 @@
+// Pictures of the windows for the README: the example exam imported, graded, classified and
+// shown, each window drawn offscreen into a PNG in the folder given as the only argument.
+#include "Hauptfenster.h"
+#include "Import.h"
+#include "Klassen.h"
+#include "Notenskala.h"
+#include "Programm.h"
+#include "Statistik.h"
+#include "Zahltext.h"
+#include "chartformularunit.h"
+#include "klassenunit.h"
+#include "notenvergabe.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+bool speichere(QWidget* fenster, const QString& ordner, const QString& name) {
+    fenster->show();
+    QCoreApplication::processEvents();
+    const QString pfad = QDir(ordner).filePath(name);
+    if (!fenster->grab().save(pfad)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(pfad));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(pfad));
+    return true;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: bildschirmfotos EXAMPLE.csv OUTPUT-FOLDER\n");
+        return 2;
+    }
+    QTemporaryDir konfig;
+    qputenv("XDG_CONFIG_HOME", konfig.path().toLocal8Bit());
+    anwendung::einrichten();
+    zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
+    const QString beispiel = QString::fromLocal8Bit(argv[1]);
+    const QString ordner = QString::fromLocal8Bit(argv[2]);
+
+    Programm p;
+    THauptformular* h = p.Hauptformular();
+    Auswertung& a = h->daten();
+    a.FErsetzen = true;
+    ImportEinstellungen e;
+    e.vorname = 1;
+    e.nachname = 2;
+    e.punkte = 3;
+    e.titelzeilen = 1;
+    importiereDatei(a, beispiel, QChar(u';'), e);
+    TNotenskala skala = p.notenvergabeform()->skala();
+    skala.vollepunkte = 60;
+    skala.bestandenpunkte = 30;
+    AlleNotenBerechnen(a.FEintraege, skala);
+    a.NotenUebernehmen();
+
+    // The class window as the classification fills it, with groups marked and shares shown.
+    BestandeneZaehlen(a, 4.0);
+    h->KlassenBilden();
+    TKlassenauswertungsform* k = p.Klassenauswertungsform();
+    klassen::rasterFuellen(k->raster(), a);
+    const char* gruppen[] = {"A", "", "B", "", "C", "", "D", "E"};
+    for (int zeile = 1; zeile < std::min(k->raster().zeilen(), 9); ++zeile)
+        if (k->raster().text(Klassenraster::Gruppe, zeile) != QStringLiteral("F"))
+            k->raster().setzeText(Klassenraster::Gruppe, zeile, QString::fromLatin1(gruppen[zeile - 1]));
+    k->rasterGeaendert();
+    k->ergKeyUp();
+    bool gut = speichere(k, ordner, QStringLiteral("klassenauswertung.png"));
+    klassen::buchstabenLesen(k->raster(), a);
+    klassen::ectsZaehlen(a);
+    klassen::buchstabenVerteilen(a);
+    a.NotenUebernehmen();
+    k->hide();
+    h->Anzeigen();
+    gut = speichere(h, ordner, QStringLiteral("hauptfenster.png")) && gut;
+
+    h->Histogramm->trigger();
+    gut = speichere(p.Chartform(), ordner, QStringLiteral("histogramm.png")) && gut;
+    return gut ? 0 : 1;
+}

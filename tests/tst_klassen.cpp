@@ -1,0 +1,284 @@
+// Grade classes, the class grid's texts, ECTS letters, group shares and histogram ranges.
+#include "Klassen.h"
+#include "Testdaten.h"
+#include "Zahltext.h"
+
+#include <QTest>
+#include <cmath>
+
+Q_DECLARE_METATYPE(QList<double>)
+Q_DECLARE_METATYPE(QList<int>)
+
+namespace {
+
+Auswertung mitNoten(const QList<double>& noten) {
+    Auswertung a;
+    for (double n : noten)
+        a.FEintraege.push_back(testeintrag("x", 0, n));
+    a.OriginalMerken();
+    return a;
+}
+
+std::vector<TNotenklasse> klassenMit(const QList<int>& anzahlen) {
+    std::vector<TNotenklasse> k;
+    double note = 1;
+    for (int n : anzahlen)
+        k.push_back({n, note++, 0});
+    return k;
+}
+
+QString genau(double x) { return QString::number(x, 'g', 17); }
+
+// Columns 1 to 4 of every class row, "|"-joined, rows joined by " / ".
+QString zeilenText(const Klassenraster& r) {
+    QStringList zeilen;
+    for (int z = 1; z < r.zeilen(); ++z) {
+        QStringList zellen;
+        for (int s = 0; s <= Klassenraster::Gruppe; ++s)
+            zellen << r.text(s, z);
+        zeilen << zellen.join(u'|');
+    }
+    return zeilen.join(QStringLiteral(" / "));
+}
+
+} // namespace
+
+class TestKlassen : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE"))); }
+
+    void klassenBilden_data() {
+        QTest::addColumn<QList<double>>("noten");
+        QTest::addColumn<QString>("klassen");  // count x grade, ascending
+
+        QTest::newRow("leer") << QList<double>{} << "";
+        QTest::newRow("ungenotet") << QList<double>{0, 0, 0} << "3x0";
+        QTest::newRow("unsortiert") << QList<double>{2.3, 1, 2.3, 4, 1} << "2x1 2x2.2999999999999998 1x4";
+        QTest::newRow("ein Bit auseinander")
+            << QList<double>{2.3, std::nextafter(2.3, 3.0), 2.3} << "2x2.2999999999999998 1x2.3000000000000003";
+    }
+    void klassenBilden() {
+        QFETCH(QList<double>, noten);
+        QFETCH(QString, klassen);
+        Auswertung a = mitNoten(noten);
+        a.FKlassen = {{7, 9.0, u'A'}};  // rebuilt, not added to
+        KlassenBilden(a);
+        QStringList ist;
+        for (const TNotenklasse& k : a.FKlassen) {
+            ist << QString::number(k.anzahl) + u'x' + genau(k.note);
+            QCOMPARE(k.ects, char16_t(0));
+        }
+        QCOMPARE(ist.join(u' '), klassen);
+        for (qsizetype i = 1; i < a.FEintraege.size(); ++i)
+            QVERIFY(a.FEintraege[i - 1].note <= a.FEintraege[i].note);
+    }
+
+    void anteilText_data() {
+        QTest::addColumn<qint64>("anzahl");
+        QTest::addColumn<qint64>("nenner");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("21 von 80") << qint64(21) << qint64(80) << "26,3%";
+        QTest::newRow("ein Drittel") << qint64(1) << qint64(3) << "33,3%";
+        QTest::newRow("alle") << qint64(9) << qint64(9) << "100%";
+        QTest::newRow("keiner") << qint64(0) << qint64(5) << "%";
+        QTest::newRow("halb") << qint64(1) << qint64(2) << "50%";
+        // 12,05 exactly: the tie goes up, though 12.05 in binary lies below it.
+        QTest::newRow("Gleichstand") << qint64(241) << qint64(2000) << "12,1%";
+        QTest::newRow("unter einem Zehntel") << qint64(1) << qint64(3000) << "%";
+        QTest::newRow("niemand bestanden") << qint64(4) << qint64(0) << "";
+    }
+    void anteilText() {
+        QFETCH(qint64, anzahl);
+        QFETCH(qint64, nenner);
+        QFETCH(QString, text);
+        QCOMPARE(::anteilText(anzahl, nenner), text);
+    }
+
+    void rasterFuellen_data() {
+        QTest::addColumn<QList<double>>("noten");
+        QTest::addColumn<double>("grenznote");
+        QTest::addColumn<QString>("zeilen");
+
+        QTest::newRow("ungenotet") << QList<double>{0, 0} << 4.0 << "1||2|100%|A";
+        QTest::newRow("alle durchgefallen")
+            << QList<double>{5, 6, 4.3} << 4.0 << "1|4,3|1||A / 2|5|1||F / 3|6|1||F";
+        QTest::newRow("ein Drittel") << QList<double>{1, 2.3, 3, 5} << 4.0
+                                     << "1|1|1|33,3%|A / 2|2,3|1|33,3%| / 3|3|1|33,3%| / 4|5|1|33,3%|F";
+        QTest::newRow("halbe Note") << QList<double>{0.5} << 4.0 << "1|,5|1|100%|A";
+        QTest::newRow("leer") << QList<double>{} << 4.0 << "";
+    }
+    void rasterFuellen() {
+        QFETCH(QList<double>, noten);
+        QFETCH(double, grenznote);
+        QFETCH(QString, zeilen);
+        Auswertung a = mitNoten(noten);
+        BestandeneZaehlenFuer(a, grenznote);
+        KlassenBilden(a);
+        Klassenraster r;
+        klassen::rasterFuellen(r, a);
+        QCOMPARE(r.zeilen(), static_cast<int>(a.FKlassen.size()) + 1);
+        QCOMPARE(r.text(Klassenraster::Gruppe, 0), QStringLiteral("ECTS Gruppe (A-F)"));
+        QCOMPARE(zeilenText(r), zeilen);
+    }
+
+    // Letters typed earlier stay where the classification writes none.
+    void rasterBehaeltBuchstaben() {
+        Auswertung a = mitNoten({1, 2, 3, 5});
+        BestandeneZaehlenFuer(a, 4.0);
+        KlassenBilden(a);
+        Klassenraster r;
+        r.setzeZeilen(5);
+        for (int z = 1; z <= 4; ++z)
+            r.setzeText(Klassenraster::Gruppe, z, QStringLiteral("C"));
+        r.setzeText(Klassenraster::Gruppenteil, 2, QStringLiteral("alt"));
+        klassen::rasterFuellen(r, a);
+        QCOMPARE(r.text(Klassenraster::Gruppe, 1), QStringLiteral("A"));
+        QCOMPARE(r.text(Klassenraster::Gruppe, 2), QStringLiteral("C"));
+        QCOMPARE(r.text(Klassenraster::Gruppe, 4), QStringLiteral("F"));
+        QCOMPARE(r.text(Klassenraster::Gruppenteil, 2), QStringLiteral("alt"));
+    }
+
+    void buchstaben_data() {
+        QTest::addColumn<QStringList>("zellen");
+        QTest::addColumn<QList<int>>("anzahlen");
+        QTest::addColumn<QString>("buchstaben");
+        QTest::addColumn<QList<int>>("ects");  // A..F
+
+        QTest::newRow("klein") << QStringList{QStringLiteral("b")} << QList<int>{2} << "B" << QList<int>{0, 2, 0, 0, 0, 0};
+        QTest::newRow("Leerzeichen") << QStringList{QStringLiteral(" c \t")} << QList<int>{1} << "C"
+                                     << QList<int>{0, 0, 1, 0, 0, 0};
+        QTest::newRow("erstes Zeichen") << QStringList{QStringLiteral("Bx")} << QList<int>{1} << "B"
+                                        << QList<int>{0, 1, 0, 0, 0, 0};
+        QTest::newRow("Gruppen fortgesetzt")
+            << QStringList{QStringLiteral("A"), {}, QStringLiteral("B"), {}, QStringLiteral(" ")}
+            << QList<int>{3, 2, 4, 1, 5} << "AABBB" << QList<int>{5, 10, 0, 0, 0, 0};
+        QTest::newRow("leere erste Zeile") << QStringList{{}, QStringLiteral("f")} << QList<int>{1, 2} << "AF"
+                                           << QList<int>{1, 0, 0, 0, 0, 2};
+        QTest::newRow("außerhalb A-F") << QStringList{QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("ä")}
+                                       << QList<int>{1, 2, 3} << "AXä" << QList<int>{1, 0, 0, 0, 0, 0};
+    }
+    void buchstaben() {
+        QFETCH(QStringList, zellen);
+        QFETCH(QList<int>, anzahlen);
+        QFETCH(QString, buchstaben);
+        QFETCH(QList<int>, ects);
+
+        Auswertung a;
+        a.FKlassen = klassenMit(anzahlen);
+        a.FEctsAnzahl = {9, 9, 9, 9, 9, 9};
+        Klassenraster r;
+        r.setzeZeilen(static_cast<int>(zellen.size()) + 1);
+        for (qsizetype i = 0; i < zellen.size(); ++i)
+            r.setzeText(Klassenraster::Gruppe, static_cast<int>(i) + 1, zellen[i]);
+        klassen::buchstabenLesen(r, a);
+        klassen::ectsZaehlen(a);
+        QString ist;
+        for (const TNotenklasse& k : a.FKlassen)
+            ist += QChar(k.ects);
+        QCOMPARE(ist, buchstaben);
+        QCOMPARE(QList<int>(a.FEctsAnzahl.begin(), a.FEctsAnzahl.end()), ects);
+    }
+
+    // Entries take their class's letter by exact grade; one without a class keeps its letter.
+    void buchstabenVerteilen() {
+        const double knapp = std::nextafter(2.0, 3.0);
+        Auswertung a = mitNoten({2.0, knapp, 1.0, 2.0, 7.0});
+        a.FKlassen = {{1, 1.0, u'A'}, {2, 2.0, u'B'}, {1, knapp, u'C'}};
+        a.FEintraege[4].ects = u'Z';
+        klassen::buchstabenVerteilen(a);
+        QString ist;
+        for (const TNotenEintrag& e : std::as_const(a.FEintraege))
+            ist += QChar(e.ects);
+        QCOMPARE(ist, QStringLiteral("BCABZ"));
+    }
+
+    void gruppenanteile_data() {
+        QTest::addColumn<QStringList>("gruppen");
+        QTest::addColumn<QList<int>>("anzahlen");
+        QTest::addColumn<int>("bestanden");
+        QTest::addColumn<QStringList>("anteile");
+
+        const QString nb = klassen::kNichtBeruecksichtigt;
+        QTest::newRow("A leer B F") << QStringList{"A", "", "B", "F"} << QList<int>{3, 2, 4, 1} << 9
+                                    << QStringList{"55,6%", "", "44,4%", nb};
+        QTest::newRow("b unter B") << QStringList{"B", "b", "B"} << QList<int>{1, 2, 3} << 6
+                                   << QStringList{"16,7%", "33,3%", "50%"};
+        QTest::newRow("f klein, F-Gruppe fortgesetzt") << QStringList{"A", "f", ""} << QList<int>{1, 1, 1} << 1
+                                                       << QStringList{"100%", nb, ""};
+        QTest::newRow("Klassen über der ersten Gruppe") << QStringList{"", "A"} << QList<int>{2, 3} << 5
+                                                        << QStringList{"", "60%"};
+        QTest::newRow("niemand bestanden") << QStringList{"A", "", "F"} << QList<int>{1, 1, 1} << 0
+                                           << QStringList{"", "", nb};
+        QTest::newRow("mehr Zeilen als Klassen") << QStringList{"A", "B"} << QList<int>{4} << 4
+                                                 << QStringList{"100%", ""};
+    }
+    void gruppenanteile() {
+        QFETCH(QStringList, gruppen);
+        QFETCH(QList<int>, anzahlen);
+        QFETCH(int, bestanden);
+        QFETCH(QStringList, anteile);
+        QCOMPARE(klassen::gruppenanteile(gruppen, klassenMit(anzahlen), bestanden), anteile);
+    }
+
+    void bereiche_data() {
+        QTest::addColumn<int>("gruppe");
+        QTest::addColumn<int>("anzahl");
+        QTest::addColumn<QString>("letzteUnten");
+        QTest::addColumn<QString>("letzteOben");
+        QTest::newRow("Zehntel") << 0 << 51 << "5.9999999999999956" << "6.0999999999999952";
+        QTest::newRow("Drittel") << 1 << 16 << "5.9999999999999982" << "6.3333333333333313";
+        QTest::newRow("Halbe") << 2 << 11 << "6" << "6.5";
+        QTest::newRow("Ganze") << 3 << 6 << "6" << "7";
+        QTest::newRow("keine Auswahl") << -1 << 16 << "5.9999999999999982" << "6.3333333333333313";
+    }
+    void bereiche() {
+        QFETCH(int, gruppe);
+        QFETCH(int, anzahl);
+        QFETCH(QString, letzteUnten);
+        QFETCH(QString, letzteOben);
+        const auto b = histogramm::bereiche({}, histogramm::breite(gruppe));
+        QCOMPARE(static_cast<int>(b.size()), anzahl);
+        QCOMPARE(genau(b.back().unten), letzteUnten);
+        QCOMPARE(genau(b.back().oben), letzteOben);
+        for (std::size_t i = 1; i < b.size(); ++i)
+            QCOMPARE(genau(b[i].unten), genau(b[i - 1].oben));
+    }
+
+    void balken_data() {
+        QTest::addColumn<int>("gruppe");
+        QTest::addColumn<QList<double>>("noten");
+        QTest::addColumn<QString>("balken");  // label=count, in order
+
+        QTest::newRow("1,2 unter der Zehntelgrenze") << 0 << QList<double>{1.2, 1.0, 2.0, 6.0}
+                                                     << "1,0-1,1=1 1,1-1,2=1 1,9-2,0=1 6,0-6,1=1";
+        QTest::newRow("Drittel") << 1 << QList<double>{2.0, 3.0, 1.0, 1.3, 1.4, 1.7} << "1,0-1,3=2 1,3-1,7=1 1,7-2,0=1 2,0-2,3=1 3,0-3,3=1";
+        QTest::newRow("ganze Noten bis 7") << 3 << QList<double>{6.0, 7.0, 6.9} << "6,0-7,0=2";
+        QTest::newRow("zwei Balken nebeneinander") << 2 << QList<double>{3.0, 1.0, 1.0} << "1,0-1,5=2 3,0-3,5=1";
+        QTest::newRow("ohne Note und darunter") << 2 << QList<double>{0, 0.9, 1.4} << "1,0-1,5=1";
+        QTest::newRow("leer") << 1 << QList<double>{} << "";
+    }
+    void balken() {
+        QFETCH(int, gruppe);
+        QFETCH(QList<double>, noten);
+        QFETCH(QString, balken);
+        Auswertung a = mitNoten(noten);
+        KlassenBilden(a);
+        QStringList ist;
+        for (const auto& b : histogramm::balken(histogramm::bereiche(a.FKlassen, histogramm::breite(gruppe))))
+            ist << b.beschriftung + u'=' + QString::number(b.wert);
+        QCOMPARE(ist.join(u' '), balken);
+    }
+
+private:
+    static void BestandeneZaehlenFuer(Auswertung& a, double grenznote) {
+        a.FGrenznote = grenznote;
+        a.FBestanden = 0;
+        for (const TNotenEintrag& e : std::as_const(a.FEintraege))
+            a.FBestanden += e.note <= grenznote ? 1 : 0;
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKlassen)
+#include "tst_klassen.moc"

@@ -1,0 +1,47 @@
+// The main window's evaluation commands: grade classes and the histogram.
+
+#include "Hauptfenster.h"
+
+#include "Klassen.h"
+#include "Statistik.h"
+#include "chartformularunit.h"
+#include "einstellungen.h"
+#include "klassenunit.h"
+
+void THauptformular::verbindeAuswertungsfenster(TChartform* chart, TKlassenauswertungsform* klassen) {
+    m_chart = chart;
+    m_klassen = klassen;
+    m_klassen->verbinde(&m_daten);
+}
+
+void THauptformular::KlassenBilden() {
+    ::KlassenBilden(m_daten);
+    Anzeigen();
+}
+
+void THauptformular::klasseneinteilungClick() {
+    BestandeneZaehlen(m_daten, m_einstellungen->grenznoteWert());
+    KlassenBilden();
+    klassen::rasterFuellen(m_klassen->raster(), m_daten);
+    m_klassen->rasterGeaendert();
+    // However the window is closed, its letters are read.
+    m_klassen->exec();
+    klassen::buchstabenLesen(m_klassen->raster(), m_daten);
+    klassen::ectsZaehlen(m_daten);
+    klassen::buchstabenVerteilen(m_daten);
+    m_daten.NotenUebernehmen();
+    Anzeigen();
+}
+
+void THauptformular::KeineKlasenasuwertung1Click() { m_daten.FKlassen.clear(); }
+
+void THauptformular::HistogrammClick() {
+    m_chart->setzeTitel(QStringLiteral("Notenverteilung"));
+    const double breite = histogramm::breite(m_einstellungen->histogrammGruppe());
+    KlassenBilden();
+    const auto bereiche = histogramm::bereiche(m_daten.FKlassen, breite);
+    m_chart->leeren();
+    for (const histogramm::Balken& b : histogramm::balken(bereiche))
+        m_chart->fuegeHinzu(b.wert, b.beschriftung);
+    m_chart->zeige();
+}
