@@ -1,0 +1,23 @@
+#pragma once
+// Rich text as RTF, for saving the report and for the clipboard. Written from a QTextDocument:
+// font and colour tables, paragraphs, character formats and pictures (PNG). Every character
+// outside ASCII is escaped, so the file is plain 7-bit text.
+// Pixel sizes count at 96 per inch, as in Qt's text layout: 15 px become 11 pt.
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+class QTextDocument;
+
+namespace rtf {
+
+// The whole document as RTF.
+QByteArray ausDokument(const QTextDocument& dokument);
+
+// Writes the document; failures raise Fehler.
+void schreibe(QIODevice& ziel, const QTextDocument& dokument);
+// Through QSaveFile: a failed save leaves an existing file as it was.
+void schreibe(const QString& pfad, const QTextDocument& dokument);
+
+} // namespace rtf

@@ -1,0 +1,251 @@
+// The RTF writer: escapes and font table on the bytes, and a saved report read back by LibreOffice Writer.
+#include "Dateigrenze.h"
+#include "Fehler.h"
+#include "Rtf.h"
+#include "Zahltext.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFragment>
+
+namespace {
+
+const QString kFest = QStringLiteral("DejaVu Sans Mono");
+
+QTextCharFormat schrift(const QString& familie, int pixel, bool fett = false, bool unterstrichen = false) {
+    QTextCharFormat f;
+    f.setFontFamilies({familie});
+    QFont font;
+    font.setPixelSize(pixel);
+    f.setFont(font, QTextCharFormat::FontPropertiesSpecifiedOnly);
+    if (fett)
+        f.setFontWeight(QFont::Bold);
+    if (unterstrichen)
+        f.setFontUnderline(true);
+    return f;
+}
+
+void zeile(QTextCursor& c, const QString& text, const QTextCharFormat& format) {
+    if (!c.atStart())
+        c.insertBlock(QTextBlockFormat(), format);
+    else
+        c.setBlockCharFormat(format);
+    c.insertText(text, format);
+}
+
+// The report's shape: headings, fixed-width lines, a red line and the chart below.
+void baueBericht(QTextDocument& d, const QImage& diagramm) {
+    d.setDefaultFont(QFont(QStringLiteral("Tahoma")));
+    QTextCursor c(&d);
+    zeile(c, QStringLiteral("Auswertung der Klausur"), schrift(kFest, 15, true));
+    zeile(c, QStringLiteral("Notenspiegel"), schrift(kFest, 15, true, true));
+    zeile(c, QStringLiteral("Müller, Jürgen ß             1,3"), schrift(kFest, 15));
+    zeile(c, QStringLiteral("Ärger, Zoë                   2,0"), schrift(kFest, 15));
+    QTextCharFormat rot = schrift(kFest, 15);
+    rot.setForeground(QColor(255, 0, 0));
+    zeile(c, QStringLiteral("F:  1 aller Studenten"), rot);
+    d.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("diagramm")), diagramm);
+    c.insertBlock();
+    QTextImageFormat bild;
+    bild.setName(QStringLiteral("diagramm"));
+    bild.setWidth(120);  // the height follows the picture's proportions
+    c.insertImage(bild);
+}
+
+QByteArray rtfVon(const QString& text) {
+    QTextDocument d;
+    d.setPlainText(text);
+    return rtf::ausDokument(d);
+}
+
+// The run formats at the first non-blank character of the block that contains `text`.
+QTextCharFormat formatBei(const QTextDocument& d, const QString& text) {
+    for (QTextBlock b = d.begin(); b.isValid(); b = b.next()) {
+        const qsizetype stelle = b.text().indexOf(text);
+        if (stelle < 0)
+            continue;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (f.position() + f.length() > b.position() + stelle)
+                return f.charFormat();
+        }
+    }
+    [&] { QFAIL(qPrintable(QStringLiteral("\"%1\" is missing from what Writer read").arg(text))); }();
+    return {};
+}
+
+// Converts `rtfPfad` with LibreOffice Writer and gives the result's text.
+bool mitWriter(const QTemporaryDir& ordner, const QString& rtfPfad, const QString& filter, const QString& endung, QString& ergebnis) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        qWarning("LibreOffice Writer (soffice) is missing: scripts/install-deps installs libreoffice-writer-nogui");
+        return false;
+    }
+    // A profile of its own, so Writer starts as root, in CI and beside a running instance.
+    QProcess writer;
+    QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+    umgebung.insert(QStringLiteral("HOME"), ordner.filePath(QStringLiteral("home")));
+    writer.setProcessEnvironment(umgebung);
+    const QString aus = ordner.filePath(QStringLiteral("aus"));
+    writer.start(soffice, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(ordner.filePath(QStringLiteral("profil"))).toString(),
+                           QStringLiteral("--headless"), QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"), aus, rtfPfad});
+    if (!writer.waitForFinished(180000)) {
+        writer.kill();
+        writer.waitForFinished();
+        qWarning("LibreOffice did not convert the report within 3 minutes");
+        return false;
+    }
+    QFile datei(aus + u'/' + QFileInfo(rtfPfad).completeBaseName() + u'.' + endung);
+    if (writer.exitStatus() != QProcess::NormalExit || writer.exitCode() != 0 || !datei.open(QIODevice::ReadOnly)) {
+        qWarning("LibreOffice failed to convert the report: %s", writer.readAllStandardError().constData());
+        return false;
+    }
+    ergebnis = QString::fromUtf8(datei.readAll());
+    return true;
+}
+
+} // namespace
+
+class TestRtf : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE"))); }
+
+    void zeichen_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("rtf");
+
+        QTest::newRow("umlaut") << QStringLiteral("Jürgen") << QByteArray("J\\'fcrgen");
+        QTest::newRow("sharp s") << QStringLiteral("Straße") << QByteArray("Stra\\'dfe");
+        QTest::newRow("euro sign") << QStringLiteral("5 €") << QByteArray("5 \\'80");
+        QTest::newRow("typographic quotes") << QStringLiteral("„ja…“") << QByteArray("\\'84ja\\'85\\'93");
+        QTest::newRow("outside 1252") << QStringLiteral("Łódź") << QByteArray("\\u321?\\'f3d\\u378?");
+        QTest::newRow("above 32767") << QStringLiteral("\uFB01") << QByteArray("\\u-1279?");
+        QTest::newRow("outside BMP") << QStringLiteral("\U0001D11E") << QByteArray("\\u-10188?\\u-8930?");
+        QTest::newRow("braces and backslash") << QStringLiteral("{a\\b}") << QByteArray("\\{a\\\\b\\}");
+        QTest::newRow("tab") << QStringLiteral("A\tB") << QByteArray("A\\tab B");
+    }
+    void zeichen() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, rtf);
+        const QByteArray ganz = rtfVon(text);
+        QVERIFY2(ganz.contains(' ' + rtf + '}'), ganz.constData());
+        QVERIFY(ganz.contains("\\uc1"));
+        for (const char b : ganz)
+            QVERIFY2(static_cast<unsigned char>(b) < 0x80, ganz.constData());
+    }
+
+    void schriftenTabelle() {
+        // Each family once, the fixed-width one flagged as such; the default font is \f0.
+        QTextDocument d;
+        d.setDefaultFont(QFont(QStringLiteral("DejaVu Sans")));
+        QTextCursor c(&d);
+        c.insertText(QStringLiteral("a"));
+        c.insertText(QStringLiteral("b"), schrift(kFest, 15));
+        c.insertText(QStringLiteral("c"), schrift(QStringLiteral("DejaVu Sans"), 20));
+        c.insertText(QStringLiteral("d"), schrift(kFest, 13));
+        const QString r = QString::fromLatin1(rtf::ausDokument(d));
+
+        const QRegularExpression tabelle(QStringLiteral("\\{\\\\fonttbl((?:\\{[^{}]*\\})*)\\}"));
+        const QRegularExpressionMatch m = tabelle.match(r);
+        QVERIFY2(m.hasMatch(), qPrintable(r));
+        const QStringList eintraege = m.captured(1).split(u'}', Qt::SkipEmptyParts);
+        QCOMPARE(eintraege.size(), 2);
+        QVERIFY2(eintraege[0].startsWith(QStringLiteral("{\\f0\\f")) && !eintraege[0].contains(QStringLiteral("\\fmodern")) &&
+                     eintraege[0].endsWith(QStringLiteral(" DejaVu Sans;")),
+                 qPrintable(eintraege[0]));
+        QVERIFY2(eintraege[1].startsWith(QStringLiteral("{\\f1\\fmodern")) && eintraege[1].endsWith(QStringLiteral(" DejaVu Sans Mono;")),
+                 qPrintable(eintraege[1]));
+        // 15 px at 96 dpi is 11,25 pt: half points round to 22; 20 px are 15 pt.
+        QVERIFY2(r.contains(QStringLiteral("{\\f1\\fs22 b}")) && r.contains(QStringLiteral("{\\f0\\fs30 c}")) &&
+                     r.contains(QStringLiteral("{\\f1\\fs20 d}")),
+                 qPrintable(r));
+    }
+
+    void vonLibreOfficeGelesen() {
+        QImage diagramm(60, 40, QImage::Format_RGB32);
+        diagramm.fill(QColor(0, 64, 128));
+        QTextDocument bericht;
+        baueBericht(bericht, diagramm);
+        QTemporaryDir ordner;
+        QVERIFY(ordner.isValid());
+        const QString pfad = ordner.filePath(QStringLiteral("bericht.rtf"));
+        rtf::schreibe(pfad, bericht);
+
+        QString html, text;
+        QVERIFY(mitWriter(ordner, pfad, QStringLiteral("html"), QStringLiteral("html"), html));
+        QVERIFY(mitWriter(ordner, pfad, QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("txt"), text));
+
+        // Every line as written, blanks included; the picture's paragraph has no text. Writer adds
+        // an empty paragraph after a picture that ends a document; empty lines after it are allowed.
+        const QStringList zeilen = text.remove(QChar(0xFEFF)).split(u'\n');
+        const QStringList erwartet = bericht.toPlainText().remove(QChar::ObjectReplacementCharacter).split(u'\n');
+        QCOMPARE(zeilen.mid(0, erwartet.size()), erwartet);
+        for (const QString& rest : zeilen.mid(erwartet.size()))
+            QVERIFY2(rest.isEmpty(), qPrintable(text));
+
+        QTextDocument gelesen;
+        gelesen.setHtml(html);
+        const QTextCharFormat titel = formatBei(gelesen, QStringLiteral("Auswertung"));
+        QVERIFY(titel.fontWeight() >= QFont::Bold);
+        QVERIFY(!titel.fontUnderline());
+        const QTextCharFormat spiegel = formatBei(gelesen, QStringLiteral("Notenspiegel"));
+        QVERIFY(spiegel.fontWeight() >= QFont::Bold);
+        QVERIFY(spiegel.fontUnderline());
+        const QTextCharFormat name = formatBei(gelesen, QStringLiteral("Müller"));
+        QVERIFY(name.fontWeight() < QFont::Bold);
+        QVERIFY(!name.fontUnderline());
+        QCOMPARE(name.fontFamilies().toStringList().value(0), kFest);
+        QCOMPARE(name.fontPointSize(), 11.0);
+        QCOMPARE(formatBei(gelesen, QStringLiteral("F:")).foreground().color(), QColor(255, 0, 0));
+        QCOMPARE(name.foreground().style(), Qt::NoBrush);
+
+        // Exactly one picture, at the width given and the picture's proportions.
+        const QRegularExpression bildMuster(QStringLiteral("<img\\s[^>]*src=\"([^\"]+)\"[^>]*>"));
+        QList<QRegularExpressionMatch> bilder;
+        for (const QRegularExpressionMatch& m : bildMuster.globalMatch(html))
+            bilder << m;
+        QCOMPARE(bilder.size(), 1);
+        QVERIFY2(bilder[0].captured(0).contains(QStringLiteral("width=\"120\"")) &&
+                     bilder[0].captured(0).contains(QStringLiteral("height=\"80\"")),
+                 qPrintable(bilder[0].captured(0)));
+        const QImage zurueck(ordner.filePath(QStringLiteral("aus/")) + bilder[0].captured(1));
+        QCOMPARE(zurueck.size(), diagramm.size());
+        QCOMPARE(zurueck.pixelColor(30, 20), QColor(0, 64, 128));
+    }
+
+    void fehlgeschlagenesSpeichernLaesstDateiGanz() {
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("bericht.rtf"));
+        QTextDocument kurz(QStringLiteral("alt"));
+        rtf::schreibe(pfad, kurz);
+        QFile f(pfad);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray vorher = f.readAll();
+        f.close();
+        QCOMPARE(vorher, rtf::ausDokument(kurz));
+
+        QTextDocument lang(QString(5000, u'x'));
+        {
+            const Dateigrenze grenze(vorher.size());
+            QVERIFY(grenze.aktiv());
+            QVERIFY_THROWS_EXCEPTION(Fehler, rtf::schreibe(pfad, lang));
+        }
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), vorher);
+    }
+};
+
+QTEST_MAIN(TestRtf)
+#include "tst_rtf.moc"
