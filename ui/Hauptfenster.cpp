@@ -4,6 +4,8 @@
 #include "Geometrie.h"
 #include "Hilfe.h"
 #include "Import.h"
+#include "Info.h"
+#include "Konfiguration.h"
 #include "Meldung.h"
 #include "Notendatei.h"
 #include "Notenskala.h"
@@ -177,6 +179,7 @@ void THauptformular::baueMenue() {
     verbindeBefehl(klasseneinteilung, [this] { klasseneinteilungClick(); });
     verbindeBefehl(KeineKlasenasuwertung1, [this] { KeineKlasenasuwertung1Click(); });
     verbindeBefehl(Histogramm, [this] { HistogrammClick(); });
+    verbindeBefehl(Info1, [this] { Info1Click(); });
 }
 
 void THauptformular::verbindeFenster(Teinstellungsdialog* einstellungen, Tnotenvergabeform* notenvergabe,
@@ -421,3 +424,11 @@ void THauptformular::NotenVorschau() {
 void THauptformular::Einstellungn1Click() { steuerelemente::zeigeNichtmodal(m_einstellungen); }
 
 void THauptformular::CSVImporteinstellungen1Click() { steuerelemente::zeigeNichtmodal(m_import); }
+
+void THauptformular::Info1Click() {
+    // A new box each time; it belongs to this window and destroys itself when closed.
+    auto* info = new Tinfodialog(this);
+    info->FHomepage = konfiguration::produktHomepage();
+    info->FArchivName = QStringLiteral("skalora.zip");
+    steuerelemente::zeigeNichtmodal(info);
+}

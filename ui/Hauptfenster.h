@@ -58,6 +58,7 @@ public:
     void klasseneinteilungClick();
     void KeineKlasenasuwertung1Click();
     void HistogrammClick();
+    void Info1Click();
     // Sorts by grade, lists, and builds the grade classes.
     void KlassenBilden();
     // The grade assignment dialog's preview ("Berechnen").

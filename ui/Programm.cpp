@@ -1,6 +1,7 @@
 #include "Programm.h"
 
 #include "Hauptfenster.h"
+#include "Info.h"
 #include "Routinen.h"
 #include "Zahltext.h"
 #include "chartformularunit.h"
@@ -28,6 +29,7 @@ Programm::Programm() {
     m_chart = std::make_unique<TChartform>(m_haupt.get());
     m_einstellungen = std::make_unique<Teinstellungsdialog>(m_haupt.get());
     m_klassen = std::make_unique<TKlassenauswertungsform>(m_haupt.get());
+    m_info = std::make_unique<Tinfodialog>();
     m_notenvergabe = std::make_unique<Tnotenvergabeform>(m_haupt.get());
     m_import = std::make_unique<TImporteinstellungen>(m_haupt.get());
     m_haupt->verbindeFenster(m_einstellungen.get(), m_notenvergabe.get(), m_import.get());

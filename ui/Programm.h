@@ -11,6 +11,7 @@ class TKlassenauswertungsform;
 class Teinstellungsdialog;
 class Tnotenvergabeform;
 class TImporteinstellungen;
+class Tinfodialog;
 
 class Programm {
 public:
@@ -32,6 +33,7 @@ private:
     std::unique_ptr<TChartform> m_chart;
     std::unique_ptr<Teinstellungsdialog> m_einstellungen;
     std::unique_ptr<TKlassenauswertungsform> m_klassen;
+    std::unique_ptr<Tinfodialog> m_info;  // never shown; its creation settles the about boxes' language
     std::unique_ptr<Tnotenvergabeform> m_notenvergabe;
     std::unique_ptr<TImporteinstellungen> m_import;
 };

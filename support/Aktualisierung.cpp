@@ -1,0 +1,110 @@
+#include "Aktualisierung.h"
+
+#include "Zahltext.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace aktualisierung {
+namespace {
+
+struct Texte {
+    const char16_t* deutsch;
+    const char16_t* englisch;
+};
+
+// A line break stands where the texts always had a carriage return; Qt's message box breaks there.
+constexpr Texte kTexte[] = {
+    {u"vom ", u"from : "},
+    {u"Version %f, auf dem Server ist %f.\nAktualisieren?", u"Version %f, on the Server you find %f.\ndo you want to upgrade?"},
+    {u"ZIP Entpacker kann nicht geöffnet werden !", u"ZIP Decompressor can not be started!"},
+    {u"Alles (*.*)|*.*", u"Anything (*.*)|*.*"},
+    {u"Info über ", u"Info about "},
+    {u"Heruntergeladen %d von %d Bytes", u"%d of %d Bytes downloaded"},
+    {u"Installierte Version %f\nVersion auf dem Server %f\nBitte beenden Sie nun zuerst dieses Programm.\n"
+     u"Danach entpacken Sie nun die Dateien im Zip Archiv in ihr Programmverzeichnis",
+     u"Installed version %f\nVersion on the Server %f\nPlease close now this program.\n"
+     u"after that pleas unzip the files of the zip archive in the installation folder"},
+    {u"Problem beim Verbinden mit dem Server", u"Error when connecting the server!"},
+    {u"Derzeit befindet sich keine aktuellere Version auf dem Server", u"You have the actual version installed!"},
+};
+
+bool g_englisch = false;
+
+// Replaces the directives "%f" and "%d" in their order by the texts given.
+QString fuelle(Text t, std::initializer_list<QString> werte) {
+    const QString vorlage = text(t);
+    QString r;
+    auto wert = werte.begin();
+    for (qsizetype i = 0; i < vorlage.size(); ++i) {
+        if (vorlage[i] == u'%' && i + 1 < vorlage.size() && (vorlage[i + 1] == u'f' || vorlage[i + 1] == u'd') &&
+            wert != werte.end()) {
+            r += *wert++;
+            ++i;
+        } else {
+            r += vorlage[i];
+        }
+    }
+    return r;
+}
+
+} // namespace
+
+QString mitEndung(const QString& datei, const QString& endung) {
+    const qsizetype name = std::max(datei.lastIndexOf(u'/'), datei.lastIndexOf(u'\\')) + 1;
+    const qsizetype punkt = datei.lastIndexOf(u'.');
+    return (punkt >= name ? datei.left(punkt) : datei) + endung;
+}
+
+std::optional<double> serverVersion(QByteArrayView koerper) {
+    std::string zahl;
+    for (const char c : koerper) {
+        if (c >= '0' && c <= '9')
+            zahl += c;
+        else if (c == ',')
+            zahl += '.';  // read with the comma as separator, whatever the user's locale says
+        else
+            break;
+    }
+    if (zahl.empty())
+        return std::nullopt;
+    // Read as wide as the own version is computed, so equal versions compare equal.
+    long double wert = 0;
+    const auto r = std::from_chars(zahl.data(), zahl.data() + zahl.size(), wert, std::chars_format::fixed);
+    if (r.ec != std::errc() || r.ptr != zahl.data() + zahl.size())
+        return std::nullopt;
+    const auto d = static_cast<double>(wert);
+    if (!std::isfinite(d))
+        return std::nullopt;
+    return d;
+}
+
+Folge entscheide(std::optional<double> server, std::optional<double> eigene) {
+    if (!server)
+        return Folge::Verbindungsproblem;
+    if (!eigene)
+        return Folge::Ende;
+    return *server == *eigene ? Folge::KeineNeuere : Folge::Frage;
+}
+
+void waehleSprache(routinen::Sprache sprache) { g_englisch = sprache != routinen::Sprache::Deutsch; }
+
+QString text(Text t) {
+    const Texte& e = kTexte[static_cast<int>(t) - 1];
+    return QString::fromUtf16(g_englisch ? e.englisch : e.deutsch);
+}
+
+QString frage(double eigene, double server) {
+    return fuelle(Text::Frage, {zahltext::fest(eigene, 2), zahltext::fest(server, 2)});
+}
+
+QString fortschritt(qint64 bisher, qint64 gesamt) {
+    return fuelle(Text::Fortschritt, {zahltext::ganz(bisher), zahltext::ganz(gesamt)});
+}
+
+QString nachDownload(double eigene, double server) {
+    return fuelle(Text::NachDownload, {zahltext::fest(eigene, 2), zahltext::fest(server, 2)});
+}
+
+} // namespace aktualisierung

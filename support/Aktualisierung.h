@@ -1,0 +1,53 @@
+#pragma once
+// The rules of the update check, free of any network: how the server's version file is read,
+// what follows from comparing it with the own version, and the texts the about boxes show.
+
+#include "Routinen.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+
+namespace aktualisierung {
+
+// The file name with its extension (from the last "." of the name part on) replaced by
+// `endung`, or `endung` appended when the name has none: "skalora.zip" -> "skalora.ver".
+QString mitEndung(const QString& datei, const QString& endung);
+
+// The version the server holds: the longest beginning of `koerper` made of the digits 0-9 and
+// commas, read with the comma as decimal separator. No value when that beginning is empty or
+// no number ("1,0,5", ",").
+std::optional<double> serverVersion(QByteArrayView koerper);
+
+enum class Folge {
+    Verbindungsproblem,  // version file not fetched or unreadable: text 8, nothing more
+    Ende,                // own version unknown: the check ends without a word
+    KeineNeuere,         // exactly equal: text 9
+    Frage,               // any other number, higher or lower: ask whether to fetch the archive
+};
+Folge entscheide(std::optional<double> server, std::optional<double> eigene);
+
+// The texts shared by all about boxes, numbered as the program has always counted them.
+enum class Text {
+    Datum = 1,
+    Frage,
+    Entpacker,
+    Filter,
+    Titel,
+    Fortschritt,
+    NachDownload,
+    Verbindungsproblem,
+    KeineNeuere,
+};
+// German from the start; an about box created on a system that isn't German switches them
+// to English for the rest of the run.
+void waehleSprache(routinen::Sprache sprache);
+QString text(Text t);
+
+// Text 2, text 6 and text 7 filled in: "%f" two decimals, "%d" whole numbers, with the
+// user's separators.
+QString frage(double eigene, double server);
+QString fortschritt(qint64 bisher, qint64 gesamt);
+QString nachDownload(double eigene, double server);
+
+} // namespace aktualisierung

@@ -1,0 +1,468 @@
+// The about box offscreen: its texts, the "Info" command, and the update check against a
+// plain-HTTP server of the test's own on 127.0.0.1.
+#include "Aktualisierer.h"
+#include "Aktualisierung.h"
+#include "Hauptfenster.h"
+#include "Geometrie.h"
+#include "Hilfe.h"
+#include "Info.h"
+#include "Konfiguration.h"
+#include "UiTesthilfe.h"
+#include "version.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUrl>
+#include <memory>
+
+using aktualisierung::Text;
+
+Q_DECLARE_METATYPE(routinen::Sprache)
+
+namespace {
+
+struct Route {
+    int status = 200;
+    QByteArray koerper;
+    bool haengt = false;      // GET: headers, then silence
+    bool ohneLaenge = false;  // no Content-Length; the body ends with the connection
+    QByteArray kopfLaenge;    // what HEAD announces instead of the body's length
+
+    Route(int s = 200, QByteArray k = {}) : status(s), koerper(std::move(k)) {}
+    Route haengend() const { Route r = *this; r.haengt = true; return r; }
+    Route unangekuendigt() const { Route r = *this; r.ohneLaenge = true; return r; }
+    Route kopfMeldet(QByteArray laenge) const { Route r = *this; r.kopfLaenge = std::move(laenge); return r; }
+};
+} // namespace
+Q_DECLARE_METATYPE(Route)
+namespace {
+
+// Answers HEAD and GET by path, one request per connection, and notes what it was asked.
+class Testserver : public QTcpServer {
+public:
+    QHash<QByteArray, Route> routen;
+    QList<QByteArray> anfragen;  // "GET /skalora.ver"
+    QList<QHash<QByteArray, QByteArray>> koepfe;
+
+    Testserver() {
+        QVERIFY(listen(QHostAddress::LocalHost));
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = nextPendingConnection())
+                verbinde(s);
+        });
+    }
+    QString basis() const { return QStringLiteral("http://127.0.0.1:%1/").arg(serverPort()); }
+    int anzahl(const QByteArray& anfrage) const { return int(anfragen.count(anfrage)); }
+
+private:
+    void verbinde(QTcpSocket* s) {
+        auto puffer = std::make_shared<QByteArray>();
+        connect(s, &QTcpSocket::readyRead, this, [this, s, puffer] {
+            *puffer += s->readAll();
+            const qsizetype ende = puffer->indexOf("\r\n\r\n");
+            if (ende >= 0) {
+                beantworte(s, puffer->left(ende));
+                puffer->clear();
+            }
+        });
+    }
+    void beantworte(QTcpSocket* s, const QByteArray& kopf) {
+        const QList<QByteArray> zeilen = kopf.split('\n');
+        const QList<QByteArray> anfrage = zeilen.value(0).trimmed().split(' ');
+        const QByteArray methode = anfrage.value(0), pfad = anfrage.value(1);
+        anfragen << methode + ' ' + pfad;
+        QHash<QByteArray, QByteArray> felder;
+        for (qsizetype i = 1; i < zeilen.size(); ++i)
+            if (const qsizetype p = zeilen[i].indexOf(':'); p > 0)
+                felder.insert(zeilen[i].left(p).trimmed().toLower(), zeilen[i].mid(p + 1).trimmed());
+        koepfe << felder;
+
+        const Route r = routen.value(pfad, Route(404, "nicht vorhanden"));
+        const bool nurKopf = methode == "HEAD";
+        QByteArray antwort = "HTTP/1.1 " + QByteArray::number(r.status) + (r.status == 200 ? " OK" : " Fehler") + "\r\n";
+        if (!r.ohneLaenge)
+            antwort += "Content-Length: " +
+                       (nurKopf && !r.kopfLaenge.isEmpty() ? r.kopfLaenge : QByteArray::number(r.koerper.size())) + "\r\n";
+        antwort += "Connection: close\r\n\r\n";
+        s->write(antwort);
+        if (!nurKopf && r.haengt)
+            return;
+        if (!nurKopf)
+            s->write(r.koerper);
+        s->disconnectFromHost();
+    }
+};
+
+QByteArray versionAlsText(int major, int minor) {
+    return QByteArray::number(major) + ',' + QByteArray::number(minor).rightJustified(2, '0');
+}
+
+double eigeneVersion() {
+    double v = 0;
+    routinen::Versionsnummer(v);
+    return v;
+}
+
+QByteArray archivBytes() {
+    QByteArray b;
+    for (int i = 0; i < 300000; ++i)
+        b += char((i * 7 + i / 251) & 0xff);
+    return b;
+}
+
+} // namespace
+
+class TestInfo : public QObject {
+    Q_OBJECT
+
+    QWidget m_besitzer;
+    QStringList m_meldungen;
+    bool m_ja = false;  // the answer to the update question
+    QList<QUrl> m_geoeffnet;
+    bool m_oeffnenGelingt = true;
+
+    Tinfodialog* neueBox(const QString& basis, routinen::Sprache sprache = routinen::Sprache::Deutsch) {
+        auto* box = new Tinfodialog(&m_besitzer, sprache);
+        box->FArchivName = QStringLiteral("skalora.zip");
+        box->FDownloadBasis = basis;
+        box->Http->setzeZeitlimit(400);
+        box->oeffne = [this](const QUrl& adresse) {
+            m_geoeffnet << adresse;
+            return m_oeffnenGelingt;
+        };
+        box->show();
+        return box;
+    }
+
+    // Starts the check and waits for its end.
+    void pruefe(Tinfodialog* box) {
+        box->getnewversion->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!box->prueftGerade(), 5000);
+    }
+
+private slots:
+    void initTestCase() {
+        uitest::umgebung();
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        meldung::setzeAnzeige([this](meldung::Art art, const QString& text) {
+            m_meldungen << text;
+            return art == meldung::Art::Bestaetigung ? m_ja : true;
+        });
+        m_besitzer.setGeometry(100, 100, 900, 700);
+        m_besitzer.show();
+    }
+
+    void init() {
+        aktualisierung::waehleSprache(routinen::Sprache::Deutsch);
+        m_meldungen.clear();
+        m_geoeffnet.clear();
+        m_ja = false;
+        m_oeffnenGelingt = true;
+    }
+
+    void cleanup() { qDeleteAll(m_besitzer.findChildren<Tinfodialog*>(Qt::FindDirectChildrenOnly)); }
+
+    void texte_data() {
+        QTest::addColumn<routinen::Sprache>("sprache");
+        QTest::addColumn<QString>("titel");
+        QTest::addColumn<QString>("datum");
+        QTest::addColumn<QStringList>("knoepfe");
+        QTest::newRow("German") << routinen::Sprache::Deutsch << "Info über Skalora" << "vom "
+                                << QStringList{"&OK", "&Neue Version", "&Homepage", "&Mail schreiben"};
+        QTest::newRow("English") << routinen::Sprache::Englisch << "Info about Skalora" << "from : "
+                                 << QStringList{"&OK", "&Get new version", "Visit &homepage", "Send &email"};
+        QTest::newRow("French") << routinen::Sprache::Andere << "Info about Skalora" << "from : "
+                                << QStringList{"&OK", "&Get new version", "Visit &homepage", "Send &email"};
+    }
+    void texte() {
+        QFETCH(routinen::Sprache, sprache);
+        QFETCH(QString, titel);
+        QFETCH(QString, datum);
+        QFETCH(QStringList, knoepfe);
+        Tinfodialog* box = neueBox(QString(), sprache);
+        QCOMPARE(box->objectName(), QStringLiteral("InfoDialog"));
+        QCOMPARE(box->windowTitle(), titel);
+        QCOMPARE(QStringList({box->okbut->text(), box->getnewversion->text(), box->homepagebut->text(),
+                              box->emailbut->text()}),
+                 knoepfe);
+        QString version;
+        QVERIFY(routinen::Versionstext(version));
+        QCOMPARE(box->Versionlabel->text(), QStringLiteral("Version : ") + version);
+        QCOMPARE(box->Homepagelabel->text(), QStringLiteral("Homepage: ") + konfiguration::herstellerHomepage());
+        QCOMPARE(box->Copyrightlabel->text(), konfiguration::autorzeile());
+        // The program file's date in the short date and long time format of the locale.
+        const QDateTime geaendert = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
+        QVERIFY2(box->Datumlabel->text().startsWith(datum + geaendert.toString(QStringLiteral("dd.MM.yy HH:mm:ss"))),
+                 qPrintable(box->Datumlabel->text()));
+        // The hints stay German.
+        QCOMPARE(box->getnewversion->toolTip(), QStringLiteral("Holt eine neue Version dieses Programmes über das Internet"));
+        QCOMPARE(box->Datumlabel->toolTip(), QStringLiteral("Speicherdatum dieser Version"));
+        QCOMPARE(box->size(), geometrie::groesse(489, 194));
+        QVERIFY(box->okbut->isDefault());
+        // The shared texts follow the last box's language, for boxes made later as well.
+        QCOMPARE(aktualisierung::text(Text::KeineNeuere),
+                 sprache == routinen::Sprache::Deutsch ? QStringLiteral("Derzeit befindet sich keine aktuellere Version auf dem Server")
+                                                       : QStringLiteral("You have the actual version installed!"));
+    }
+
+    void knoepfeUndTasten() {
+        Tinfodialog* box = neueBox(QString());
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        QVERIFY(std::abs(box->geometry().center().x() - m_besitzer.geometry().center().x()) <= 2);
+        box->homepagebut->click();
+        box->emailbut->click();
+        QCOMPARE(m_geoeffnet, QList<QUrl>({QUrl(konfiguration::herstellerHomepage()),
+                                           QUrl(QStringLiteral("mailto:") + konfiguration::mailAdresse())}));
+        QCOMPARE(QUrl::fromPercentEncoding(m_geoeffnet[1].toEncoded()),
+                 QStringLiteral("mailto:\"Torvane Skalora\" <skalora@torvane.example>"));
+        QTest::keyClick(box, Qt::Key_F1);
+        QCOMPARE(hilfe::letzterKontext(), 32000);
+        hilfe::fenster()->close();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(box->isVisible());
+        QPointer<Tinfodialog> zeiger(box);
+        box->okbut->click();
+        QTRY_VERIFY(zeiger.isNull());
+    }
+
+    void infoBefehl() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        // The box made at start is never shown.
+        int verborgen = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<Tinfodialog*>(w) && !w->isVisible())
+                ++verborgen;
+        QCOMPARE(verborgen, 1);
+
+        h->Info1->trigger();
+        h->Info1->trigger();
+        const QList<Tinfodialog*> boxen = h->findChildren<Tinfodialog*>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(boxen.size(), 2);
+        for (Tinfodialog* b : boxen) {
+            QVERIFY(b->isVisible());
+            QCOMPARE(b->FArchivName, QStringLiteral("skalora.zip"));
+            QCOMPARE(b->Homepagelabel->text(), QStringLiteral("Homepage: ") + konfiguration::produktHomepage());
+        }
+        QPointer<Tinfodialog> erste(boxen[0]);
+        erste->close();
+        QTRY_VERIFY(erste.isNull());
+        QVERIFY(boxen[1]->isVisible());
+    }
+
+    void pruefung_data() {
+        QTest::addColumn<Route>("version");
+        QTest::addColumn<bool>("lesbar");
+        QTest::addColumn<double>("server");
+        const int major = SKALORA_VERSION_MAJOR, minor = SKALORA_VERSION_MINOR;
+        const double eigene = eigeneVersion();
+        QTest::newRow("equal") << Route(200, versionAlsText(major, minor) + "\r\n") << true << eigene;
+        QTest::newRow("higher") << Route(200, versionAlsText(major + 1, 10) + "\r\n") << true
+                                << routinen::versionsnummerAus(major + 1, 10);
+        QTest::newRow("lower") << Route(200, "0,50") << true << 0.5;
+        QTest::newRow("a point ends the number") << Route(200, "1.10") << true << 1.0;
+        QTest::newRow("not found") << Route(404, "1,10") << false << 0.0;
+        QTest::newRow("server error") << Route(500, "1,10") << false << 0.0;
+        QTest::newRow("two commas") << Route(200, "1,0,5") << false << 0.0;
+        QTest::newRow("empty") << Route(200, "") << false << 0.0;
+        QTest::newRow("stalls after the headers") << Route(200, "1,10").haengend() << false << 0.0;
+        QTest::newRow("HEAD beyond 32 bits") << Route(200, "1,10").kopfMeldet("5000000000") << false << 0.0;
+    }
+    void pruefung() {
+        QFETCH(Route, version);
+        QFETCH(bool, lesbar);
+        QFETCH(double, server);
+        Testserver s;
+        s.routen.insert("/skalora.ver", version);
+        s.routen.insert("/skalora.zip", Route(200, "PK"));
+        Tinfodialog* box = neueBox(s.basis());
+        pruefe(box);
+
+        const double eigene = eigeneVersion();
+        const QString erwartet = !lesbar            ? QStringLiteral("Problem beim Verbinden mit dem Server")
+                                 : server == eigene ? QStringLiteral("Derzeit befindet sich keine aktuellere Version auf dem Server")
+                                                    : aktualisierung::frage(eigene, server);
+        QCOMPARE(m_meldungen, QStringList{erwartet});
+        QCOMPARE(s.anzahl("HEAD /skalora.zip") + s.anzahl("GET /skalora.zip"), 0);  // answered "No", or nothing to ask
+        QCOMPARE(s.anfragen.value(0), QByteArray("HEAD /skalora.ver"));
+        const QHash<QByteArray, QByteArray>& kopf = s.koepfe.value(0);
+        QCOMPARE(kopf.value("user-agent"), QByteArray("Mozilla/3.0 (compatible; Indy Library)"));
+        QCOMPARE(kopf.value("accept"), QByteArray("text/html, */*"));
+        QCOMPARE(kopf.value("content-type"), QByteArray("text/html"));
+    }
+
+    void keineVerbindung() {
+        quint16 port = 0;
+        {
+            QTcpServer frei;
+            QVERIFY(frei.listen(QHostAddress::LocalHost));
+            port = frei.serverPort();
+        }
+        Tinfodialog* box = neueBox(QStringLiteral("http://127.0.0.1:%1/").arg(port));
+        pruefe(box);
+        QCOMPARE(m_meldungen, QStringList{QStringLiteral("Problem beim Verbinden mit dem Server")});
+    }
+
+    void archivSpeichern_data() {
+        QTest::addColumn<QString>("getippt");
+        QTest::addColumn<QString>("gespeichert");
+        QTest::addColumn<bool>("oeffnenGelingt");
+        QTest::newRow("typed .exe, opened") << "neu.exe" << "neu.zip" << true;
+        QTest::newRow("no extension, no unpacker") << "neu" << "neu.zip" << false;
+    }
+    void archivSpeichern() {
+        QFETCH(QString, getippt);
+        QFETCH(QString, gespeichert);
+        QFETCH(bool, oeffnenGelingt);
+        QTemporaryDir ordner;
+        Testserver s;
+        const double server = routinen::versionsnummerAus(SKALORA_VERSION_MAJOR + 1, 0);
+        s.routen.insert("/skalora.ver", Route(200, versionAlsText(SKALORA_VERSION_MAJOR + 1, 0)));
+        const QByteArray archiv = archivBytes();
+        s.routen.insert("/skalora.zip", Route(200, archiv));
+        m_ja = true;
+        m_oeffnenGelingt = oeffnenGelingt;
+        Tinfodialog* box = neueBox(s.basis());
+
+        box->getnewversion->click();
+        QFileDialog* dialog = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((dialog = box->findChild<QFileDialog*>()) && dialog->isVisible(), 5000);
+        QCOMPARE(dialog->defaultSuffix(), QStringLiteral("zip"));
+        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Alles (*.*)")});
+        QCOMPARE(dialog->directory().absolutePath(), QCoreApplication::applicationDirPath());
+        QCOMPARE(box->Statusbar->currentMessage(), aktualisierung::fortschritt(archiv.size(), archiv.size()));
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(ordner.filePath(getippt));
+        static_cast<QDialog*>(dialog)->accept();
+        QTRY_VERIFY_WITH_TIMEOUT(!box->prueftGerade(), 5000);
+
+        const QString datei = ordner.filePath(gespeichert);
+        QFile f(datei);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll() == archiv);
+        QCOMPARE(QDir(ordner.path()).entryList(QDir::Files), QStringList{gespeichert});
+        QCOMPARE(m_geoeffnet, QList<QUrl>{QUrl::fromLocalFile(datei)});
+        const double eigene = eigeneVersion();
+        QStringList erwartet{aktualisierung::frage(eigene, server)};
+        if (!oeffnenGelingt)
+            erwartet << QStringLiteral("ZIP Entpacker kann nicht geöffnet werden !");
+        erwartet << aktualisierung::nachDownload(eigene, server);
+        QCOMPARE(m_meldungen, erwartet);
+        QCOMPARE(s.anfragen, QList<QByteArray>({"HEAD /skalora.ver", "GET /skalora.ver", "HEAD /skalora.zip",
+                                                "GET /skalora.zip"}));
+        QTRY_VERIFY(!box->findChild<QFileDialog*>());  // discarded with the check's end
+    }
+
+    void archivFehlt() {
+        Testserver s;
+        s.routen.insert("/skalora.ver", Route(200, versionAlsText(SKALORA_VERSION_MAJOR + 1, 0)));
+        m_ja = true;
+        Tinfodialog* box = neueBox(s.basis());
+        pruefe(box);
+        QCOMPARE(m_meldungen.value(1), QStringLiteral("Problem beim Verbinden mit dem Server"));
+        QCOMPARE(m_meldungen.size(), 2);
+        QVERIFY(!box->findChild<QFileDialog*>());
+    }
+
+    void abbrechenBeimSpeichern() {
+        Testserver s;
+        s.routen.insert("/skalora.ver", Route(200, versionAlsText(SKALORA_VERSION_MAJOR + 1, 0)));
+        s.routen.insert("/skalora.zip", Route(200, "PK"));
+        m_ja = true;
+        Tinfodialog* box = neueBox(s.basis());
+        box->getnewversion->click();
+        QFileDialog* dialog = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((dialog = box->findChild<QFileDialog*>()) && dialog->isVisible(), 5000);
+        dialog->reject();
+        QVERIFY(!box->prueftGerade());
+        QCOMPARE(m_meldungen.size(), 1);  // the question only
+        QVERIFY(m_geoeffnet.isEmpty());
+    }
+
+    // Closing the box while a request hangs stops it; the box goes away and nothing follows.
+    void schliessenWaehrendDerUebertragung_data() {
+        QTest::addColumn<bool>("imArchiv");
+        QTest::addColumn<QByteArray>("haengt");
+        QTest::newRow("version file") << false << QByteArray("GET /skalora.ver");
+        QTest::newRow("archive") << true << QByteArray("GET /skalora.zip");
+    }
+    void schliessenWaehrendDerUebertragung() {
+        QFETCH(bool, imArchiv);
+        QFETCH(QByteArray, haengt);
+        Testserver s;
+        const Route version(200, versionAlsText(SKALORA_VERSION_MAJOR + 1, 0));
+        s.routen.insert("/skalora.ver", imArchiv ? version : version.haengend());
+        s.routen.insert("/skalora.zip", Route(200, archivBytes()).haengend());
+        m_ja = true;
+        Tinfodialog* box = neueBox(s.basis());
+        box->Http->setzeZeitlimit(5000);
+        box->getnewversion->click();
+        QTRY_VERIFY_WITH_TIMEOUT(s.anfragen.contains(haengt), 5000);
+        box->getnewversion->click();  // a second click while it runs does nothing
+        QCOMPARE(s.anzahl("HEAD /skalora.ver"), 1);
+        QVERIFY(box->prueftGerade());
+
+        QPointer<Tinfodialog> zeiger(box);
+        box->close();
+        QTRY_VERIFY(zeiger.isNull());
+        QTest::qWait(100);
+        QCOMPARE(m_meldungen.size(), imArchiv ? 1 : 0);
+    }
+
+    void zweiBoxen() {
+        Testserver langsam, schnell;
+        langsam.routen.insert("/skalora.ver", Route(200, "1,10").haengend());
+        schnell.routen.insert("/skalora.ver", Route(200, versionAlsText(SKALORA_VERSION_MAJOR, SKALORA_VERSION_MINOR)));
+        Tinfodialog* erste = neueBox(langsam.basis());
+        erste->Http->setzeZeitlimit(5000);
+        Tinfodialog* zweite = neueBox(schnell.basis());
+        erste->getnewversion->click();
+        QTRY_VERIFY_WITH_TIMEOUT(langsam.anfragen.contains("GET /skalora.ver"), 5000);
+        pruefe(zweite);
+        QCOMPARE(m_meldungen, QStringList{QStringLiteral("Derzeit befindet sich keine aktuellere Version auf dem Server")});
+        QVERIFY(erste->prueftGerade());
+        erste->close();
+        QVERIFY(zweite->isVisible());
+    }
+
+    // The transfer itself: the limit holds whether or not the server announces the size.
+    void grenze_data() {
+        QTest::addColumn<Route>("route");
+        QTest::addColumn<bool>("erfolg");
+        QTest::newRow("exactly the limit") << Route(200, QByteArray(1000, 'x')) << true;
+        QTest::newRow("HEAD announces more") << Route(200, QByteArray(10, 'x')).kopfMeldet("1001") << false;
+        QTest::newRow("GET announces more") << Route(200, QByteArray(1001, 'x')) << false;
+        QTest::newRow("more, unannounced") << Route(200, QByteArray(200000, 'x')).unangekuendigt() << false;
+    }
+    void grenze() {
+        QFETCH(Route, route);
+        QFETCH(bool, erfolg);
+        Testserver s;
+        s.routen.insert("/datei", route);
+        Aktualisierer http;
+        QBuffer ziel;
+        ziel.open(QIODevice::WriteOnly);
+        std::optional<bool> ergebnis;
+        connect(&http, &Aktualisierer::fertig, this, [&](bool ok) { ergebnis = ok; });
+        http.hole(QUrl(s.basis() + QStringLiteral("datei")), &ziel, 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(ergebnis.has_value(), 5000);
+        QCOMPARE(*ergebnis, erfolg);
+        QVERIFY(ziel.data().size() <= 1000);
+        if (erfolg)
+            QVERIFY(ziel.data() == route.koerper);
+    }
+};
+
+QTEST_MAIN(TestInfo)
+#include "tst_info.moc"
