@@ -1,6 +1,10 @@
-// Pictures of the windows for the README: the example exam imported, graded, classified and
-// shown, each window drawn offscreen into a PNG in the folder given as the only argument.
+// Pictures of the windows for the README: the example exam imported, graded, classified,
+// reported and shown, each window drawn offscreen into a PNG in the folder given as the only argument.
+#include "Ergebnisfenster.h"
 #include "Hauptfenster.h"
+#include "EnhEdit.h"
+#include "Steuerelemente.h"
+#include "einstellungen.h"
 #include "Import.h"
 #include "Klassen.h"
 #include "Notenskala.h"
@@ -54,10 +58,10 @@ int main(int argc, char* argv[]) {
     e.punkte = 3;
     e.titelzeilen = 1;
     importiereDatei(a, beispiel, QChar(u';'), e);
-    TNotenskala skala = p.notenvergabeform()->skala();
-    skala.vollepunkte = 60;
-    skala.bestandenpunkte = 30;
-    AlleNotenBerechnen(a.FEintraege, skala);
+    // The README's scale: 60 points give 1,0, 30 points pass with 4,0.
+    p.notenvergabeform()->vollepunkte->setValue(60);
+    p.notenvergabeform()->bestandenpunkte->setValue(30);
+    AlleNotenBerechnen(a.FEintraege, p.notenvergabeform()->skala());
     a.NotenUebernehmen();
 
     // The class window as the classification fills it, with groups marked and shares shown.
@@ -82,5 +86,13 @@ int main(int argc, char* argv[]) {
 
     h->Histogramm->trigger();
     gut = speichere(p.Chartform(), ordner, QStringLiteral("histogramm.png")) && gut;
+    p.Chartform()->hide();
+
+    // The report with the groups (the histogram left the classes without letters) and the chart.
+    klassen::buchstabenLesen(k->raster(), a);
+    p.einstellungsdialog()->includegrafik->setChecked(true);
+    h->Ergebnis1->trigger();
+    p.Ergebnis()->resize(p.Ergebnis()->width(), p.Ergebnis()->height() * 2);
+    gut = speichere(p.Ergebnis(), ordner, QStringLiteral("report.png")) && gut;
     return gut ? 0 : 1;
 }

@@ -1,15 +1,23 @@
-// The main window's evaluation commands: grade classes and the histogram.
+// The main window's evaluation commands: grade classes, the histogram and the report.
 
 #include "Hauptfenster.h"
 
+#include "Ergebnisfenster.h"
 #include "Klassen.h"
+#include "Meldung.h"
+#include "notenvergabe.h"
 #include "Statistik.h"
 #include "chartformularunit.h"
 #include "einstellungen.h"
 #include "klassenunit.h"
 
-void THauptformular::verbindeAuswertungsfenster(TChartform* chart, TKlassenauswertungsform* klassen) {
+#include <QClipboard>
+#include <QGuiApplication>
+
+void THauptformular::verbindeAuswertungsfenster(TChartform* chart, TErgebnis* ergebnis,
+                                                TKlassenauswertungsform* klassen) {
     m_chart = chart;
+    m_ergebnis = ergebnis;
     m_klassen = klassen;
     m_klassen->verbinde(&m_daten);
 }
@@ -44,4 +52,23 @@ void THauptformular::HistogrammClick() {
     for (const histogramm::Balken& b : histogramm::balken(bereiche))
         m_chart->fuegeHinzu(b.wert, b.beschriftung);
     m_chart->zeige();
+}
+
+void THauptformular::Ergebnis1Click() {
+    // The lines are built before the window is touched: a failure leaves an open report as it was.
+    Reportzeilen zeilen;
+    try {
+        zeilen = reportZeilen(m_daten, m_notenvergabe->skala(), m_einstellungen->grenznoteWert());
+    } catch (const KeineAuswertung&) {
+        meldung::fehler(report::kKeineAuswertung, this);
+        return;
+    }
+    m_ergebnis->zeigeZeilen(zeilen);
+    if (m_einstellungen->grafikEinschliessen()) {
+        HistogrammClick();
+        QGuiApplication::clipboard()->setImage(m_chart->bild());
+        m_ergebnis->einfuegen();
+        m_chart->hide();
+    }
+    m_ergebnis->zeige();
 }

@@ -179,6 +179,7 @@ void THauptformular::baueMenue() {
     verbindeBefehl(klasseneinteilung, [this] { klasseneinteilungClick(); });
     verbindeBefehl(KeineKlasenasuwertung1, [this] { KeineKlasenasuwertung1Click(); });
     verbindeBefehl(Histogramm, [this] { HistogrammClick(); });
+    verbindeBefehl(Ergebnis1, [this] { Ergebnis1Click(); });
     verbindeBefehl(Info1, [this] { Info1Click(); });
 }
 

@@ -11,6 +11,7 @@
 
 class QAction;
 class TChartform;
+class TErgebnis;
 class TKlassenauswertungsform;
 class Teinstellungsdialog;
 class TImporteinstellungen;
@@ -32,7 +33,7 @@ public:
     void verbindeFenster(Teinstellungsdialog* einstellungen, Tnotenvergabeform* notenvergabe,
                          TImporteinstellungen* import);
     // The windows that show evaluation results.
-    void verbindeAuswertungsfenster(TChartform* chart, TKlassenauswertungsform* klassen);
+    void verbindeAuswertungsfenster(TChartform* chart, TErgebnis* ergebnis, TKlassenauswertungsform* klassen);
 
     // Lists FEintraege in the grid.
     void Anzeigen();
@@ -58,6 +59,7 @@ public:
     void klasseneinteilungClick();
     void KeineKlasenasuwertung1Click();
     void HistogrammClick();
+    void Ergebnis1Click();
     void Info1Click();
     // Sorts by grade, lists, and builds the grade classes.
     void KlassenBilden();
@@ -103,5 +105,6 @@ private:
     Tnotenvergabeform* m_notenvergabe = nullptr;
     TImporteinstellungen* m_import = nullptr;
     TChartform* m_chart = nullptr;
+    TErgebnis* m_ergebnis = nullptr;
     TKlassenauswertungsform* m_klassen = nullptr;
 };

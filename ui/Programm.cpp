@@ -1,5 +1,6 @@
 #include "Programm.h"
 
+#include "Ergebnisfenster.h"
 #include "Hauptfenster.h"
 #include "Info.h"
 #include "Routinen.h"
@@ -27,13 +28,14 @@ Programm::Programm() {
     // Created once each in this order; each dialog with stored state restores it as it is made.
     m_haupt = std::make_unique<THauptformular>();
     m_chart = std::make_unique<TChartform>(m_haupt.get());
+    m_ergebnis = std::make_unique<TErgebnis>(m_haupt.get());
     m_einstellungen = std::make_unique<Teinstellungsdialog>(m_haupt.get());
     m_klassen = std::make_unique<TKlassenauswertungsform>(m_haupt.get());
     m_info = std::make_unique<Tinfodialog>();
     m_notenvergabe = std::make_unique<Tnotenvergabeform>(m_haupt.get());
     m_import = std::make_unique<TImporteinstellungen>(m_haupt.get());
     m_haupt->verbindeFenster(m_einstellungen.get(), m_notenvergabe.get(), m_import.get());
-    m_haupt->verbindeAuswertungsfenster(m_chart.get(), m_klassen.get());
+    m_haupt->verbindeAuswertungsfenster(m_chart.get(), m_ergebnis.get(), m_klassen.get());
 }
 
 Programm::~Programm() {
@@ -42,6 +44,7 @@ Programm::~Programm() {
     m_notenvergabe.reset();
     m_klassen.reset();
     m_einstellungen.reset();
+    m_ergebnis.reset();
     m_chart.reset();
     m_haupt.reset();
 }

@@ -7,6 +7,7 @@
 
 class THauptformular;
 class TChartform;
+class TErgebnis;
 class TKlassenauswertungsform;
 class Teinstellungsdialog;
 class Tnotenvergabeform;
@@ -22,6 +23,7 @@ public:
 
     THauptformular* Hauptformular() const { return m_haupt.get(); }
     TChartform* Chartform() const { return m_chart.get(); }
+    TErgebnis* Ergebnis() const { return m_ergebnis.get(); }
     Teinstellungsdialog* einstellungsdialog() const { return m_einstellungen.get(); }
     TKlassenauswertungsform* Klassenauswertungsform() const { return m_klassen.get(); }
     Tnotenvergabeform* notenvergabeform() const { return m_notenvergabe.get(); }
@@ -31,6 +33,7 @@ public:
 private:
     std::unique_ptr<THauptformular> m_haupt;
     std::unique_ptr<TChartform> m_chart;
+    std::unique_ptr<TErgebnis> m_ergebnis;
     std::unique_ptr<Teinstellungsdialog> m_einstellungen;
     std::unique_ptr<TKlassenauswertungsform> m_klassen;
     std::unique_ptr<Tinfodialog> m_info;  // never shown; its creation settles the about boxes' language

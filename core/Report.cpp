@@ -1,0 +1,140 @@
+#include "Report.h"
+
+#include "Klassen.h"
+#include "Statistik.h"
+#include "Zahltext.h"
+
+#include <cmath>
+#include <limits>
+#include <unordered_map>
+
+static_assert(std::numeric_limits<long double>::digits == 64, "the table compares grades in x87 extended");
+
+KeineAuswertung::KeineAuswertung() : Fehler(report::kKeineAuswertung) {}
+
+namespace {
+
+void zeile(Reportzeilen& zeilen, Stil stil, QString text) { zeilen.push_back({stil, std::move(text)}); }
+
+// "%-30s" with the name, room made for the rest of a student's line (the lines of a large
+// list are built in one allocation each).
+QString mitName(const TNotenEintrag& e) {
+    QString t = zahltext::linksbuendig(e.nameText(), 30);
+    t.reserve(t.size() + 24);
+    return t;
+}
+
+// Tenths, halves to the even neighbour. g * 10 is exact in the 64-bit significand, so a tie
+// is a real tie and the default rounding mode decides it.
+long double zehntel(double g) { return std::nearbyint(static_cast<long double>(g) * 10.0L); }
+
+} // namespace
+
+Reportzeilen reportZeilen(Auswertung& a, const TNotenskala& skala, double grenznote) {
+    try {
+        StatistikBerechnen(a);
+        BestandeneZaehlen(a, grenznote);
+    } catch (const Fehler&) {
+        throw KeineAuswertung();
+    }
+
+    const qint64 anzahl = a.FEintraege.size();
+    Reportzeilen zeilen;
+    zeilen.reserve(static_cast<std::size_t>(anzahl) + 32);
+    zeile(zeilen, Stil::Fett, QStringLiteral("Prüfungsergebnisse"));
+    zeile(zeilen, Stil::Normal, QStringLiteral("Anzahl der Noten:   ") + zahltext::ganz(anzahl));
+    zeile(zeilen, Stil::Normal, QStringLiteral("Durchschnitt:       ") + zahltext::fest(a.FDurchschnitt, 1));
+    zeile(zeilen, Stil::Normal, QStringLiteral("Standardabweichung: ") + zahltext::fest(a.FStandardabweichung, 1));
+    zeile(zeilen, Stil::Normal, QStringLiteral("Bestanden:          ") + zahltext::ganz(a.FBestanden));
+    zeile(zeilen, Stil::Normal, QStringLiteral("Durchgefallen:      ") + zahltext::ganz(anzahl - a.FBestanden));
+    zeile(zeilen, Stil::Normal, QString());
+    zeile(zeilen, Stil::Fett, QStringLiteral("Einzelergebnisse"));
+
+    if (a.FKlassen.empty())
+        ReportEinzelergebnisse(a, zeilen);
+    else
+        ReportEinzelergebnisseEcts(a, zeilen);
+    ReportNotenspiegel(skala, zeilen);
+    return zeilen;
+}
+
+void ReportEinzelergebnisse(const Auswertung& a, Reportzeilen& zeilen) {
+    zeile(zeilen, Stil::Unterstrichen,
+          zahltext::linksbuendig(QStringLiteral("Name"), 30) + QStringLiteral("  Punkte  Note"));
+    for (const TNotenEintrag& e : a.FEintraege) {
+        QString t = mitName(e);
+        t += u": ";
+        t += zahltext::fest(e.punkte, 1);
+        t += u"  ";
+        t += zahltext::fest(e.note, 1);
+        zeile(zeilen, Stil::Normal, std::move(t));
+    }
+}
+
+void ReportEinzelergebnisseEcts(const Auswertung& a, Reportzeilen& zeilen) {
+    zeile(zeilen, Stil::Unterstrichen,
+          zahltext::linksbuendig(QStringLiteral("Name"), 30) + QStringLiteral(" Punkte   Note   ECTS Gruppe"));
+
+    // The first class of each grade; std::hash and == treat -0 and 0 as one grade, and a NaN
+    // grade finds no class, as an exact comparison does.
+    std::unordered_map<double, std::size_t> ersteKlasse;
+    ersteKlasse.reserve(a.FKlassen.size());
+    for (std::size_t i = 0; i < a.FKlassen.size(); ++i)
+        ersteKlasse.try_emplace(a.FKlassen[i].note, i);
+
+    for (const TNotenEintrag& e : a.FEintraege) {
+        const auto klasse = ersteKlasse.find(e.note);
+        if (klasse == ersteKlasse.end())
+            continue;  // the list changed after the classes were built
+        QString t = mitName(e);
+        t += u' ';
+        t += zahltext::fest(e.punkte, 1);
+        t += u"P   ";
+        t += zahltext::fest(e.note, 1);
+        t += u":  ";
+        if (const char16_t ects = a.FKlassen[klasse->second].ects)
+            t += QChar(ects);
+        zeile(zeilen, Stil::Normal, std::move(t));
+    }
+
+    zeile(zeilen, Stil::Normal, QString());
+    zeile(zeilen, Stil::Fett, QStringLiteral("ECTS Gruppen"));
+    // The same shares as the class window: count * 100 / denominator, one exact division.
+    // Nobody passed: no denominator, so no share text.
+    auto gruppe = [&](int i, const QString& anteil) {
+        zeile(zeilen, Stil::Normal,
+              QString(QChar(u'A' + i)) + QStringLiteral(": ") + zahltext::ganz(a.FEctsAnzahl[static_cast<std::size_t>(i)], 3) +
+                  QStringLiteral(" Studenten = ") + anteil);
+    };
+    for (int i = 0; i < 5; ++i)
+        gruppe(i, anteilText(a.FEctsAnzahl[static_cast<std::size_t>(i)], a.FBestanden));
+    gruppe(5, anteilText(a.FEctsAnzahl[5], a.FEintraege.size()) + QStringLiteral(" aller Studenten"));
+}
+
+void ReportNotenspiegel(const TNotenskala& skala, Reportzeilen& zeilen) {
+    zeile(zeilen, Stil::Normal, QString());
+    zeile(zeilen, Stil::FettUnterstrichen, QStringLiteral("Notenspiegel"));
+
+    // The steps are counted before the walk: a range typed by mistake, or scores so large that
+    // adding 0.5 no longer changes them, would otherwise run for ever.
+    const long double von = skala.nichtbestandenpunkte;
+    const long double bis = skala.vollepunkte;
+    constexpr long double kGanzzahlig = 4503599627370496.0L;  // 2^52: from here on p + 0.5 may round back to p
+    if (bis >= von && ((bis - von) * 2 > report::kHoechstSchritte || std::fabs(von) >= kGanzzahlig ||
+                       std::fabs(bis) >= kGanzzahlig))
+        fehler::wirf(QStringLiteral("Der Notenspiegel umfasst zu viele Punktzahlen: von der Minimalpunktzahl bis zur "
+                                    "Maximalpunktzahl sind höchstens %1 halbe Punkte möglich. Bitte prüfen Sie die "
+                                    "Punktzahlen der Notenvergabe.")
+                         .arg(zahltext::ganz(static_cast<qint64>(report::kHoechstSchritte))));
+
+    long double vorher = zehntel(0);
+    double p = skala.nichtbestandenpunkte;
+    do {
+        const double g = NoteBerechnen(p, skala);
+        const long double jetzt = zehntel(g);
+        if (jetzt != vorher)
+            zeile(zeilen, Stil::Normal, zahltext::fest(p, 1, 4) + QStringLiteral(" P  =  ") + zahltext::fest(g, 1));
+        p += 0.5;
+        vorher = jetzt;
+    } while (skala.vollepunkte >= p);
+}

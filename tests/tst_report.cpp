@@ -1,0 +1,277 @@
+// The report lines built headless: both layouts, the group shares and the points-to-grade table.
+#include "Report.h"
+#include "Testdaten.h"
+#include "Zahltext.h"
+
+#include <QTest>
+#include <cmath>
+
+Q_DECLARE_METATYPE(TNotenskala)
+
+namespace {
+
+// One line as "<style>|<text>": b bold, u underlined, bu both, nothing for plain.
+QString markiert(const Reportzeile& z) {
+    switch (z.stil) {
+    case Stil::Fett: return QStringLiteral("b|") + z.text;
+    case Stil::Unterstrichen: return QStringLiteral("u|") + z.text;
+    case Stil::FettUnterstrichen: return QStringLiteral("bu|") + z.text;
+    case Stil::Normal: break;
+    }
+    return u'|' + z.text;
+}
+
+QStringList markiert(const Reportzeilen& zeilen) {
+    QStringList r;
+    for (const Reportzeile& z : zeilen)
+        r << markiert(z);
+    return r;
+}
+
+QString n30(const char* name) { return QString::fromLatin1(name).leftJustified(30); }
+
+// The table lines after the heading, without styles.
+QStringList tabelle(const TNotenskala& skala) {
+    Reportzeilen zeilen;
+    ReportNotenspiegel(skala, zeilen);
+    QStringList r;
+    for (std::size_t i = 2; i < zeilen.size(); ++i)
+        r << zeilen[i].text;
+    return r;
+}
+
+TNotenskala rohnoten(double nichtPunkte, double nichtNote, double bestPunkte, double bestNote, double vollPunkte,
+                     double vollNote) {
+    TNotenskala s;
+    s.nichtbestandenpunkte = nichtPunkte;
+    s.nichtbestandennote = nichtNote;
+    s.bestandenpunkte = bestPunkte;
+    s.bestandennote = bestNote;
+    s.vollepunkte = vollPunkte;
+    s.vollenote = vollNote;
+    s.notenschluessel = 3;  // no step: the raw grade
+    s.runden = 3;
+    return s;
+}
+
+// Four students, one with a name of the full 30 characters; grades 1, 4, 3, 6.
+Auswertung vierStudenten() {
+    Auswertung a;
+    a.FEintraege = {testeintrag("Anna", 50, 1.0), testeintrag("J\xFCrgen", 12.25, 4.0),
+                    testeintrag("Maximiliane-Friederike von Hoh", 30, 3.0), testeintrag("Bert", 0, 6.0)};
+    return a;
+}
+
+// The summary lines of the groups A..F.
+QStringList gruppenzeilen(const Reportzeilen& zeilen) {
+    QStringList r;
+    for (std::size_t i = 0; i < zeilen.size(); ++i)
+        if (zeilen[i].text == QStringLiteral("ECTS Gruppen"))
+            for (std::size_t j = i + 1; j < i + 7 && j < zeilen.size(); ++j)
+                r << zeilen[j].text;
+    return r;
+}
+
+QStringList inGebiet(QStringList zeilen, const QString& gebiet) {
+    if (gebiet == QStringLiteral("en_US"))
+        zeilen.replaceInStrings(QStringLiteral(","), QStringLiteral("."));
+    return zeilen;
+}
+
+} // namespace
+
+class TestReport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { zahltext::uebernehmeGebietsschema(QLocale("de_DE")); }
+
+    void aufbau_data() {
+        QTest::addColumn<QString>("gebiet");
+        QTest::addColumn<bool>("mitKlassen");
+        QTest::addColumn<QStringList>("zeilen");  // German separators; English swaps them
+
+        const QStringList kopf{
+            "b|Prüfungsergebnisse",      "|Anzahl der Noten:   4", "|Durchschnitt:       3,5",
+            "|Standardabweichung: 2,1", "|Bestanden:          3", "|Durchgefallen:      1",
+            "|",                         "b|Einzelergebnisse"};
+        const QStringList spiegel{"|", "bu|Notenspiegel", "| 0,0 P  =  6,0"};
+        const QStringList ohne = kopf +
+                                 QStringList{"u|" + n30("Name") + "  Punkte  Note",
+                                             "|" + n30("Anna") + ": 50,0  1,0",
+                                             "|" + QStringLiteral(u"Jürgen").leftJustified(30) + ": 12,3  4,0",
+                                             "|Maximiliane-Friederike von Hoh: 30,0  3,0",
+                                             "|" + n30("Bert") + ": 0,0  6,0"} +
+                                 spiegel;
+        // 3,0 has no class: that student gets no line. The class of 4,0 has no letter.
+        const QStringList mit = kopf +
+                                QStringList{"u|" + n30("Name") + " Punkte   Note   ECTS Gruppe",
+                                            "|" + n30("Anna") + " 50,0P   1,0:  A",
+                                            "|" + QStringLiteral(u"Jürgen").leftJustified(30) + " 12,3P   4,0:  ",
+                                            "|" + n30("Bert") + " 0,0P   6,0:  F",
+                                            "|",
+                                            "b|ECTS Gruppen",
+                                            "|A:   1 Studenten = 33,3%",
+                                            "|B:   0 Studenten = %",
+                                            "|C:   0 Studenten = %",
+                                            "|D:   0 Studenten = %",
+                                            "|E:  12 Studenten = 400%",
+                                            "|F:   1 Studenten = 25% aller Studenten"} +
+                                spiegel;
+        for (const char* gebiet : {"de_DE", "en_US"}) {
+            QTest::addRow("without classes, %s", gebiet) << gebiet << false << ohne;
+            QTest::addRow("with classes, %s", gebiet) << gebiet << true << mit;
+        }
+    }
+    void aufbau() {
+        QFETCH(QString, gebiet);
+        QFETCH(bool, mitKlassen);
+        QFETCH(QStringList, zeilen);
+
+        zahltext::uebernehmeGebietsschema(QLocale(gebiet));
+        Auswertung a = vierStudenten();
+        if (mitKlassen) {
+            // A second class of 6,0 behind the first: the first one's letter counts.
+            a.FKlassen = {{1, 1.0, u'A'}, {1, 4.0, 0}, {1, 6.0, u'F'}, {1, 6.0, u'E'}};
+            a.FEctsAnzahl = {1, 0, 0, 0, 12, 1};
+        }
+        const Reportzeilen r = reportZeilen(a, rohnoten(0, 6, 25, 4, -1, 1), 4.0);
+        QCOMPARE(markiert(r), inGebiet(zeilen, gebiet));
+        QCOMPARE(a.FBestanden, 3);
+        QCOMPARE(a.FGrenznote, 4.0);
+    }
+
+    // Grades a last bit apart are two classes; each student shows the letter of his own.
+    void letzteStelleTrenntKlassen() {
+        const double knapp = std::nextafter(2.0, 3.0);
+        Auswertung a;
+        a.FEintraege = {testeintrag("Anna", 40, knapp), testeintrag("Bert", 40, 2.0)};
+        a.FKlassen = {{1, 2.0, u'A'}, {1, knapp, u'B'}};
+        Reportzeilen r;
+        ReportEinzelergebnisseEcts(a, r);
+        QCOMPARE(r.at(1).text, n30("Anna") + " 40,0P   2,0:  B");
+        QCOMPARE(r.at(2).text, n30("Bert") + " 40,0P   2,0:  A");
+    }
+
+    // The shares as the class window forms them: count * 100 / passed (A-E), / all (F).
+    void anteile_data() {
+        QTest::addColumn<QString>("gebiet");
+        QTest::addColumn<int>("bestanden");
+        QTest::addColumn<int>("durchgefallen");
+        QTest::addColumn<QList<int>>("gruppen");  // A..F
+        QTest::addColumn<QStringList>("zeilen");
+
+        // 21 / 80 * 100 lands a hair below 26,25 and would print 26,2.
+        const QStringList einundzwanzig{"A:  21 Studenten = 26,3%", "B:  59 Studenten = 73,8%", "C:   0 Studenten = %",
+                                        "D:   0 Studenten = %",     "E:   0 Studenten = %",
+                                        "F:   0 Studenten = % aller Studenten"};
+        const QStringList fAnteil{"A:  59 Studenten = 100%", "B:   0 Studenten = %", "C:   0 Studenten = %",
+                                  "D:   0 Studenten = %",    "E:   0 Studenten = %",
+                                  "F:  21 Studenten = 26,3% aller Studenten"};
+        const QStringList niemand{"A:   0 Studenten = ", "B:   0 Studenten = ", "C:   0 Studenten = ",
+                                  "D:   0 Studenten = ", "E:   0 Studenten = ",
+                                  "F:   3 Studenten = 100% aller Studenten"};
+        for (const char* gebiet : {"de_DE", "en_US"}) {
+            QTest::addRow("21 of 80 passed, %s", gebiet) << gebiet << 80 << 0 << QList<int>{21, 59, 0, 0, 0, 0}
+                                                         << einundzwanzig;
+            QTest::addRow("21 of 80 failed, %s", gebiet) << gebiet << 59 << 21 << QList<int>{59, 0, 0, 0, 0, 21}
+                                                         << fAnteil;
+        }
+        QTest::newRow("nobody passed") << "de_DE" << 0 << 3 << QList<int>{0, 0, 0, 0, 0, 3} << niemand;
+    }
+    void anteile() {
+        QFETCH(QString, gebiet);
+        QFETCH(int, bestanden);
+        QFETCH(int, durchgefallen);
+        QFETCH(QList<int>, gruppen);
+        QFETCH(QStringList, zeilen);
+
+        zahltext::uebernehmeGebietsschema(QLocale(gebiet));
+        Auswertung a;
+        for (int i = 0; i < bestanden + durchgefallen; ++i)
+            a.FEintraege.push_back(testeintrag("Student", 30, i < bestanden ? 2.0 : 5.0));
+        a.FKlassen = {{bestanden, 2.0, u'A'}, {durchgefallen, 5.0, u'F'}};
+        std::copy(gruppen.cbegin(), gruppen.cend(), a.FEctsAnzahl.begin());
+        QCOMPARE(gruppenzeilen(reportZeilen(a, rohnoten(0, 6, 25, 4, -1, 1), 4.0)), inGebiet(zeilen, gebiet));
+    }
+
+    void notenspiegel_data() {
+        QTest::addColumn<QString>("gebiet");
+        QTest::addColumn<TNotenskala>("skala");
+        QTest::addColumn<QStringList>("zeilen");
+
+        // The dialog's preset scale, thirds rounded to the worse grade: the first line stands at
+        // 0 points, whose grade differs from the start value 0.
+        const QStringList vorgabe{" 0,0 P  =  6,3", " 0,5 P  =  6,0", " 4,0 P  =  5,7", " 9,0 P  =  5,3",
+                                  "13,0 P  =  5,0", "16,5 P  =  4,7", "21,5 P  =  4,3", "25,5 P  =  4,0",
+                                  "28,0 P  =  3,7", "31,0 P  =  3,3", "33,5 P  =  3,0", "36,0 P  =  2,7",
+                                  "39,5 P  =  2,3", "42,0 P  =  2,0", "44,5 P  =  1,7", "48,0 P  =  1,3"};
+        for (const char* gebiet : {"de_DE", "en_US"})
+            QTest::addRow("preset scale 0..50, %s", gebiet) << gebiet << TNotenskala{} << vorgabe;
+        QTest::newRow("100 points in full") << "de_DE" << rohnoten(99, 5, 99.5, 3, 100, 1)
+                                            << QStringList{"99,0 P  =  5,0", "99,5 P  =  3,0", "100,0 P  =  1,0"};
+        QTest::newRow("maximum below minimum: one line") << "de_DE" << rohnoten(30, 6, 25, 4, 20, 1)
+                                                         << QStringList{"30,0 P  =  7,0"};
+        // Raw grades falling by 0,05 per half point. 5,75 and 5,25 are exact ties: 57,5 goes to 58
+        // (no line after 5,8), 52,5 to 52, so 7,5 P starts the tenth 5,2 printed as 5,3 and 8,0 P
+        // gives no line. 1,5 P has 5,8499...: printed and compared as 5,8.
+        QTest::newRow("raw grades on x,x5: halves to even")
+            << "de_DE" << rohnoten(0, 6, 25, 3.5, 10, 5)
+            << QStringList{" 0,0 P  =  6,0", " 1,0 P  =  5,9", " 1,5 P  =  5,8", " 3,0 P  =  5,7",
+                           " 4,0 P  =  5,6", " 4,5 P  =  5,5", " 6,0 P  =  5,4", " 6,5 P  =  5,3",
+                           " 7,5 P  =  5,3", " 9,0 P  =  5,1", " 9,5 P  =  5,0"};
+    }
+    void notenspiegel() {
+        QFETCH(QString, gebiet);
+        QFETCH(TNotenskala, skala);
+        QFETCH(QStringList, zeilen);
+
+        zahltext::uebernehmeGebietsschema(QLocale(gebiet));
+        QCOMPARE(tabelle(skala), inGebiet(zeilen, gebiet));
+    }
+
+    // A range that would walk for ever (or nearly) is refused before the first step.
+    void notenspiegelZuGross_data() {
+        QTest::addColumn<double>("minimum");
+        QTest::addColumn<double>("maximum");
+        QTest::newRow("a million points") << 0.0 << 1e6;
+        QTest::newRow("p + 0,5 rounds back to p") << 9007199254740992.0 << 9007199254740994.0;
+    }
+    void notenspiegelZuGross() {
+        QFETCH(double, minimum);
+        QFETCH(double, maximum);
+        Reportzeilen r;
+        try {
+            ReportNotenspiegel(rohnoten(minimum, 6, (minimum + maximum) / 2, 4, maximum, 1), r);
+            QFAIL("no fault raised");
+        } catch (const KeineAuswertung&) {
+            QFAIL("not a statistics fault");
+        } catch (const Fehler& f) {
+            QVERIFY(f.text().startsWith(QStringLiteral("Der Notenspiegel umfasst zu viele Punktzahlen")));
+        }
+        QCOMPARE(r.size(), std::size_t(2));  // the heading only
+    }
+
+    void statistikFehlt_data() {
+        QTest::addColumn<int>("anzahl");
+        QTest::newRow("empty list") << 0;
+        QTest::newRow("one entry") << 1;
+    }
+    void statistikFehlt() {
+        QFETCH(int, anzahl);
+        Auswertung a;
+        for (int i = 0; i < anzahl; ++i)
+            a.FEintraege.push_back(testeintrag("Anna", 30, 2.0));
+        a.FBestanden = 7;
+        try {
+            reportZeilen(a, TNotenskala{}, 4.0);
+            QFAIL("no fault raised");
+        } catch (const KeineAuswertung& f) {
+            QCOMPARE(f.text(), QStringLiteral("Bitte legen sie erst noch die Noten fest. Sonst ist keine Auswrtung möglich!"));
+        }
+        QCOMPARE(a.FBestanden, 7);  // BestandeneZaehlen never ran
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReport)
+#include "tst_report.moc"

@@ -1,0 +1,430 @@
+#include "Ergebnisfenster.h"
+
+#include "Geometrie.h"
+#include "Hilfe.h"
+#include "Meldung.h"
+#include "Reportdruck.h"
+#include "Rtf.h"
+#include "Steuerelemente.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMimeData>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <optional>
+
+namespace {
+
+// The sixteen colours of the classic font dialog.
+struct Farbe {
+    const char16_t* name;
+    QRgb wert;
+};
+constexpr Farbe kFarben[] = {
+    {u"Schwarz", 0x000000}, {u"Kastanienbraun", 0x800000}, {u"Grün", 0x008000}, {u"Olivgrün", 0x808000},
+    {u"Marineblau", 0x000080}, {u"Violett", 0x800080}, {u"Blaugrün", 0x008080}, {u"Grau", 0x808080},
+    {u"Silber", 0xC0C0C0}, {u"Rot", 0xFF0000}, {u"Hellgrün", 0x00FF00}, {u"Gelb", 0xFFFF00},
+    {u"Blau", 0x0000FF}, {u"Fuchsia", 0xFF00FF}, {u"Aqua", 0x00FFFF}, {u"Weiß", 0xFFFFFF},
+};
+
+QIcon farbfeld(const QColor& farbe) {
+    QPixmap bild(16, 12);
+    bild.fill(farbe);
+    QPainter(&bild).drawRect(0, 0, 15, 11);
+    return QIcon(bild);
+}
+
+QFileDialog* speicherdialog(QWidget* eltern, const QString& name, const QStringList& filter, const QString& endung) {
+    auto* d = new QFileDialog(eltern);
+    d->setObjectName(name);
+    d->setOption(QFileDialog::DontUseNativeDialog);
+    d->setOption(QFileDialog::DontConfirmOverwrite);  // replaces an existing file without asking
+    d->setAcceptMode(QFileDialog::AcceptSave);
+    d->setFileMode(QFileDialog::AnyFile);
+    d->setNameFilters(filter);
+    d->setDefaultSuffix(endung);
+    return d;
+}
+
+std::optional<QString> waehleDatei(QFileDialog* dialog) {
+    const int ergebnis = dialog->exec();
+    const QStringList gewaehlt = dialog->selectedFiles();
+    if (ergebnis != QDialog::Accepted || gewaehlt.isEmpty())
+        return std::nullopt;
+    const QString datei = gewaehlt.constFirst();
+    // Keep folder and name for the next use, as the classic dialogs do.
+    dialog->setDirectory(QFileInfo(datei).absolutePath());
+    dialog->selectFile(QFileInfo(datei).fileName());
+    return datei;
+}
+
+} // namespace
+
+bool Reportfeld::canInsertFromMimeData(const QMimeData* quelle) const {
+    return quelle->hasImage() || QTextEdit::canInsertFromMimeData(quelle);
+}
+
+void Reportfeld::insertFromMimeData(const QMimeData* quelle) {
+    if (nurBild(quelle)) {
+        QTextCursor c = textCursor();
+        bildEinfuegen(c, quelle);
+        setTextCursor(c);
+    } else {
+        QTextEdit::insertFromMimeData(quelle);
+    }
+}
+
+bool Reportfeld::nurBild(const QMimeData* quelle) {
+    // Formatted text that carries pictures goes in as text; a picture alone (the chart) as a picture.
+    return quelle->hasImage() && !quelle->hasHtml() && !quelle->hasText();
+}
+
+void Reportfeld::einfuegenBei(QTextCursor& ziel, const QMimeData* quelle) {
+    if (nurBild(quelle))
+        bildEinfuegen(ziel, quelle);
+    else if (quelle->hasHtml())
+        ziel.insertFragment(QTextDocumentFragment::fromHtml(quelle->html(), document()));
+    else if (quelle->hasText())
+        ziel.insertText(quelle->text());
+}
+
+void Reportfeld::bildEinfuegen(QTextCursor& ziel, const QMimeData* quelle) {
+    const QImage bild = qvariant_cast<QImage>(quelle->imageData());
+    if (bild.isNull())
+        return;
+    static int laufend = 0;
+    const QUrl name(QStringLiteral("bild%1.png").arg(++laufend));
+    document()->addResource(QTextDocument::ImageResource, name, bild);
+    QTextImageFormat format;
+    format.setName(name.toString());
+    ziel.insertImage(format);
+}
+
+Schriftdialog::Schriftdialog(QWidget* eltern) : QDialog(eltern) {
+    setObjectName(QStringLiteral("FontDialog1"));
+    setWindowTitle(QStringLiteral("Schriftart"));
+
+    schriftwahl = new QFontDialog(this);
+    schriftwahl->setObjectName(QStringLiteral("schriftwahl"));
+    schriftwahl->setWindowFlags(Qt::Widget);  // embedded, its buttons are ours
+    schriftwahl->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+
+    farbwahl = new QComboBox(this);
+    farbwahl->setObjectName(QStringLiteral("farbwahl"));
+    for (const Farbe& f : kFarben)
+        farbwahl->addItem(farbfeld(QColor(f.wert)), QString::fromUtf16(f.name), QColor(f.wert));
+    auto* farbtext = new QLabel(QStringLiteral("&Farbe:"), this);
+    farbtext->setBuddy(farbwahl);
+
+    auto* knoepfe = new QDialogButtonBox(this);
+    knoepfe->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("okbut"));
+    knoepfe->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cancelbut"));
+    connect(knoepfe, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(knoepfe, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* farbzeile = new QHBoxLayout;
+    farbzeile->addWidget(farbtext);
+    farbzeile->addWidget(farbwahl);
+    farbzeile->addStretch();
+    farbzeile->addWidget(knoepfe);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(schriftwahl);
+    layout->addLayout(farbzeile);
+
+    QFont vorgabe(QStringLiteral("Tahoma"));
+    vorgabe.setPixelSize(std::max(1, geometrie::px(13)));
+    setzeSchrift(vorgabe);
+    setzeFarbe(Qt::black);
+}
+
+QFont Schriftdialog::schrift() const { return schriftwahl->currentFont(); }
+
+void Schriftdialog::setzeSchrift(const QFont& schrift) { schriftwahl->setCurrentFont(schrift); }
+
+QColor Schriftdialog::farbe() const { return farbwahl->currentData().value<QColor>(); }
+
+void Schriftdialog::setzeFarbe(const QColor& farbe) {
+    int i = farbwahl->findData(farbe);
+    if (i < 0) {
+        farbwahl->addItem(farbfeld(farbe), farbe.name(), farbe);
+        i = farbwahl->count() - 1;
+    }
+    farbwahl->setCurrentIndex(i);
+}
+
+TErgebnis::TErgebnis(QWidget* eltern) : QWidget(eltern, Qt::Window) {
+    setObjectName(QStringLiteral("Ergebnis"));
+    setWindowTitle(QStringLiteral("Ergebnis"));
+    setFont(geometrie::designSchrift());
+    QPalette flaeche = palette();
+    flaeche.setColor(QPalette::Window, flaeche.color(QPalette::Button));
+    setPalette(flaeche);
+    setAutoFillBackground(true);
+
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setFixedHeight(geometrie::px(26));
+    ToolBar1->setMovable(false);
+    savebut = neuerKnopf(QStringLiteral("savebut"), QStringLiteral("speichern"),
+                         QStringLiteral("Text im RTF Format speichern"));
+    copybut = neuerKnopf(QStringLiteral("copybut"), QStringLiteral("kopieren"),
+                         QStringLiteral("Markierten Text in die Zwischenablage kopieren"));
+    fontbut = neuerKnopf(QStringLiteral("fontbut"), QStringLiteral("schrift"),
+                         QStringLiteral("Font für selektierten Bereich wählen"));
+    closebut = neuerKnopf(QStringLiteral("closebut"), QStringLiteral("schliessen"), QStringLiteral("Fenster schließen"));
+    helpbut = neuerKnopf(QStringLiteral("helpbut"), QStringLiteral("hilfe"), QString());
+    ToolBar1->addSeparator();
+    druckbut = neuerKnopf(QStringLiteral("druckbut"), QStringLiteral("drucken"), QStringLiteral("Drucken"));
+    pdfbut = neuerKnopf(QStringLiteral("pdfbut"), QStringLiteral("pdf"), QStringLiteral("Als PDF speichern"));
+
+    Fehlerbericht::verbinde(savebut, &QAction::triggered, this, [this] { savebutClick(); });
+    Fehlerbericht::verbinde(copybut, &QAction::triggered, this, [this] { copybutClick(); });
+    Fehlerbericht::verbinde(fontbut, &QAction::triggered, this, [this] { fontbutClick(); });
+    Fehlerbericht::verbinde(closebut, &QAction::triggered, this, [this] { closebutClick(); });
+    Fehlerbericht::verbinde(helpbut, &QAction::triggered, this, [this] { helpbutClick(); });
+    Fehlerbericht::verbinde(druckbut, &QAction::triggered, this, [this] { druckbutClick(); });
+    Fehlerbericht::verbinde(pdfbut, &QAction::triggered, this, [this] { pdfbutClick(); });
+
+    // Lucida Console where the system has it; otherwise its fixed-width font, so the padded
+    // columns line up.
+    m_grundschrift = QFontDatabase::families().contains(QStringLiteral("Lucida Console"))
+                         ? QFont(QStringLiteral("Lucida Console"))
+                         : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_grundschrift.setStyleHint(QFont::Monospace);
+    // Latin text in a fixed-width font needs no shaping; skipping it makes long reports lay out faster.
+    m_grundschrift.setStyleStrategy(QFont::PreferNoShaping);
+    m_grundschrift.setPixelSize(std::max(1, geometrie::px(15)));
+
+    report = new Reportfeld(this);
+    report->setObjectName(QStringLiteral("report"));
+    report->setAcceptRichText(true);
+    report->setFont(m_grundschrift);
+    report->document()->setDefaultFont(m_grundschrift);
+    report->setLineWrapMode(QTextEdit::NoWrap);
+    report->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    report->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    report->setCurrentCharFormat(zeilenformat(Stil::Normal));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ToolBar1);
+    layout->addWidget(report);
+
+    SaveDialog1 = speicherdialog(this, QStringLiteral("SaveDialog1"),
+                                 {QStringLiteral("Richedit Dateien (*.rtf)"), QStringLiteral("Alles (*.*)")},
+                                 QStringLiteral("rtf"));
+    PdfDialog = speicherdialog(this, QStringLiteral("PdfDialog"), {QStringLiteral("PDF Dateien (*.pdf)")},
+                               QStringLiteral("pdf"));
+    FontDialog1 = new Schriftdialog(this);
+
+    // Client area 731 x 328 at design resolution, at the top-left corner of the screen.
+    resize(geometrie::groesse(731, 328));
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+        move(s->availableGeometry().topLeft());
+}
+
+TErgebnis::~TErgebnis() = default;
+
+QAction* TErgebnis::neuerKnopf(const QString& name, const QString& bild, const QString& hinweis) {
+    auto* a = new QAction(QIcon(QStringLiteral(":/symbole/bericht_%1.svg").arg(bild)), hinweis, this);
+    a->setObjectName(name);
+    ToolBar1->addAction(a);
+    if (QWidget* knopf = ToolBar1->widgetForAction(a)) {
+        knopf->setObjectName(name);
+        knopf->setFixedSize(geometrie::px(24), geometrie::px(24));
+    }
+    return a;
+}
+
+QTextCharFormat TErgebnis::zeilenformat(Stil stil) const {
+    QTextCharFormat f;
+    f.setFont(m_grundschrift);  // every flag explicit: plain means none of them
+    f.setForeground(Qt::black);
+    if (stil == Stil::Fett || stil == Stil::FettUnterstrichen)
+        f.setFontWeight(QFont::Bold);
+    if (stil == Stil::Unterstrichen || stil == Stil::FettUnterstrichen)
+        f.setFontUnderline(true);
+    return f;
+}
+
+void TErgebnis::zeigeZeilen(const Reportzeilen& zeilen) {
+    const QTextCharFormat formate[] = {zeilenformat(Stil::Normal), zeilenformat(Stil::Fett),
+                                       zeilenformat(Stil::Unterstrichen), zeilenformat(Stil::FettUnterstrichen)};
+    // Filled before the field shows it: a document without a layout takes lines far faster,
+    // and a new report is no edit to undo.
+    auto* neu = new QTextDocument(report);
+    neu->setDefaultFont(m_grundschrift);
+    neu->setUndoRedoEnabled(false);
+    QTextCursor c(neu);
+    c.beginEditBlock();
+    // Lines of one style in one piece: each line break becomes a paragraph of that style.
+    QString stueck;
+    for (std::size_t i = 0; i < zeilen.size(); ++i) {
+        const Reportzeile& z = zeilen[i];
+        if (i > 0)
+            stueck += u'\n';
+        stueck += z.text;
+        if (i + 1 == zeilen.size() || zeilen[i + 1].stil != z.stil) {
+            const QTextCharFormat& f = formate[static_cast<int>(z.stil)];
+            if (c.position() == 0)
+                c.setBlockCharFormat(f);
+            c.insertText(stueck, f);
+            stueck.clear();
+        }
+    }
+    c.endEditBlock();
+    neu->setUndoRedoEnabled(true);
+
+    // An earlier report's document is ours to delete; the field deletes its own first one.
+    QTextDocument* alt = report->document();
+    const bool unseres = alt->parent() == report;
+    report->setDocument(neu);
+    if (unseres)
+        delete alt;
+    report->setCurrentCharFormat(formate[0]);
+}
+
+void TErgebnis::einfuegen() {
+    // At the end, on a line of its own, as after the last appended line; the view stays where it is.
+    const QMimeData* quelle = QGuiApplication::clipboard()->mimeData();
+    if (!quelle)
+        return;
+    QTextCursor ende(report->document());
+    ende.movePosition(QTextCursor::End);
+    ende.beginEditBlock();
+    if (!ende.block().text().isEmpty())
+        ende.insertBlock(QTextBlockFormat(), zeilenformat(Stil::Normal));
+    ende.setCharFormat(zeilenformat(Stil::Normal));
+    report->einfuegenBei(ende, quelle);
+    ende.endEditBlock();
+}
+
+void TErgebnis::zeige() { steuerelemente::zeigeNichtmodal(this); }
+
+void TErgebnis::savebutClick() {
+    const auto datei = waehleDatei(SaveDialog1);
+    if (!datei)
+        return;
+    rtf::schreibe(*datei, *report->document());
+}
+
+void TErgebnis::copybutClick() {
+    QTextCursor c = report->textCursor();
+    if (!c.hasSelection())
+        c.select(QTextCursor::Document);
+    const int von = c.selectionStart();
+    QGuiApplication::clipboard()->setMimeData(reportdruck::zwischenablage(*report->document(), von, c.selectionEnd()));
+    c.setPosition(von);
+    report->setTextCursor(c);
+}
+
+void TErgebnis::fontbutClick() {
+    QTextCursor c = report->textCursor();
+    if (!c.hasSelection()) {
+        c.select(QTextCursor::Document);
+        report->setTextCursor(c);  // a cancelled dialog leaves this selection standing
+    }
+    if (FontDialog1->exec() != QDialog::Accepted)
+        return;
+    const int von = c.selectionStart();
+    schriftSetzen(von, c.selectionEnd(), FontDialog1->schrift(), FontDialog1->farbe());
+    c.setPosition(von);
+    report->setTextCursor(c);
+}
+
+void TErgebnis::schriftSetzen(int von, int bis, const QFont& schrift, const QColor& farbe) {
+    auto umformen = [&](QTextCharFormat f) {
+        // The dialog gives points; a pixel size left behind would win over them.
+        f.clearProperty(QTextFormat::FontPixelSize);
+        f.clearProperty(QTextFormat::FontStyleName);
+        f.setFontFamilies(QStringList{schrift.family()});
+        const qreal punkte = schrift.pointSizeF() > 0 ? schrift.pointSizeF() : QFontInfo(schrift).pointSizeF();
+        f.setFontPointSize(punkte);
+        f.setFontWeight(schrift.weight());
+        f.setFontItalic(schrift.italic());
+        f.setFontUnderline(schrift.underline());
+        f.setFontStrikeOut(schrift.strikeOut());
+        f.setForeground(farbe);
+        return f;
+    };
+
+    // Collected first: restyling splits the fragments being walked. Pictures keep their format.
+    struct Stelle {
+        int anfang;
+        int ende;
+        QTextCharFormat format;
+    };
+    std::vector<Stelle> stellen;
+    std::vector<QTextBlock> absaetze;
+    QTextDocument* dokument = report->document();
+    for (QTextBlock b = dokument->findBlock(von); b.isValid() && b.position() <= bis; b = b.next()) {
+        absaetze.push_back(b);
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment stueck = it.fragment();
+            const int anfang = std::max(von, stueck.position());
+            const int ende = std::min(bis, stueck.position() + stueck.length());
+            if (anfang < ende && !stueck.charFormat().isImageFormat())
+                stellen.push_back({anfang, ende, umformen(stueck.charFormat())});
+        }
+    }
+    QTextCursor c(dokument);
+    c.beginEditBlock();
+    for (const Stelle& s : stellen) {
+        c.setPosition(s.anfang);
+        c.setPosition(s.ende, QTextCursor::KeepAnchor);
+        c.setCharFormat(s.format);
+    }
+    // The paragraph marks inside the range too, so empty lines take the new height.
+    for (const QTextBlock& b : absaetze) {
+        const int marke = b.position() + b.length() - 1;
+        if (marke >= von && marke < bis) {
+            c.setPosition(b.position());
+            c.setBlockCharFormat(umformen(b.charFormat()));
+        }
+    }
+    c.endEditBlock();
+}
+
+void TErgebnis::closebutClick() { close(); }
+
+void TErgebnis::helpbutClick() { hilfe::zeige(400); }
+
+void TErgebnis::druckbutClick() {
+    if (!m_drucker) {
+        m_drucker = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_drucker->setDocName(QStringLiteral("Report"));
+        m_drucker->setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    }
+    QPrintDialog dialog(m_drucker.get(), this);
+    dialog.setObjectName(QStringLiteral("PrintDialog1"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    reportdruck::drucke(*report->document(), *m_drucker);
+}
+
+void TErgebnis::pdfbutClick() {
+    const auto datei = waehleDatei(PdfDialog);
+    if (!datei)
+        return;
+    reportdruck::speichereAlsPdf(*datei, *report->document());
+}
