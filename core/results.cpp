@@ -58,8 +58,14 @@ public:
             groesse *= 2;
         m_maske = groesse - 1;
         m_plaetze.assign(groesse, Platz{kLeer, 0});
+        constexpr std::size_t kVoraus = 8;
+        std::uint64_t streu[kVoraus];
+        for (std::size_t i = 0; i < std::min(n, kVoraus); ++i)
+            vorladen(streu[i] = streuwert(eintraege[i].nameBytes()));
         for (std::size_t i = 0; i < n; ++i) {
-            const std::uint64_t h = streuwert(eintraege[i].nameBytes());
+            const std::uint64_t h = streu[i % kVoraus];
+            if (i + kVoraus < n)
+                vorladen(streu[i % kVoraus] = streuwert(eintraege[i + kVoraus].nameBytes()));
             Platz* p = suche(eintraege[i].nameBytes(), h);
             if (p->index == kLeer)
                 *p = Platz{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(h >> 32)};
@@ -67,17 +73,13 @@ public:
     }
 
     // The first position of `name`, or -1.
-    qsizetype finde(QByteArrayView name) const {
-        const Platz* p = const_cast<Namensindex*>(this)->suche(name, streuwert(name));
+    qsizetype finde(QByteArrayView name) const { return finde(name, streuwert(name)); }
+    qsizetype finde(QByteArrayView name, std::uint64_t h) const {
+        const Platz* p = const_cast<Namensindex*>(this)->suche(name, h);
         return p->index == kLeer ? -1 : static_cast<qsizetype>(p->index);
     }
-
-private:
-    static constexpr std::uint32_t kLeer = 0xffffffffu;
-    struct Platz {
-        std::uint32_t index;
-        std::uint32_t marke;
-    };
+    // Asks the memory for the slot of a name ahead of its look-up.
+    void vorladen(std::uint64_t h) const { __builtin_prefetch(&m_plaetze[h & m_maske]); }
 
     static std::uint64_t streuwert(QByteArrayView name) {
         // FNV-1a, then mixed so that the low bits and the tag both depend on every byte.
@@ -89,6 +91,13 @@ private:
         h ^= h >> 33;
         return h;
     }
+
+private:
+    static constexpr std::uint32_t kLeer = 0xffffffffu;
+    struct Platz {
+        std::uint32_t index;
+        std::uint32_t marke;
+    };
 
     Platz* suche(QByteArrayView name, std::uint64_t h) {
         const auto marke = static_cast<std::uint32_t>(h >> 32);
@@ -112,12 +121,26 @@ void Auswertung::NotenUebernehmen() {
     // Detach first: the index looks into FOriginal's records, which must not move below.
     TNotenEintrag* original = FOriginal.data();
     const Namensindex erstes(original, static_cast<std::size_t>(FOriginal.size()));
-    for (const TNotenEintrag& e : std::as_const(FEintraege)) {
-        const qsizetype i = erstes.finde(e.nameBytes());
-        if (i < 0)
+    // Hashes a few entries ahead so that their slots are on the way while one is looked up.
+    constexpr qsizetype kVoraus = 8;
+    const TNotenEintrag* eintraege = FEintraege.constData();
+    const qsizetype n = FEintraege.size();
+    std::uint64_t streu[kVoraus];
+    for (qsizetype i = 0; i < std::min(n, kVoraus); ++i) {
+        streu[i] = Namensindex::streuwert(eintraege[i].nameBytes());
+        erstes.vorladen(streu[i]);
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        const std::uint64_t h = streu[i % kVoraus];
+        if (i + kVoraus < n) {
+            streu[i % kVoraus] = Namensindex::streuwert(eintraege[i + kVoraus].nameBytes());
+            erstes.vorladen(streu[i % kVoraus]);
+        }
+        const qsizetype ziel = erstes.finde(eintraege[i].nameBytes(), h);
+        if (ziel < 0)
             continue;
-        original[i].note = e.note;
-        original[i].ects = e.ects;
+        original[ziel].note = eintraege[i].note;
+        original[ziel].ects = eintraege[i].ects;
     }
 }
 
