@@ -52,27 +52,15 @@ QIcon farbfeld(const QColor& farbe) {
 }
 
 QFileDialog* speicherdialog(QWidget* eltern, const QString& name, const QStringList& filter, const QString& endung) {
-    auto* d = new QFileDialog(eltern);
-    d->setObjectName(name);
-    d->setOption(QFileDialog::DontUseNativeDialog);
+    auto* d = steuerelemente::dateidialog(eltern, name, QFileDialog::AcceptSave, filter);
     d->setOption(QFileDialog::DontConfirmOverwrite);  // replaces an existing file without asking
-    d->setAcceptMode(QFileDialog::AcceptSave);
-    d->setFileMode(QFileDialog::AnyFile);
-    d->setNameFilters(filter);
     d->setDefaultSuffix(endung);
     return d;
 }
 
 std::optional<QString> waehleDatei(QFileDialog* dialog) {
     const int ergebnis = dialog->exec();
-    const QStringList gewaehlt = dialog->selectedFiles();
-    if (ergebnis != QDialog::Accepted || gewaehlt.isEmpty())
-        return std::nullopt;
-    const QString datei = gewaehlt.constFirst();
-    // Keep folder and name for the next use, as the classic dialogs do.
-    dialog->setDirectory(QFileInfo(datei).absolutePath());
-    dialog->selectFile(QFileInfo(datei).fileName());
-    return datei;
+    return steuerelemente::gewaehlteDatei(dialog, ergebnis, dialog->selectedFiles());
 }
 
 } // namespace

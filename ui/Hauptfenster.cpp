@@ -33,16 +33,6 @@
 namespace {
 const QStringList kDateifilter = {QStringLiteral("CSV Dateien (*.csv)"), QStringLiteral("Daten (*.noten)"),
                                   QStringLiteral("Alles (*.*)")};
-
-QFileDialog* neuerDateidialog(QWidget* eltern, const QString& name, QFileDialog::AcceptMode modus) {
-    auto* d = new QFileDialog(eltern);
-    d->setObjectName(name);
-    d->setOption(QFileDialog::DontUseNativeDialog);
-    d->setAcceptMode(modus);
-    d->setFileMode(modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    d->setNameFilters(kDateifilter);
-    return d;
-}
 } // namespace
 
 THauptformular::THauptformular(QWidget* eltern) : QMainWindow(eltern) {
@@ -71,8 +61,8 @@ THauptformular::THauptformular(QWidget* eltern) : QMainWindow(eltern) {
     erg->horizontalHeader()->setSectionsClickable(false);
     setCentralWidget(erg);
 
-    OpenDialog = neuerDateidialog(this, QStringLiteral("OpenDialog"), QFileDialog::AcceptOpen);
-    SaveDialog1 = neuerDateidialog(this, QStringLiteral("SaveDialog1"), QFileDialog::AcceptSave);
+    OpenDialog = steuerelemente::dateidialog(this, QStringLiteral("OpenDialog"), QFileDialog::AcceptOpen, kDateifilter);
+    SaveDialog1 = steuerelemente::dateidialog(this, QStringLiteral("SaveDialog1"), QFileDialog::AcceptSave, kDateifilter);
     SaveDialog1->setDefaultSuffix(QStringLiteral("noten"));
 
     FormCreate();
@@ -267,13 +257,7 @@ std::optional<QString> THauptformular::waehleDatei(QFileDialog* dialog, int filt
         disconnect(filterWechsel);
         dialog->setDefaultSuffix(endung);
     }
-    if (ergebnis != QDialog::Accepted || gewaehlt.isEmpty())
-        return std::nullopt;
-    const QString datei = gewaehlt.constFirst();
-    // Keep folder and name for the next use, as the classic dialogs do.
-    dialog->setDirectory(QFileInfo(datei).absolutePath());
-    dialog->selectFile(QFileInfo(datei).fileName());
-    return datei;
+    return steuerelemente::gewaehlteDatei(dialog, ergebnis, gewaehlt);
 }
 
 void THauptformular::Anzeigen() {

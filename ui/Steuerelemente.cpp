@@ -1,5 +1,7 @@
 #include "Steuerelemente.h"
 
+#include <QFileInfo>
+
 #include "EnhEdit.h"
 #include "Geometrie.h"
 
@@ -95,6 +97,26 @@ void tabReihenfolge(std::initializer_list<QWidget*> reihe) {
             QWidget::setTabOrder(vorher, w);
         vorher = w;
     }
+}
+
+QFileDialog* dateidialog(QWidget* eltern, const QString& name, QFileDialog::AcceptMode modus,
+                         const QStringList& filter) {
+    auto* d = new QFileDialog(eltern);
+    d->setObjectName(name);
+    d->setOption(QFileDialog::DontUseNativeDialog);
+    d->setAcceptMode(modus);
+    d->setFileMode(modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    d->setNameFilters(filter);
+    return d;
+}
+
+std::optional<QString> gewaehlteDatei(QFileDialog* dialog, int ergebnis, const QStringList& gewaehlt) {
+    if (ergebnis != QDialog::Accepted || gewaehlt.isEmpty())
+        return std::nullopt;
+    const QString datei = gewaehlt.constFirst();
+    dialog->setDirectory(QFileInfo(datei).absolutePath());
+    dialog->selectFile(QFileInfo(datei).fileName());
+    return datei;
 }
 
 void zeigeNichtmodal(QWidget* fenster) {

@@ -5,9 +5,11 @@
 #include "Gleitformat.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <optional>
 
 class QLabel;
 class TEnhancedEdit;
@@ -63,4 +65,10 @@ QLabel* beschriftung(QWidget* eltern, const QString& name, const QString& text, 
 void tabReihenfolge(std::initializer_list<QWidget*> reihe);
 // Shows a window without blocking, or brings it forward when it stands open.
 void zeigeNichtmodal(QWidget* fenster);
+// Qt's own file dialog (the same on every desktop), for opening an existing file or saving.
+QFileDialog* dateidialog(QWidget* eltern, const QString& name, QFileDialog::AcceptMode modus,
+                         const QStringList& filter);
+// The file chosen in a dialog that has run, or nothing when cancelled. Folder and name are
+// kept for the next use, as the classic dialogs do.
+std::optional<QString> gewaehlteDatei(QFileDialog* dialog, int ergebnis, const QStringList& gewaehlt);
 } // namespace steuerelemente
