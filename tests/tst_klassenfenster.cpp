@@ -1,5 +1,7 @@
 // The classification and the histogram through the real windows, offscreen.
+#include "Ergebnisfenster.h"
 #include "Hauptfenster.h"
+#include "Hilfe.h"
 #include "Klassen.h"
 #include "Programm.h"
 #include "Radiogruppe.h"
@@ -7,6 +9,8 @@
 #include "UiTesthilfe.h"
 #include "chartformularunit.h"
 #include "einstellungen.h"
+#include "importform.h"
+#include "notenvergabe.h"
 #include "klassenunit.h"
 
 #include <QAbstractItemModelTester>
@@ -15,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTextBrowser>
 
 namespace {
 
@@ -132,6 +137,27 @@ private slots:
         QVERIFY(h->daten().FKlassen.empty());
         QCOMPARE(h->daten().FEctsAnzahl[0], 5);
         QCOMPARE(h->modell().zellText(4, 1), QStringLiteral("A"));
+    }
+
+    // F1 opens the page of the active window; a window's own dialogs count as that window.
+    void hilfeJeFenster() {
+        Programm p;
+        const QList<std::pair<QWidget*, int>> faelle = {
+            {p.Hauptformular(), 100},        {p.Hauptformular()->erg, 100},
+            {p.Klassenauswertungsform(), 200}, {p.Klassenauswertungsform()->erg->viewport(), 200},
+            {p.einstellungsdialog(), 300},   {p.Ergebnis(), 400},
+            {p.Ergebnis()->FontDialog1, 400}, {p.notenvergabeform(), 100},
+            {p.Importeinstellungen(), 100},  {p.Chartform(), 100},
+            {nullptr, 100}};
+        for (const auto& [fenster, kontext] : faelle)
+            QCOMPARE(hilfe::kontextFuer(fenster), kontext);
+
+        hilfe::zeige(200);
+        QTextBrowser* h = hilfe::fenster();
+        QVERIFY(h && h->isVisible());
+        QVERIFY(h->toPlainText().contains(QStringLiteral("nicht berücksichtigt")));
+        QTest::keyClick(h, Qt::Key_Escape);
+        QVERIFY(!hilfe::fenster() || !hilfe::fenster()->isVisible());
     }
 
     void leereListe() {

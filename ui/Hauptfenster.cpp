@@ -350,7 +350,10 @@ void THauptformular::Spaltenbreiteanpassen1Click() {
     }
 }
 
-void THauptformular::Hilfe2Click() { hilfe::zeige(100); }
+void THauptformular::Hilfe2Click() {
+    // F1 reaches every window: it opens the page of the window that is active.
+    hilfe::zeige(hilfe::kontextFuer(QApplication::activeWindow()));
+}
 
 void THauptformular::importierencsvClick() {
     m_daten.FErsetzen = true;

@@ -7,6 +7,9 @@ class QTextBrowser;
 
 namespace hilfe {
 void zeige(int kontext);
+// The help page of the window `w` belongs to: 200 class evaluation, 300 settings, 400 report,
+// 32000 about box, 100 for the main window and every other window.
+int kontextFuer(const QWidget* w);
 // The help window, created at the first call of zeige (for tests).
 QTextBrowser* fenster();
 int letzterKontext();
