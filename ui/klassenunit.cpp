@@ -13,6 +13,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -163,6 +164,9 @@ TKlassenauswertungsform::TKlassenauswertungsform(QWidget* eltern) : QDialog(elte
 
     Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
     Fehlerbericht::verbinde(helpbut, &QPushButton::clicked, this, [this] { helpbutClick(); });
+    // Shown modally, the window blocks the main window's F1; it has its own.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    Fehlerbericht::verbinde(f1, &QShortcut::activated, this, [this] { helpbutClick(); });
 
     FormCreate();
 }
