@@ -3,6 +3,9 @@
 #include "Ergebnisfenster.h"
 #include "Hauptfenster.h"
 #include "EnhEdit.h"
+#include "Info.h"
+#include "Konfiguration.h"
+#include "importform.h"
 #include "Steuerelemente.h"
 #include "einstellungen.h"
 #include "Import.h"
@@ -16,7 +19,9 @@
 #include "notenvergabe.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -36,6 +41,8 @@ bool speichere(QWidget* fenster, const QString& ordner, const QString& name) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // A German user, whatever this machine runs in: the about box picks its texts from the locale.
+    qputenv("LC_ALL", "de_DE.UTF-8");
     QApplication app(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: bildschirmfotos EXAMPLE.csv OUTPUT-FOLDER\n");
@@ -50,6 +57,17 @@ int main(int argc, char* argv[]) {
 
     Programm p;
     THauptformular* h = p.Hauptformular();
+
+    // The import settings as the README's first step sets them.
+    TImporteinstellungen* import = p.Importeinstellungen();
+    import->trenner->setText(QStringLiteral(";"));
+    import->vorname->setCurrentIndex(1);
+    import->nachname->setCurrentIndex(2);
+    import->punkte->setCurrentIndex(3);
+    import->ueberspringen->setValueInt(1);
+    bool gut = speichere(import, ordner, QStringLiteral("importeinstellungen.png"));
+    import->hide();
+
     Auswertung& a = h->daten();
     a.FErsetzen = true;
     ImportEinstellungen e;
@@ -61,6 +79,10 @@ int main(int argc, char* argv[]) {
     // The README's scale: 60 points give 1,0, 30 points pass with 4,0.
     p.notenvergabeform()->vollepunkte->setValue(60);
     p.notenvergabeform()->bestandenpunkte->setValue(30);
+    // The grade dialog after "Berechnen", with the preview of mean, deviation and passes.
+    p.notenvergabeform()->Button1->click();
+    gut = speichere(p.notenvergabeform(), ordner, QStringLiteral("notenvergabe.png")) && gut;
+    p.notenvergabeform()->hide();
     AlleNotenBerechnen(a.FEintraege, p.notenvergabeform()->skala());
     a.NotenUebernehmen();
 
@@ -75,7 +97,7 @@ int main(int argc, char* argv[]) {
             k->raster().setzeText(Klassenraster::Gruppe, zeile, QString::fromLatin1(gruppen[zeile - 1]));
     k->rasterGeaendert();
     k->ergKeyUp();
-    bool gut = speichere(k, ordner, QStringLiteral("klassenauswertung.png"));
+    gut = speichere(k, ordner, QStringLiteral("klassenauswertung.png")) && gut;
     klassen::buchstabenLesen(k->raster(), a);
     klassen::ectsZaehlen(a);
     klassen::buchstabenVerteilen(a);
@@ -94,5 +116,15 @@ int main(int argc, char* argv[]) {
     h->Ergebnis1->trigger();
     p.Ergebnis()->resize(p.Ergebnis()->width(), p.Ergebnis()->height() * 2);
     gut = speichere(p.Ergebnis(), ordner, QStringLiteral("report.png")) && gut;
+    p.Ergebnis()->hide();
+
+    gut = speichere(p.einstellungsdialog(), ordner, QStringLiteral("einstellungen.png")) && gut;
+    p.einstellungsdialog()->hide();
+
+    // The about box as "Info" opens it, in German.
+    Tinfodialog info(h, routinen::Sprache::Deutsch);
+    info.FHomepage = konfiguration::produktHomepage();
+    info.FArchivName = QStringLiteral("skalora.zip");
+    gut = speichere(&info, ordner, QStringLiteral("info.png")) && gut;
     return gut ? 0 : 1;
 }

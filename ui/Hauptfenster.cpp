@@ -1,6 +1,7 @@
 #include "Hauptfenster.h"
 
 #include "Export.h"
+#include "Fehler.h"
 #include "Geometrie.h"
 #include "Hilfe.h"
 #include "Import.h"
@@ -289,9 +290,27 @@ void THauptformular::oeffnenClick() {
     const auto datei = waehleDatei(OpenDialog, 2);
     if (!datei)
         return;
-    m_daten.FEintraege = notendatei::lese(*datei);
+    oeffneDatei(*datei);
+}
+
+void THauptformular::oeffneDatei(const QString& pfad) {
+    m_daten.FEintraege = notendatei::lese(pfad);
     m_daten.OriginalMerken();
     Anzeigen();
+}
+
+void THauptformular::oeffneAufruf(const QStringList& argumente) {
+    if (argumente.isEmpty())
+        return;
+    Fehlerbericht::ausfuehren([this, &argumente] {
+        // The desktop hands over one record file; anything else is refused and the list stays as it is.
+        if (argumente.size() > 1)
+            fehler::wirf(QStringLiteral("Skalora öffnet nur eine Notendatei auf einmal."));
+        const QString& pfad = argumente.front();
+        if (!pfad.endsWith(QStringLiteral(".noten"), Qt::CaseInsensitive))
+            fehler::wirf(QStringLiteral("„%1“ ist keine Notendatei (*.noten).").arg(pfad));
+        oeffneDatei(pfad);
+    });
 }
 
 void THauptformular::Speichern1Click() {

@@ -40,6 +40,11 @@ public:
 
     // Commands.
     void oeffnenClick();
+    // Reads a record file into the list as "Öffnen" does, without the dialog.
+    void oeffneDatei(const QString& pfad);
+    // The arguments the program was started with: one ".noten" file is opened; anything else
+    // is reported and changes nothing.
+    void oeffneAufruf(const QStringList& argumente);
     void Speichern1Click();
     void Beenden1Click();
     void SortierennachName1Click();
