@@ -6,41 +6,56 @@
 #include "Zahltext.h"
 
 #include <QSaveFile>
+#include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace {
 
-void haengeZahlAn(QByteArray& puffer, double wert) {
-    // The number text is ASCII apart from the locale's decimal separator.
-    const QString text = zahltext::kurz(wert);
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            puffer.append(static_cast<char>(c.unicode()));
-        else
-            puffer.append(ansi::ausText(QStringView(&c, 1)));
+// The decimal separator in Windows-1252: always one byte.
+char trennerByte() {
+    const QChar sep = zahltext::trennzeichen().dezimal;
+    return ansi::ausText(QStringView(&sep, 1)).at(0);
+}
+
+char* schreibeZahl(char* z, double wert, char sep) {
+    if (!std::isfinite(wert)) {
+        const QByteArray text = zahltext::kurz(wert).toLatin1();
+        return std::copy(text.begin(), text.end(), z);
     }
+    const int n = zahltext::kurzAscii(wert, z);
+    if (char* punkt = static_cast<char*>(std::memchr(z, '.', static_cast<std::size_t>(n))))
+        *punkt = sep;
+    return z + n;
 }
 
 } // namespace
 
 void exportiereCsv(QIODevice& ziel, const Notenliste& liste) {
-    // Written in pieces, so a long list needs no second copy of itself as text.
-    constexpr qsizetype kStueck = 1 << 20;
-    QByteArray puffer;
-    puffer.reserve(kStueck + 256);
+    // Written in pieces, so a long list needs no second copy of itself as text. A line is at
+    // most a name, two numbers of kKurzPlatz and four separators.
+    constexpr std::size_t kStueck = 1 << 20;
+    constexpr std::size_t kZeileHoechstens = TNotenEintrag::kNamenLaenge + 2 * zahltext::kKurzPlatz + 4;
+    const char sep = trennerByte();
+    std::vector<char> puffer(kStueck + kZeileHoechstens);
+    char* const anfang = puffer.data();
+    char* z = anfang;
     for (const TNotenEintrag& e : liste) {
-        puffer.append(e.nameBytes());
-        puffer.append(';');
-        haengeZahlAn(puffer, e.punkte);
-        puffer.append(';');
-        haengeZahlAn(puffer, e.note);
-        puffer.append("\r\n", 2);
-        if (puffer.size() >= kStueck) {
-            fehler::schreibeAlles(ziel, puffer);
-            puffer.resize(0);
+        const QByteArrayView name = e.nameBytes();
+        z = std::copy(name.begin(), name.end(), z);
+        *z++ = ';';
+        z = schreibeZahl(z, e.punkte, sep);
+        *z++ = ';';
+        z = schreibeZahl(z, e.note, sep);
+        *z++ = '\r';
+        *z++ = '\n';
+        if (static_cast<std::size_t>(z - anfang) >= kStueck) {
+            fehler::schreibeAlles(ziel, QByteArrayView(anfang, z - anfang));
+            z = anfang;
         }
     }
-    if (!puffer.isEmpty())
-        fehler::schreibeAlles(ziel, puffer);
+    if (z != anfang)
+        fehler::schreibeAlles(ziel, QByteArrayView(anfang, z - anfang));
 }
 
 void exportiereCsv(const QString& pfad, const Notenliste& liste) {

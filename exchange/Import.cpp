@@ -13,6 +13,8 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -156,6 +158,22 @@ public:
         });
     }
 
+    // The separator's byte where lines can be cut and read as Windows-1252 bytes without
+    // decoding: exactly one byte stands for it.
+    std::optional<char> einzelbyteTrenner(QChar trenner) const {
+        if (m_istText || m_utf8)
+            return std::nullopt;
+        const auto& t = ansiTabelle();
+        if (std::count(t.begin(), t.end(), trenner.unicode()) != 1)
+            return std::nullopt;
+        return static_cast<char>(std::find(t.begin(), t.end(), trenner.unicode()) - t.begin());
+    }
+
+    // The bytes of a byte text, up to the NUL that ends it.
+    std::string_view bytes() const {
+        return {m_bytes.constData() + m_anfang, static_cast<std::size_t>(m_ende - m_anfang)};
+    }
+
 private:
     QStringView dekodiere(QByteArrayView zeile, std::u16string& puffer) const {
         const auto* b = reinterpret_cast<const unsigned char*>(zeile.data());
@@ -243,8 +261,95 @@ struct Namenraum {
     }
 };
 
+// One line's bytes into the list, as the decoded line would go.
+void zeileAusBytes(Notenliste& ziel, std::string_view zeile, char trenner, const ImportEinstellungen& e,
+                   std::vector<std::string_view>& felder) {
+    felder.clear();
+    for (std::size_t anfang = 0;;) {
+        const std::size_t pos = zeile.find(trenner, anfang);
+        if (pos == std::string_view::npos) {
+            felder.push_back(zeile.substr(anfang));
+            break;
+        }
+        felder.push_back(zeile.substr(anfang, pos - anfang));
+        anfang = pos + 1;
+    }
+    auto feld = [&felder](int spalte) -> const std::string_view* {
+        return spalte >= 1 && static_cast<std::size_t>(spalte) <= felder.size() ? &felder[std::size_t(spalte - 1)] : nullptr;
+    };
+
+    // Every Windows-1252 byte decodes to a character that converts back to that byte, so the
+    // name bytes are the file's bytes.
+    char name[TNotenEintrag::kNamenLaenge];
+    std::size_t laenge = 0;
+    auto haengeAn = [&](std::string_view text) {
+        const std::size_t n = std::min(text.size(), sizeof name - laenge);
+        std::memcpy(name + laenge, text.data(), n);
+        laenge += n;
+    };
+    const auto* vorname = feld(e.vorname);
+    const auto* nachname = feld(e.nachname);
+    if (vorname)
+        haengeAn(*vorname);
+    if (nachname) {
+        if (vorname)
+            haengeAn(" ");
+        haengeAn(*nachname);
+    }
+    if (std::all_of(name, name + laenge, [](char c) { return static_cast<unsigned char>(c) <= 32; }))
+        return;
+
+    TNotenEintrag eintrag = leererEintrag();
+    eintrag.setzeName(QByteArrayView(name, static_cast<qsizetype>(laenge)));
+    eintrag.ects = u'A';
+    if (const auto* punkte = feld(e.punkte))
+        eintrag.punkte = zahltext::leseDouble(*punkte).value_or(-1.0);
+    if (eintrag.punkte == -1.0)
+        return;
+    if (const auto* note = feld(e.noten))
+        eintrag.note = zahltext::leseDouble(*note).value_or(0.0);
+    ziel.push_back(eintrag);
+}
+
+// The whole evaluation for Windows-1252 bytes in one pass: the entries go into a list of
+// their own while the widest line is found, so a wrong column still changes nothing.
+ImportErgebnis auswertenBytes(Auswertung& a, std::string_view text, char trenner, const ImportEinstellungen& e) {
+    // The list grows with the entries it takes: room reserved from the file's line count could
+    // be far more than memory holds (a file of empty lines), and a failed reservation is no error.
+    Notenliste neu;
+    const qsizetype ab = std::max(e.titelzeilen, 0);
+    qsizetype nr = 0;
+    std::size_t felder = 0;
+    std::vector<std::string_view> zeilenfelder;
+    zeilenGrenzen(text.data(), static_cast<qsizetype>(text.size()), [&](qsizetype von, qsizetype bis) {
+        const std::string_view zeile(text.data() + von, static_cast<std::size_t>(bis - von));
+        if (nr++ < ab) {
+            felder = std::max(felder, static_cast<std::size_t>(std::count(zeile.begin(), zeile.end(), trenner)) + 1);
+            return;
+        }
+        zeileAusBytes(neu, zeile, trenner, e, zeilenfelder);
+        felder = std::max(felder, zeilenfelder.size());
+    });
+    for (const int spalte : {e.vorname, e.nachname, e.punkte, e.noten})
+        if (spalte > 0 && static_cast<std::size_t>(spalte) > felder)
+            return ImportErgebnis::SpaltenFehler;
+    a.FKlassen.clear();
+    if (a.FErsetzen)
+        a.FEintraege = std::move(neu);
+    else
+        a.FEintraege.append(neu);
+    return ImportErgebnis::Gelesen;
+}
+
 template <class Quelle>
 ImportErgebnis auswerten(Auswertung& a, const Quelle& quelle, QChar trenner, const ImportEinstellungen& e) {
+    if constexpr (std::is_same_v<Quelle, Zeilentext>) {
+        // Windows-1252 with a one-byte separator and an ASCII decimal separator: the bytes are
+        // read as they stand, which is what decoding and converting back would give.
+        const auto trennerByte = quelle.einzelbyteTrenner(trenner);
+        if (trennerByte && zahltext::trennzeichen().dezimal.unicode() < 0x80)
+            return auswertenBytes(a, quelle.bytes(), *trennerByte, e);
+    }
     // The column check comes before anything is emptied, so a wrong setting loses nothing.
     const Umfang umfang = quelle.umfang(trenner);
     for (const int spalte : {e.vorname, e.nachname, e.punkte, e.noten})

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <string>
 
 namespace zahltext {
@@ -156,7 +158,173 @@ QString kurz(double wert) {
     return text;
 }
 
+namespace {
+
+constexpr long double kZehnerpotenzLang[] = {
+    1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L,
+    1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+
+enum class Schnell { Wert, Nichts, Allgemein };
+
+// The common short forms ("37,5", " -2 ") without a text copy: at most 19 significant digits
+// and 27 decimals, no exponent. The digits as an integer and 10^k are exact in the 64-bit
+// significand (5^27 < 2^64), so one division rounds exactly as the general reader's
+// from_chars does. Anything longer goes to the general reader.
+template <class Zeichen>
+Schnell leseSchnell(const Zeichen* p, std::size_t n, char16_t sep, long double& wert) {
+    std::size_t i = 0, ende = n;
+    while (i < ende && p[i] == Zeichen(' '))
+        ++i;
+    while (ende > i && p[ende - 1] == Zeichen(' '))
+        --ende;
+    bool negativ = false;
+    if (i < ende && (p[i] == Zeichen('+') || p[i] == Zeichen('-')))
+        negativ = p[i++] == Zeichen('-');
+    unsigned long long m = 0;
+    int ziffern = 0, gueltig = 0, nachkomma = 0;
+    bool trenner = false;
+    for (; i < ende; ++i) {
+        const auto c = static_cast<char16_t>(p[i]);
+        if (c >= u'0' && c <= u'9') {
+            ++ziffern;
+            if (m != 0 || c != u'0')
+                ++gueltig;
+            if (gueltig > 19)
+                return Schnell::Allgemein;
+            m = m * 10 + (c - u'0');
+            nachkomma += trenner;
+        } else if (c == sep && !trenner) {
+            trenner = true;
+        } else {
+            break;
+        }
+    }
+    if (ziffern == 0)
+        return Schnell::Nichts;
+    if (i != ende || nachkomma > 27)
+        return Schnell::Allgemein;
+    const long double betrag = static_cast<long double>(m) / kZehnerpotenzLang[nachkomma];
+    wert = negativ ? -betrag : betrag;
+    return Schnell::Wert;
+}
+
+std::optional<double> alsDouble(std::optional<long double> wert) {
+    if (!wert)
+        return std::nullopt;
+    const double d = static_cast<double>(*wert);
+    if (!std::isfinite(d))
+        return std::nullopt;
+    return d;
+}
+
+} // namespace
+
+int kurzAscii(double wert, char* ziel) {
+    char* z = ziel;
+    if (wert == 0) {
+        *z++ = '0';
+        return 1;
+    }
+    if (wert < 0)
+        *z++ = '-';
+    // The shortest text that reads back: where it has at most 15 significant digits it is
+    // within half a unit of the 15th digit, so it is the 15-digit rounding without its zeros.
+    // Otherwise, and for subnormals whose ulp is coarser than that, d.dddddddddddddde±x,
+    // correctly rounded to 15 significant digits.
+    // Points and grades are mostly m / 10^k with few decimals: where that decimal reads back as
+    // the value (m and 10^k exact, the division correctly rounded) it is such a text too.
+    char ziffern[40];
+    int anzahl = 0, exponent = 0;
+    const double betrag = std::fabs(wert);
+    if (betrag >= 1e-5 && betrag < 1e15) {
+        constexpr double kPotenz[] = {1, 10, 100, 1000, 10000};
+        for (int k = 0; k < 5 && anzahl == 0; ++k) {
+            const double m = std::nearbyint(betrag * kPotenz[k]);
+            if (m >= 1 && m < 1e15 && m / kPotenz[k] == betrag) {
+                anzahl = static_cast<int>(std::to_chars(ziffern, ziffern + sizeof ziffern, static_cast<long long>(m)).ptr - ziffern);
+                exponent = anzahl - 1 - k;
+            }
+        }
+    }
+    if (anzahl == 0) {
+        char puffer[40];
+        const char* e = std::to_chars(puffer, puffer + sizeof puffer, betrag, std::chars_format::scientific).ptr;
+        const char* ePos = std::find(static_cast<const char*>(puffer), e, 'e');
+        if (ePos - puffer > 16 || betrag < std::numeric_limits<double>::min()) {  // "d." and more than 14 digits
+            e = std::to_chars(puffer, puffer + sizeof puffer, betrag, std::chars_format::scientific, 14).ptr;
+            ePos = std::find(static_cast<const char*>(puffer), e, 'e');
+        }
+        ziffern[anzahl++] = puffer[0];
+        for (const char* p = puffer + 2; p < ePos; ++p)
+            ziffern[anzahl++] = *p;
+        const bool expNegativ = ePos[1] == '-';
+        for (const char* p = ePos + 2; p < e; ++p)
+            exponent = exponent * 10 + (*p - '0');
+        if (expNegativ)
+            exponent = -exponent;
+    }
+    while (anzahl > 1 && ziffern[anzahl - 1] == '0')
+        --anzahl;
+
+    if (exponent >= 15 || exponent <= -6) {
+        *z++ = ziffern[0];
+        if (anzahl > 1) {
+            *z++ = '.';
+            z = std::copy(ziffern + 1, ziffern + anzahl, z);
+        }
+        *z++ = 'E';
+        z = std::to_chars(z, ziel + kKurzPlatz, exponent).ptr;
+    } else if (exponent >= 0) {
+        const int ganzStellen = exponent + 1;
+        if (anzahl <= ganzStellen) {
+            z = std::copy(ziffern, ziffern + anzahl, z);
+            z = std::fill_n(z, ganzStellen - anzahl, '0');
+        } else {
+            z = std::copy(ziffern, ziffern + ganzStellen, z);
+            *z++ = '.';
+            z = std::copy(ziffern + ganzStellen, ziffern + anzahl, z);
+        }
+    } else {
+        *z++ = '0';
+        *z++ = '.';
+        z = std::fill_n(z, -exponent - 1, '0');
+        z = std::copy(ziffern, ziffern + anzahl, z);
+    }
+    return static_cast<int>(z - ziel);
+}
+
 std::optional<long double> lese(QStringView text) {
+    long double wert = 0;
+    switch (leseSchnell(text.utf16(), static_cast<std::size_t>(text.size()), trennzeichen().dezimal.unicode(), wert)) {
+    case Schnell::Wert:
+        return wert;
+    case Schnell::Nichts:
+        return std::nullopt;
+    case Schnell::Allgemein:
+        break;
+    }
+    return leseAllgemein(text);
+}
+
+std::optional<double> leseDouble(std::string_view ascii) {
+    const char16_t sep = trennzeichen().dezimal.unicode();
+    long double wert = 0;
+    if (sep < 0x80) {
+        switch (leseSchnell(ascii.data(), ascii.size(), sep, wert)) {
+        case Schnell::Wert:
+            return alsDouble(wert);
+        case Schnell::Nichts:
+            return std::nullopt;
+        case Schnell::Allgemein:
+            break;
+        }
+    }
+    // Bytes above 127 are no part of a number unless the separator is one; as Latin-1 they
+    // keep their code, so the general reader sees the same.
+    return alsDouble(leseAllgemein(QString::fromLatin1(ascii.data(), static_cast<qsizetype>(ascii.size()))));
+}
+
+std::optional<long double> leseAllgemein(QStringView text) {
     const QChar sep = trennzeichen().dezimal;
     qsizetype i = 0, ende = text.size();
     while (i < ende && text[i] == u' ')
@@ -210,15 +378,7 @@ std::optional<long double> lese(QStringView text) {
     return wert;
 }
 
-std::optional<double> leseDouble(QStringView text) {
-    const auto wert = lese(text);
-    if (!wert)
-        return std::nullopt;
-    const double d = static_cast<double>(*wert);
-    if (!std::isfinite(d))
-        return std::nullopt;
-    return d;
-}
+std::optional<double> leseDouble(QStringView text) { return alsDouble(lese(text)); }
 
 std::optional<qint64> leseGanz(QStringView text) {
     std::string ascii;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <string_view>
 
 namespace zahltext {
 
@@ -36,12 +37,21 @@ QString musterProzent(double wert);
 // File form: shortest text with at most 15 significant digits, no thousands separators;
 // exponent form ("1,5E-7", "1E20") below 0.00001 and from 16 integer digits on.
 QString kurz(double wert);
+// kurz for a finite value as ASCII with '.' standing for the decimal separator, written to
+// `ziel` (room for kKurzPlatz chars); returns the length. For writers of many numbers.
+inline constexpr int kKurzPlatz = 32;
+int kurzAscii(double wert, char* ziel);
 
 // The number reader for imported text and the settings file: optional blanks around an
 // optional sign, digits with at most one decimal separator of the locale, optional exponent.
 // Anything else, or a number out of range, gives no value.
 std::optional<long double> lese(QStringView text);
 std::optional<double> leseDouble(QStringView text);
+// The same for bytes of a single-byte text whose codes 0-255 are their characters' codes
+// below 128 (ASCII, Windows-1252 digits); bytes above 127 are taken as Latin-1.
+std::optional<double> leseDouble(std::string_view bytes);
+// The reader without its shortcut for short plain numbers; `lese` gives the same results.
+std::optional<long double> leseAllgemein(QStringView text);
 
 // A whole number: an optional sign and decimal digits, nothing else, within 64 bits.
 std::optional<qint64> leseGanz(QStringView text);

@@ -1,4 +1,5 @@
 // CSV export: line form and number text, the file, and reading an export back.
+#include "Ansi.h"
 #include "Dateigrenze.h"
 #include "Export.h"
 #include "Fehler.h"
@@ -11,6 +12,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <random>
 
 namespace {
 QByteArray alsBytes(const Notenliste& l) {
@@ -26,6 +31,61 @@ class TestExport : public QObject {
 
 private slots:
     void init() { zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE"))); }
+
+    // The whole file against the plain line form with the general number text: random names,
+    // random doubles of every kind, over more than one written piece.
+    void zufallslisteWieZeilenform_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("German") << "de_DE";
+        QTest::newRow("English") << "en_US";
+    }
+    void zufallslisteWieZeilenform() {
+        QFETCH(QString, locale);
+        zahltext::uebernehmeGebietsschema(QLocale(locale));
+        std::mt19937_64 z(56);
+        std::uniform_int_distribution<int> art(0, 3), laenge(0, 30), stellen(0, 6), zaehler(-2000, 2000);
+        auto zahl = [&]() -> double {
+            switch (art(z)) {
+            case 0: {
+                double w;
+                do
+                    w = std::bit_cast<double>(z());
+                while (std::isnan(w) && art(z) != 0);  // now and then a NaN
+                return w;
+            }
+            case 1:
+                return zaehler(z) / std::pow(10.0, stellen(z));
+            case 2:
+                return 1.0 + zaehler(z) / 3.0;
+            default:
+                return art(z) == 0 ? std::numeric_limits<double>::infinity() : -0.0;
+            }
+        };
+        Notenliste liste(50'000, leererEintrag());
+        QByteArray erwartet;
+        for (TNotenEintrag& e : liste) {
+            char name[30];
+            const int n = laenge(z);
+            for (int i = 0; i < n; ++i)
+                name[i] = static_cast<char>(32 + z() % 224);
+            e.setzeName(QByteArrayView(name, n));
+            e.punkte = zahl();
+            e.note = zahl();
+            erwartet += e.nameBytes().toByteArray() + ';' + ansi::ausText(zahltext::kurz(e.punkte)) + ';' +
+                        ansi::ausText(zahltext::kurz(e.note)) + "\r\n";
+        }
+        QVERIFY(erwartet.size() > (1 << 20));
+        const QByteArray bytes = alsBytes(liste);
+        if (bytes != erwartet) {
+            qsizetype i = 0;
+            while (i < bytes.size() && i < erwartet.size() && bytes[i] == erwartet[i])
+                ++i;
+            QFAIL(qPrintable(QStringLiteral("differs at byte %1: %2 against %3")
+                                 .arg(i)
+                                 .arg(QString::fromLatin1(bytes.mid(std::max<qsizetype>(i - 20, 0), 40)),
+                                      QString::fromLatin1(erwartet.mid(std::max<qsizetype>(i - 20, 0), 40)))));
+        }
+    }
 
     void zahlen_data() {
         QTest::addColumn<QString>("gebiet");

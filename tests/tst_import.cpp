@@ -5,7 +5,10 @@
 #include "Testdaten.h"
 #include "Zahltext.h"
 
+#include <QTemporaryDir>
+#include <bit>
 #include <QTest>
+#include <random>
 
 Q_DECLARE_METATYPE(ImportEinstellungen)
 
@@ -238,6 +241,49 @@ private slots:
         QCOMPARE(l.size(), 12);
         QCOMPARE(l.first(), QStringLiteral("Anna Müller|52,5|0"));
         QCOMPARE(l.last(), QStringLiteral("Tobias Fuchs|23|0"));
+    }
+
+    // A Windows-1252 file read straight from its bytes gives what its decoded lines give:
+    // random lines of separators, digits, signs, both decimal marks, blanks, line breaks,
+    // a tab and bytes above 127 (0x81 and 0x9D have no character).
+    void bytesWieZeilen() {
+        static const char alphabet[] = "0123456789;;;,,.+- eE\r\n\tAz\x80\x81\x8A\x9D\xA0\xC4\xDF\xFC\xFF";
+        std::mt19937_64 z(1252);
+        std::uniform_int_distribution<int> laenge(0, 400), wahl(0, int(sizeof alphabet) - 2), spalte(0, 4), titel(-1, 2);
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("zufall.csv"));
+        for (int runde = 0; runde < 3000; ++runde) {
+            QByteArray bytes;
+            for (int i = laenge(z); i > 0; --i)
+                bytes += alphabet[wahl(z)];
+            // Most lines in the form a real file has, so that entries come through.
+            for (int i = int(z() % 8); i > 0; --i)
+                bytes += QByteArray("J\xFCrgen;Gro\xDF;") + QByteArray::number(int(z() % 60)) + (z() % 2 ? ",5" : "") + ";2,3\r\n";
+            {
+                QFile f(pfad);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write(bytes);
+            }
+            const ImportEinstellungen e = einstellungen(spalte(z), spalte(z), spalte(z), spalte(z), titel(z));
+            // Every other round appends to an entry already there.
+            Auswertung ausBytes, ausZeilen;
+            ausBytes.FErsetzen = ausZeilen.FErsetzen = runde % 2 == 0;
+            ausBytes.FEintraege = ausZeilen.FEintraege = {testeintrag("Alt", 5)};
+            const auto r = importiereDatei(ausBytes, pfad, u';', e);
+            QCOMPARE(r, ImportAuswerten(ausZeilen, ::zeilenAusBytes(bytes), u';', e));
+            QCOMPARE(ausBytes.FEintraege.size(), ausZeilen.FEintraege.size());
+            for (qsizetype i = 0; i < ausBytes.FEintraege.size(); ++i) {
+                const TNotenEintrag &x = ausBytes.FEintraege[i], &y = ausZeilen.FEintraege[i];
+                QCOMPARE(x.nameBytes(), y.nameBytes());
+                QCOMPARE(std::bit_cast<quint64>(x.punkte), std::bit_cast<quint64>(y.punkte));
+                QCOMPARE(std::bit_cast<quint64>(x.note), std::bit_cast<quint64>(y.note));
+                QCOMPARE(x.ects, y.ects);
+            }
+            if (r == ImportErgebnis::Gelesen)
+                QCOMPARE(ausBytes.FOriginal.size(), ausBytes.FEintraege.size());
+            else
+                QVERIFY(ausBytes.FEintraege.size() == 1 && ausBytes.FOriginal.isEmpty());
+        }
     }
 
     void dateifehlerLaesstListe() {

@@ -135,6 +135,36 @@ private slots:
         }
     }
 
+    // Zero bytes beside the end of a name, bytes above 127, and long names that agree across
+    // whole words and differ only near the 30th byte.
+    void zufaelligeNamenMitRand_data() {
+        QTest::addColumn<QByteArray>("alphabet");
+        QTest::addColumn<int>("gemeinsam");
+        QTest::addColumn<int>("rest");
+        QTest::newRow("zero bytes") << QByteArray("\0\x01a\xFF", 4) << 0 << 4;
+        QTest::newRow("across word borders") << QByteArray("ab\0") << 6 << 10;
+        QTest::newRow("up to 30 bytes") << QByteArray("a\0\x80") << 26 << 6;
+    }
+    void zufaelligeNamenMitRand() {
+        QFETCH(QByteArray, alphabet);
+        QFETCH(int, gemeinsam);
+        QFETCH(int, rest);
+        QRandomGenerator zufall(4242);
+        for (int runde = 0; runde < 10; ++runde) {
+            Notenliste l;
+            for (int i = 0; i < 300; ++i) {
+                QByteArray name(zufall.bounded(gemeinsam + 1), 'x');
+                for (int k = zufall.bounded(rest + 1); k > 0; --k)
+                    name.append(alphabet[zufall.bounded(alphabet.size())]);
+                l.push_back(eintrag(0, i, name));
+            }
+            Notenliste erwartet = l;
+            austauschsortierung(erwartet, nameKleiner);
+            sortierung::nachName(l);
+            QCOMPARE(ids(l), ids(erwartet));
+        }
+    }
+
     void namenNachBytes() {
         Notenliste l;
         int id = 0;

@@ -2,14 +2,53 @@
 #include "Zahltext.h"
 
 #include <QTest>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 
 class TestZahltext : public QObject {
     Q_OBJECT
 
 private:
     static void gebietsschema(const QString& name) { zahltext::uebernehmeGebietsschema(QLocale(name)); }
+
+    // Texts near the number form: digit runs around the 19-digit and 27-decimal limits of the
+    // shortcut, separators of both locales, signs, blanks, exponents and stray letters.
+    static QString zufallsText(std::mt19937_64& z) {
+        static const char16_t zeichen[] = u"0123456789,.+- eEx";
+        std::uniform_int_distribution<int> art(0, 3), laenge(0, 32), wahl(0, 17), ziffer(0, 9);
+        QString t;
+        const int n = laenge(z);
+        switch (art(z)) {
+        case 0:  // anything from the alphabet
+            for (int i = 0; i < n; ++i)
+                t += QChar(zeichen[wahl(z)]);
+            break;
+        default: {  // sign, digits, perhaps a separator, perhaps an exponent
+            if (art(z) == 0)
+                t += art(z) % 2 ? u'-' : u'+';
+            const int komma = std::uniform_int_distribution<int>(-1, n)(z);
+            for (int i = 0; i < n; ++i) {
+                if (i == komma)
+                    t += art(z) == 0 ? u'.' : u',';
+                t += QChar(u'0' + (art(z) == 0 ? 0 : ziffer(z)));
+            }
+            if (art(z) == 0)
+                t += QStringLiteral("e-") + QChar(u'0' + ziffer(z));
+            if (art(z) == 0)
+                t = QStringLiteral(" ") + t + QStringLiteral(" ");
+        }
+        }
+        return t;
+    }
+
+    static bool gleich(const std::optional<long double>& a, const std::optional<long double>& b) {
+        if (a.has_value() != b.has_value())
+            return false;
+        return !a || (*a == *b && std::signbit(*a) == std::signbit(*b));
+    }
 
 private slots:
     void fest_data() {
@@ -159,6 +198,62 @@ private slots:
         QCOMPARE(gelesen.has_value(), gueltig);
         if (gueltig)
             QCOMPARE(*gelesen, wert);
+    }
+
+    void leseAbkuerzungWieAllgemein_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("German") << "de_DE";
+        QTest::newRow("English") << "en_US";
+    }
+    void leseAbkuerzungWieAllgemein() {
+        QFETCH(QString, locale);
+        gebietsschema(locale);
+        std::mt19937_64 z(20260611);
+        for (int i = 0; i < 200'000; ++i) {
+            const QString t = zufallsText(z);
+            const auto schnell = zahltext::lese(t);
+            if (!gleich(schnell, zahltext::leseAllgemein(t)))
+                QFAIL(qPrintable(QStringLiteral("lese(\"%1\") differs from the general reader").arg(t)));
+            const QByteArray bytes = t.toLatin1();
+            const auto ausBytes = zahltext::leseDouble(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+            const auto ausText = zahltext::leseDouble(t);
+            if (ausBytes.has_value() != ausText.has_value() || (ausBytes && std::bit_cast<quint64>(*ausBytes) != std::bit_cast<quint64>(*ausText)))
+                QFAIL(qPrintable(QStringLiteral("leseDouble of the bytes \"%1\" differs").arg(t)));
+        }
+    }
+
+    void kurzAsciiWieKurz() {
+        gebietsschema(QStringLiteral("de_DE"));
+        std::mt19937_64 z(4711);
+        std::uniform_int_distribution<int> art(0, 2), stellen(0, 8), zaehler(-100000, 100000);
+        auto pruefe = [](double w) {
+            char puffer[zahltext::kKurzPlatz];
+            QString text = QString::fromLatin1(puffer, zahltext::kurzAscii(w, puffer));
+            text.replace(u'.', u',');
+            if (text != zahltext::kurz(w))
+                QFAIL(qPrintable(QStringLiteral("%1 against %2").arg(text, zahltext::kurz(w))));
+        };
+        for (int i = 0; i < 300'000; ++i) {
+            double w = 0;
+            switch (art(z)) {
+            case 0:  // any finite bit pattern
+                do
+                    w = std::bit_cast<double>(z());
+                while (!std::isfinite(w));
+                break;
+            case 1:  // points and grades as they occur: k / 10^j, thirds
+                w = zaehler(z) / std::pow(10.0, stellen(z));
+                break;
+            default:
+                w = zaehler(z) / 3.0 * std::pow(10.0, stellen(z) - 4);
+            }
+            pruefe(w);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        for (double w : {0.0, -0.0, 1e-5, 9.999999999999999e-6, 1e15, 999999999999999.9, 1e16, std::numeric_limits<double>::max(),
+                         std::numeric_limits<double>::denorm_min(), -2.5})
+            pruefe(w);
     }
 
     void kurzLiestSichZurueck() {
