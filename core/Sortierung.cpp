@@ -53,12 +53,42 @@ private:
 struct Arbeitsplatz {
     std::vector<int> einfuegeStelle;
     std::vector<std::size_t> kreis;
+    std::vector<std::size_t> schlange;
 };
+
+// The same order by playing the walk through: the group's list as a queue, every smaller entry
+// moving its front to its back (a full turn changes nothing, so only the rest counts), every
+// member appended. Cheap when the turns are few, as when few grades are interleaved.
+void spieleGruppe(const std::size_t* glieder, std::size_t k, const std::vector<int>& kleinereDavor,
+                  int kleinereGesamt, std::size_t drehungen, Arbeitsplatz& platz, std::vector<std::size_t>& ausgabe) {
+    auto& q = platz.schlange;
+    q.resize(k + drehungen);
+    std::size_t kopf = 0, ende = 0;
+    auto drehe = [&](std::size_t r) {
+        for (; r > 0; --r)
+            q[ende++] = q[kopf++];
+    };
+    for (std::size_t t = 0; t < k; ++t) {
+        if (t > 0)
+            drehe(static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]) % t);
+        q[ende++] = glieder[t];
+    }
+    drehe(static_cast<std::size_t>(kleinereGesamt - kleinereDavor[glieder[k - 1]]) % k);
+    ausgabe.insert(ausgabe.end(), q.begin() + static_cast<std::ptrdiff_t>(kopf), q.begin() + static_cast<std::ptrdiff_t>(ende));
+}
 
 void ordneGruppe(const std::size_t* glieder, std::size_t k, const std::vector<int>& kleinereDavor, int kleinereGesamt,
                  Arbeitsplatz& platz, std::vector<std::size_t>& ausgabe) {
     if (k == 1) {
         ausgabe.push_back(glieder[0]);
+        return;
+    }
+    // The turns the walk would make; when they are few, playing it through beats the tree.
+    std::size_t drehungen = static_cast<std::size_t>(kleinereGesamt - kleinereDavor[glieder[k - 1]]) % k;
+    for (std::size_t t = 1; t < k && drehungen <= 8 * k; ++t)
+        drehungen += static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]) % t;
+    if (drehungen <= 8 * k) {
+        spieleGruppe(glieder, k, kleinereDavor, kleinereGesamt, drehungen, platz, ausgabe);
         return;
     }
     auto& einfuegeStelle = platz.einfuegeStelle;

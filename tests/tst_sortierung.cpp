@@ -116,6 +116,30 @@ private slots:
         }
     }
 
+    // A group whose members stand between long runs of smaller keys turns its list many times
+    // (the tree path); the group of the smaller keys turns little (played through). Both in one sort.
+    void vieleDrehungen_data() {
+        QTest::addColumn<int>("glieder");
+        QTest::addColumn<int>("dazwischen");
+        QTest::newRow("60 between runs of 100") << 60 << 100;
+        QTest::newRow("40 between runs of 37") << 40 << 37;
+        QTest::newRow("runs of varying length") << 50 << -1;
+    }
+    void vieleDrehungen() {
+        QFETCH(int, glieder);
+        QFETCH(int, dazwischen);
+        QRandomGenerator zufall(99);
+        Notenliste l;
+        int id = 0;
+        for (int g = 0; g < glieder; ++g) {
+            l.push_back(eintrag(2.0, id++));
+            const int lauf = dazwischen >= 0 ? dazwischen : static_cast<int>(zufall.bounded(150));
+            for (int i = 0; i < lauf; ++i)
+                l.push_back(eintrag(zufall.bounded(2) ? 1.0 : 0.5, id++));
+        }
+        vergleicheNachNote(l);
+    }
+
     void zufaelligeNamen() {
         // Short names from a small alphabet give many duplicates and prefixes.
         const QByteArray alphabet("aAbZ \xC4z");
