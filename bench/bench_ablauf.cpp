@@ -1,6 +1,7 @@
 // A whole evaluation of a million students in one process: import, grading with the grade
 // dialog's defaults, sort by grade, classes and histogram ranges, export; and the Python
 // script a power user writes instead, on the same file.
+#include "Benchdaten.h"
 #include "Export.h"
 #include "Import.h"
 #include "Klassen.h"
@@ -22,23 +23,6 @@
 namespace {
 
 constexpr int kZeilen = 1'000'000;
-
-// Title line and lines like "Jürgen;Meierhofer004711;37,5;2,3", Windows-1252.
-std::string erzeugeDatei() {
-    const char* vornamen[] = {"Anna", "J\xFCrgen", "Zo\xEB", "Bert", "\xD6zlem", "Lukas", "Maria", "Sven"};
-    const char* nachnamen[] = {"Meierhofer", "Gro\xDFmann", "Rothenberg", "\xC4rgerlich", "Kurzweil", "Webermann"};
-    std::string text("Vorname;Nachname;Punkte;Note\r\n");
-    text.reserve(40 * std::size_t(kZeilen));
-    char zeile[96];
-    for (int i = 0; i < kZeilen; ++i) {
-        const int punkte = static_cast<int>((static_cast<long long>(i) * 37) % 51);
-        const int nummer = static_cast<int>((static_cast<long long>(i) * 7919) % kZeilen);
-        const int n = std::snprintf(zeile, sizeof zeile, "%s;%s%06d;%d%s;%d,%d\r\n", vornamen[i % 8],
-                                    nachnamen[(i / 8) % 6], nummer, punkte, i % 2 ? ",5" : "", 1 + i % 5, i % 10);
-        text.append(zeile, static_cast<std::size_t>(n));
-    }
-    return text;
-}
 
 double jetztMs() {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -66,21 +50,12 @@ int main(int argc, char* argv[]) {
     const QString eingabe = ordner.filePath(QStringLiteral("eingabe.csv"));
     const QString ausgabe = ordner.filePath(QStringLiteral("ausgabe.csv"));
     const QString pythonAusgabe = ordner.filePath(QStringLiteral("python.csv"));
-    {
-        QFile f(eingabe);
-        const std::string text = erzeugeDatei();
-        if (!f.open(QIODevice::WriteOnly) || f.write(text.data(), qint64(text.size())) != qint64(text.size()))
-            return 1;
-    }
+    if (!benchdaten::schreibe(eingabe, benchdaten::pruefungsdatei(kZeilen)))
+        return 1;
     const qint64 groesse = QFileInfo(eingabe).size();
     std::printf("input: %d lines, %.1f MB, Windows-1252, \";\", title line\n", kZeilen, groesse / 1e6);
 
-    ImportEinstellungen e;
-    e.vorname = 1;
-    e.nachname = 2;
-    e.punkte = 3;
-    e.noten = 4;
-    e.titelzeilen = 1;
+    const ImportEinstellungen e = benchdaten::pruefungsspalten();
     const QChar trenner = trennerAus(QStringLiteral(";"));
     const TNotenskala skala;  // the grade dialog's defaults: 50/1, 25/4, 0/6, thirds, worse grade
 

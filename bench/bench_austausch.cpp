@@ -1,4 +1,5 @@
 // Importing a delimited file of a million lines and exporting the list again: time and peak memory.
+#include "Benchdaten.h"
 #include "Export.h"
 #include "Import.h"
 #include "Messung.h"
@@ -15,32 +16,6 @@ namespace {
 
 constexpr int kZeilen = 1'000'000;
 
-// Title line and lines like "Jürgen;Meierhofer004711;37,5;2,3", about 30 bytes each, Windows-1252.
-QByteArray erzeugeDatei() {
-    const char* vornamen[] = {"Anna", "J\xFCrgen", "Zo\xEB", "Bert", "\xD6zlem", "Lukas", "Maria", "Sven"};
-    const char* nachnamen[] = {"Meierhofer", "Gro\xDFmann", "Rothenberg", "\xC4rgerlich", "Kurzweil", "Webermann"};
-    QByteArray text("Vorname;Nachname;Punkte;Note\r\n");
-    text.reserve(36LL * kZeilen);
-    char zahl[16];
-    for (int i = 0; i < kZeilen; ++i) {
-        text += vornamen[i % 8];
-        text += ';';
-        text += nachnamen[i % 6];
-        std::snprintf(zahl, sizeof zahl, "%06d", i);
-        text += zahl;
-        text += ';';
-        text += QByteArray::number(i % 60);
-        if (i % 2)
-            text += ",5";
-        text += ';';
-        text += QByteArray::number(1 + i % 5);
-        text += ',';
-        text += QByteArray::number(i % 10);
-        text += "\r\n";
-    }
-    return text;
-}
-
 double mb(qint64 bytes) { return bytes / 1e6; }
 
 } // namespace
@@ -55,20 +30,12 @@ int main(int argc, char* argv[]) {
     QTemporaryDir ordner;
     const QString eingabe = ordner.filePath(QStringLiteral("eingabe.csv"));
     const QString ausgabe = ordner.filePath(QStringLiteral("ausgabe.csv"));
-    {
-        QFile f(eingabe);
-        if (!f.open(QIODevice::WriteOnly) || f.write(erzeugeDatei()) < 0)
-            return 1;
-    }
+    if (!benchdaten::schreibe(eingabe, benchdaten::pruefungsdatei(kZeilen)))
+        return 1;
     const qint64 dateigroesse = QFileInfo(eingabe).size();
     std::printf("input: %d lines, %.1f MB, Windows-1252\n", kZeilen, mb(dateigroesse));
 
-    ImportEinstellungen e;
-    e.vorname = 1;
-    e.nachname = 2;
-    e.punkte = 3;
-    e.noten = 4;
-    e.titelzeilen = 1;
+    const ImportEinstellungen e = benchdaten::pruefungsspalten();
     const QChar trenner = trennerAus(QStringLiteral(";"));
 
     // Memory first, in a process that has not yet freed large blocks.

@@ -1,25 +1,13 @@
 // Classification (without the modal window) and histogram ranges of a million graded entries.
+#include "Benchdaten.h"
 #include "Klassen.h"
 #include "Messung.h"
 
-#include <random>
 
 namespace {
 Auswertung graded(std::size_t n, bool roh, unsigned saat) {
-    std::mt19937_64 zufall(saat);
-    std::uniform_int_distribution<int> stufe(0, 16);
-    std::uniform_real_distribution<double> roheNote(1.0, 6.0);
-    std::uniform_int_distribution<int> buchstabe('a', 'z');
     Auswertung a;
-    Notenliste l(static_cast<qsizetype>(n), leererEintrag());
-    for (auto& e : l) {
-        e.note = roh ? roheNote(zufall) : 1.0 + stufe(zufall) / 3.0;
-        char name[12];
-        for (char& c : name)
-            c = static_cast<char>(buchstabe(zufall));
-        e.setzeName(QByteArrayView(name, 6 + buchstabe(zufall) % 6));
-    }
-    a.FEintraege = l;
+    a.FEintraege = benchdaten::zufallsliste(n, saat, roh);
     a.OriginalMerken();
     a.FGrenznote = 4.0;
     return a;

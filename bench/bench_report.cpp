@@ -1,4 +1,5 @@
 // The report of 10^5 graded students: its lines, and those lines rendered into the report window.
+#include "Benchdaten.h"
 #include "Ergebnisfenster.h"
 #include "Klassen.h"
 #include "Messung.h"
@@ -7,26 +8,11 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <random>
 
 namespace {
 Auswertung graded(std::size_t n, bool roh, unsigned saat) {
-    std::mt19937_64 zufall(saat);
-    std::uniform_int_distribution<int> stufe(0, 15);
-    std::uniform_real_distribution<double> roheNote(1.0, 6.0);
-    std::uniform_real_distribution<double> punkte(0.0, 50.0);
-    std::uniform_int_distribution<int> buchstabe('a', 'z');
     Auswertung a;
-    Notenliste l(static_cast<qsizetype>(n), leererEintrag());
-    for (auto& e : l) {
-        e.note = roh ? roheNote(zufall) : 1.0 + stufe(zufall) / 3.0;
-        e.punkte = punkte(zufall);
-        char name[24];
-        for (char& c : name)
-            c = static_cast<char>(buchstabe(zufall));
-        e.setzeName(QByteArrayView(name, 8 + buchstabe(zufall) % 16));
-    }
-    a.FEintraege = l;
+    a.FEintraege = benchdaten::zufallsliste(n, saat, roh);
     return a;
 }
 } // namespace
@@ -39,7 +25,7 @@ int main(int argc, char** argv) {
     TErgebnis fenster;
     fenster.resize(800, 600);
     for (bool roh : {false, true}) {
-        const std::string art = roh ? "10^5 distinct raw grades, classes" : "16 grades, classes";
+        const std::string art = roh ? "10^5 distinct raw grades, classes" : "17 grades, classes";
         Auswertung basis = graded(100'000, roh, 7);
         KlassenBilden(basis);  // the ECTS layout: a class lookup per student
         for (std::size_t i = 0; i < basis.FKlassen.size(); ++i)

@@ -1,4 +1,5 @@
 // Sorting by grade and by name against std::stable_sort, and listing a million entries.
+#include "Benchdaten.h"
 #include "ErgebnisModell.h"
 #include "Messung.h"
 #include "Sortierung.h"
@@ -7,31 +8,11 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <algorithm>
-#include <random>
-
-namespace {
-// 17 distinct grades, or with `roh` raw grades that are all distinct.
-Notenliste zufallsliste(std::size_t n, unsigned saat, bool roh = false) {
-    std::mt19937 zufall(saat);
-    std::uniform_int_distribution<int> note(0, 16);
-    std::uniform_real_distribution<double> roheNote(1.0, 6.0);
-    std::uniform_int_distribution<int> buchstabe('a', 'z');
-    Notenliste l(n, leererEintrag());
-    for (auto& e : l) {
-        e.note = roh ? roheNote(zufall) : 1.0 + note(zufall) / 3.0;
-        char name[12];
-        for (char& c : name)
-            c = static_cast<char>(buchstabe(zufall));
-        e.setzeName(QByteArrayView(name, 5 + buchstabe(zufall) % 7));
-    }
-    return l;
-}
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     for (std::size_t n : {std::size_t(10'000), std::size_t(100'000), std::size_t(1'000'000)}) {
-        const Notenliste basis = zufallsliste(n, 42);
+        const Notenliste basis = benchdaten::zufallsliste(n, 42);
         Notenliste l;
         const double referenz = messung::besteZeitMs(3, [&] { l = basis; }, [&] {
             std::stable_sort(l.begin(), l.end(), [](const auto& a, const auto& b) { return a.note < b.note; });
@@ -46,14 +27,14 @@ int main(int argc, char* argv[]) {
             messung::bericht("sort by grade, 17 distinct grades, " + s, note, "< 150 ms", note < 150);
     }
     {
-        const Notenliste basis = zufallsliste(1'000'000, 43, true);
+        const Notenliste basis = benchdaten::zufallsliste(1'000'000, 43, true);
         Notenliste l;
         const double note = messung::besteZeitMs(3, [&] { l = basis; }, [&] { sortierung::nachNote(l); });
         messung::bericht("sort by grade, 10^6 distinct grades", note, "< 400 ms", note < 400);
     }
 
     // Listing: the model takes the list, the grid lays out its rows.
-    const Notenliste million = zufallsliste(1'000'000, 7);
+    const Notenliste million = benchdaten::zufallsliste(1'000'000, 7);
     ErgebnisModell modell;
     QTableView grid;
     grid.verticalHeader()->hide();

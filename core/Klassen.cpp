@@ -165,12 +165,13 @@ void buchstabenVerteilen(Auswertung& a) {
     const auto kleiner = [](const auto& x, const auto& y) { return x.first < y.first; };
     if (!std::is_sorted(erste.begin(), erste.end(), kleiner))
         std::stable_sort(erste.begin(), erste.end(), kleiner);
+    // The list is mostly sorted by grade here: the class of the entry before, or the next one,
+    // usually holds; otherwise a search.
     std::size_t zuletzt = 0;
+    auto passt = [&](std::size_t i, double note) { return i < erste.size() && erste[i].first == note; };
     for (TNotenEintrag& e : a.FEintraege) {
-        // The list is mostly sorted by grade here: try the class of the entry before first.
-        if (zuletzt < erste.size() && !(erste[zuletzt].first == e.note)) {
-            if (zuletzt + 1 < erste.size() && erste[zuletzt + 1].first == e.note &&
-                !(erste[zuletzt].first == e.note))
+        if (!passt(zuletzt, e.note)) {
+            if (passt(zuletzt + 1, e.note))
                 ++zuletzt;
             else
                 zuletzt = static_cast<std::size_t>(
@@ -178,7 +179,7 @@ void buchstabenVerteilen(Auswertung& a) {
                                      [](const auto& k, double note) { return k.first < note; }) -
                     erste.begin());
         }
-        if (zuletzt < erste.size() && erste[zuletzt].first == e.note)
+        if (passt(zuletzt, e.note))
             e.ects = erste[zuletzt].second;
     }
 }

@@ -66,17 +66,17 @@ public:
             const std::uint64_t h = streu[i % kVoraus];
             if (i + kVoraus < n)
                 vorladen(streu[i % kVoraus] = streuwert(eintraege[i + kVoraus].nameBytes()));
-            Platz* p = suche(eintraege[i].nameBytes(), h);
-            if (p->index == kLeer)
-                *p = Platz{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(h >> 32)};
+            Platz& p = m_plaetze[platz(eintraege[i].nameBytes(), h)];
+            if (p.index == kLeer)
+                p = Platz{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(h >> 32)};
         }
     }
 
     // The first position of `name`, or -1.
     qsizetype finde(QByteArrayView name) const { return finde(name, streuwert(name)); }
     qsizetype finde(QByteArrayView name, std::uint64_t h) const {
-        const Platz* p = const_cast<Namensindex*>(this)->suche(name, h);
-        return p->index == kLeer ? -1 : static_cast<qsizetype>(p->index);
+        const Platz& p = m_plaetze[platz(name, h)];
+        return p.index == kLeer ? -1 : static_cast<qsizetype>(p.index);
     }
     // Asks the memory for the slot of a name ahead of its look-up.
     void vorladen(std::uint64_t h) const { __builtin_prefetch(&m_plaetze[h & m_maske]); }
@@ -99,12 +99,13 @@ private:
         std::uint32_t marke;
     };
 
-    Platz* suche(QByteArrayView name, std::uint64_t h) {
+    // The slot that holds `name`, or the empty one where it would go.
+    std::size_t platz(QByteArrayView name, std::uint64_t h) const {
         const auto marke = static_cast<std::uint32_t>(h >> 32);
         for (std::size_t i = h & m_maske;; i = (i + 1) & m_maske) {
-            Platz& p = m_plaetze[i];
+            const Platz& p = m_plaetze[i];
             if (p.index == kLeer || (p.marke == marke && m_eintraege[p.index].nameBytes() == name))
-                return &p;
+                return i;
         }
     }
 

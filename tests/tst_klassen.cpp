@@ -184,14 +184,15 @@ private slots:
     // Entries take their class's letter by exact grade; one without a class keeps its letter.
     void buchstabenVerteilen() {
         const double knapp = std::nextafter(2.0, 3.0);
-        Auswertung a = mitNoten({2.0, knapp, 1.0, 2.0, 7.0});
+        // A grade above every class in the middle must not end the look-ups after it.
+        Auswertung a = mitNoten({2.0, 7.0, knapp, 1.0, 2.0});
         a.FKlassen = {{1, 1.0, u'A'}, {2, 2.0, u'B'}, {1, knapp, u'C'}};
-        a.FEintraege[4].ects = u'Z';
+        a.FEintraege[1].ects = u'Z';
         klassen::buchstabenVerteilen(a);
         QString ist;
         for (const TNotenEintrag& e : std::as_const(a.FEintraege))
             ist += QChar(e.ects);
-        QCOMPARE(ist, QStringLiteral("BCABZ"));
+        QCOMPARE(ist, QStringLiteral("BZCAB"));
     }
 
     void gruppenanteile_data() {

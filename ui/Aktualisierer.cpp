@@ -65,10 +65,7 @@ void Aktualisierer::kopfFertig() {
         if (!ok || laenge < 0 || laenge > std::numeric_limits<qint32>::max() || laenge > m_grenze)
             return gib(false);
     }
-    QNetworkReply* kopf = m_antwort;
-    m_antwort = nullptr;
-    kopf->disconnect(this);
-    kopf->deleteLater();
+    abbrechen();  // the head is complete; aborting a finished reply only lets it go
     emit this->laenge(static_cast<qint32>(laenge));
     starte(false);
 }

@@ -18,12 +18,10 @@ public:
 
     // A request that makes no progress for this long fails.
     void setzeZeitlimit(int millisekunden) { m_zeitlimit = millisekunden; }
-    int zeitlimit() const { return m_zeitlimit; }
 
     // HEAD, then GET of `adresse`; the GET's body goes to `ziel`. A body larger than `grenze`
     // bytes, announced or received, fails the transfer. Ends with `fertig`, unless aborted.
     void hole(const QUrl& adresse, QIODevice* ziel, qint64 grenze);
-    bool laeuft() const { return m_antwort != nullptr; }
     // Stops the transfer at once; no signal follows.
     void abbrechen();
 

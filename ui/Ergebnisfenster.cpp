@@ -51,18 +51,6 @@ QIcon farbfeld(const QColor& farbe) {
     return QIcon(bild);
 }
 
-QFileDialog* speicherdialog(QWidget* eltern, const QString& name, const QStringList& filter, const QString& endung) {
-    auto* d = steuerelemente::dateidialog(eltern, name, QFileDialog::AcceptSave, filter);
-    d->setOption(QFileDialog::DontConfirmOverwrite);  // replaces an existing file without asking
-    d->setDefaultSuffix(endung);
-    return d;
-}
-
-std::optional<QString> waehleDatei(QFileDialog* dialog) {
-    const int ergebnis = dialog->exec();
-    return steuerelemente::gewaehlteDatei(dialog, ergebnis, dialog->selectedFiles());
-}
-
 } // namespace
 
 bool Reportfeld::canInsertFromMimeData(const QMimeData* quelle) const {
@@ -137,9 +125,7 @@ Schriftdialog::Schriftdialog(QWidget* eltern) : QDialog(eltern) {
     layout->addWidget(schriftwahl);
     layout->addLayout(farbzeile);
 
-    QFont vorgabe(QStringLiteral("Tahoma"));
-    vorgabe.setPixelSize(std::max(1, geometrie::px(13)));
-    setzeSchrift(vorgabe);
+    setzeSchrift(geometrie::designSchrift());
     setzeFarbe(Qt::black);
 }
 
@@ -218,10 +204,10 @@ TErgebnis::TErgebnis(QWidget* eltern) : QWidget(eltern, Qt::Window) {
     layout->addWidget(ToolBar1);
     layout->addWidget(report);
 
-    SaveDialog1 = speicherdialog(this, QStringLiteral("SaveDialog1"),
+    SaveDialog1 = steuerelemente::speicherdialog(this, QStringLiteral("SaveDialog1"),
                                  {QStringLiteral("Richedit Dateien (*.rtf)"), QStringLiteral("Alles (*.*)")},
                                  QStringLiteral("rtf"));
-    PdfDialog = speicherdialog(this, QStringLiteral("PdfDialog"), {QStringLiteral("PDF Dateien (*.pdf)")},
+    PdfDialog = steuerelemente::speicherdialog(this, QStringLiteral("PdfDialog"), {QStringLiteral("PDF Dateien (*.pdf)")},
                                QStringLiteral("pdf"));
     FontDialog1 = new Schriftdialog(this);
 
@@ -310,7 +296,7 @@ void TErgebnis::einfuegen() {
 void TErgebnis::zeige() { steuerelemente::zeigeNichtmodal(this); }
 
 void TErgebnis::savebutClick() {
-    const auto datei = waehleDatei(SaveDialog1);
+    const auto datei = steuerelemente::frageDatei(SaveDialog1);
     if (!datei)
         return;
     rtf::schreibe(*datei, *report->document());
@@ -411,7 +397,7 @@ void TErgebnis::druckbutClick() {
 }
 
 void TErgebnis::pdfbutClick() {
-    const auto datei = waehleDatei(PdfDialog);
+    const auto datei = steuerelemente::frageDatei(PdfDialog);
     if (!datei)
         return;
     reportdruck::speichereAlsPdf(*datei, *report->document());

@@ -193,6 +193,11 @@ void Tinfodialog::schritt(const std::function<void()>& befehl) {
     });
 }
 
+void Tinfodialog::endeMit(const QString& text) {
+    if (melde(text))
+        pruefungEnde();
+}
+
 bool Tinfodialog::melde(const QString& text) {
     QPointer<Tinfodialog> selbst(this);
     meldung::information(text, this);
@@ -211,15 +216,13 @@ void Tinfodialog::versionGeholt(bool erfolg) {
 
     switch (aktualisierung::entscheide(server, eigene)) {
     case aktualisierung::Folge::Verbindungsproblem:
-        if (melde(aktualisierung::text(Text::Verbindungsproblem)))
-            pruefungEnde();
+        endeMit(aktualisierung::text(Text::Verbindungsproblem));
         return;
     case aktualisierung::Folge::Ende:
         pruefungEnde();
         return;
     case aktualisierung::Folge::KeineNeuere:
-        if (melde(aktualisierung::text(Text::KeineNeuere)))
-            pruefungEnde();
+        endeMit(aktualisierung::text(Text::KeineNeuere));
         return;
     case aktualisierung::Folge::Frage:
         break;
@@ -236,8 +239,7 @@ void Tinfodialog::versionGeholt(bool erfolg) {
     // The archive goes to a temporary file as it arrives; only a complete one is offered for saving.
     m_archiv = std::make_unique<QTemporaryFile>();
     if (!m_archiv->open()) {
-        if (melde(aktualisierung::text(Text::Verbindungsproblem)))
-            pruefungEnde();
+        endeMit(aktualisierung::text(Text::Verbindungsproblem));
         return;
     }
     Http->hole(QUrl(FDownloadBasis + FArchivName), m_archiv.get(), kArchivGrenze);
@@ -245,20 +247,13 @@ void Tinfodialog::versionGeholt(bool erfolg) {
 
 void Tinfodialog::archivGeholt(bool erfolg) {
     if (!erfolg || !m_archiv->flush()) {
-        if (melde(aktualisierung::text(Text::Verbindungsproblem)))
-            pruefungEnde();
+        endeMit(aktualisierung::text(Text::Verbindungsproblem));
         return;
     }
     const QString programm = QCoreApplication::applicationFilePath();
-    m_speichern = new QFileDialog(this);
-    m_speichern->setObjectName(QStringLiteral("SaveDialog"));
-    m_speichern->setOption(QFileDialog::DontUseNativeDialog);
     // The chosen name gets ".zip" afterwards, so a question about the typed name would mislead.
-    m_speichern->setOption(QFileDialog::DontConfirmOverwrite);
-    m_speichern->setAcceptMode(QFileDialog::AcceptSave);
-    m_speichern->setFileMode(QFileDialog::AnyFile);
-    m_speichern->setNameFilters(namensfilter(aktualisierung::text(Text::Filter)));
-    m_speichern->setDefaultSuffix(QStringLiteral("zip"));
+    m_speichern = steuerelemente::speicherdialog(this, QStringLiteral("SaveDialog"),
+                                                 namensfilter(aktualisierung::text(Text::Filter)), QStringLiteral("zip"));
     m_speichern->setDirectory(QFileInfo(programm).absolutePath());
     m_speichern->selectFile(aktualisierung::mitEndung(programm, QStringLiteral(".zip")));
     connect(m_speichern, &QFileDialog::fileSelected, this,
@@ -282,14 +277,12 @@ void Tinfodialog::archivSpeichern(const QString& gewaehlt) {
         }
         fehler::schliesseAb(ziel);
     } catch (const Fehler&) {
-        if (melde(aktualisierung::text(Text::Verbindungsproblem)))
-            pruefungEnde();
+        endeMit(aktualisierung::text(Text::Verbindungsproblem));
         return;
     }
     if (!oeffne(QUrl::fromLocalFile(datei)) && !melde(aktualisierung::text(Text::Entpacker)))
         return;
-    if (melde(aktualisierung::nachDownload(m_eigene, m_server)))
-        pruefungEnde();
+    endeMit(aktualisierung::nachDownload(m_eigene, m_server));
 }
 
 void Tinfodialog::pruefungEnde() {

@@ -65,6 +65,8 @@ private:
     void schritt(const std::function<void()>& befehl);
     // Shows a message; false when the box went away meanwhile.
     bool melde(const QString& text);
+    // Shows `text`, then ends the check unless the box went away meanwhile.
+    void endeMit(const QString& text);
 
     QBuffer* m_version = nullptr;
     std::unique_ptr<QTemporaryFile> m_archiv;

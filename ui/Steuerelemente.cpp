@@ -110,6 +110,13 @@ QFileDialog* dateidialog(QWidget* eltern, const QString& name, QFileDialog::Acce
     return d;
 }
 
+QFileDialog* speicherdialog(QWidget* eltern, const QString& name, const QStringList& filter, const QString& endung) {
+    auto* d = dateidialog(eltern, name, QFileDialog::AcceptSave, filter);
+    d->setOption(QFileDialog::DontConfirmOverwrite);
+    d->setDefaultSuffix(endung);
+    return d;
+}
+
 std::optional<QString> gewaehlteDatei(QFileDialog* dialog, int ergebnis, const QStringList& gewaehlt) {
     if (ergebnis != QDialog::Accepted || gewaehlt.isEmpty())
         return std::nullopt;
@@ -117,6 +124,11 @@ std::optional<QString> gewaehlteDatei(QFileDialog* dialog, int ergebnis, const Q
     dialog->setDirectory(QFileInfo(datei).absolutePath());
     dialog->selectFile(QFileInfo(datei).fileName());
     return datei;
+}
+
+std::optional<QString> frageDatei(QFileDialog* dialog) {
+    const int ergebnis = dialog->exec();
+    return gewaehlteDatei(dialog, ergebnis, dialog->selectedFiles());
 }
 
 void zeigeNichtmodal(QWidget* fenster) {

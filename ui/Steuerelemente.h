@@ -68,7 +68,12 @@ void zeigeNichtmodal(QWidget* fenster);
 // Qt's own file dialog (the same on every desktop), for opening an existing file or saving.
 QFileDialog* dateidialog(QWidget* eltern, const QString& name, QFileDialog::AcceptMode modus,
                          const QStringList& filter);
+// A save dialog that replaces an existing file without asking; a name typed without extension
+// gets `endung`.
+QFileDialog* speicherdialog(QWidget* eltern, const QString& name, const QStringList& filter, const QString& endung);
 // The file chosen in a dialog that has run, or nothing when cancelled. Folder and name are
 // kept for the next use, as the classic dialogs do.
 std::optional<QString> gewaehlteDatei(QFileDialog* dialog, int ergebnis, const QStringList& gewaehlt);
+// Runs the dialog modally: the chosen file, as gewaehlteDatei gives it.
+std::optional<QString> frageDatei(QFileDialog* dialog);
 } // namespace steuerelemente
