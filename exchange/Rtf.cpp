@@ -251,18 +251,8 @@ private:
             steuerwort(ziel, "\\cf", farbNummer(vorne.color()));
     }
 
-    QImage bildAus(const QTextImageFormat& format) const {
-        const QVariant quelle = m_dokument.resource(QTextDocument::ImageResource, QUrl(format.name()));
-        switch (quelle.typeId()) {
-        case QMetaType::QImage: return quelle.value<QImage>();
-        case QMetaType::QPixmap: return quelle.value<QPixmap>().toImage();
-        case QMetaType::QByteArray: return QImage::fromData(quelle.toByteArray());
-        default: return {};
-        }
-    }
-
     void bild(QByteArray& ziel, const QTextImageFormat& format) {
-        const QImage bild = bildAus(format);
+        const QImage bild = rtf::bild(m_dokument, format);
         if (bild.isNull())
             return;  // a picture the document cannot show is left out, as on screen
         QByteArray png;
@@ -310,6 +300,16 @@ private:
 } // namespace
 
 namespace rtf {
+
+QImage bild(const QTextDocument& dokument, const QTextImageFormat& format) {
+    const QVariant quelle = dokument.resource(QTextDocument::ImageResource, QUrl(format.name()));
+    switch (quelle.typeId()) {
+    case QMetaType::QImage: return quelle.value<QImage>();
+    case QMetaType::QPixmap: return quelle.value<QPixmap>().toImage();
+    case QMetaType::QByteArray: return QImage::fromData(quelle.toByteArray());
+    default: return {};
+    }
+}
 
 QByteArray ausDokument(const QTextDocument& dokument) { return Schreiber(dokument).dokument(); }
 

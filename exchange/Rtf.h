@@ -10,7 +10,13 @@
 
 class QTextDocument;
 
+class QImage;
+class QTextImageFormat;
+
 namespace rtf {
+
+// The picture an image format of the document shows, or a null image when it has none.
+QImage bild(const QTextDocument& dokument, const QTextImageFormat& format);
 
 // The whole document as RTF.
 QByteArray ausDokument(const QTextDocument& dokument);

@@ -65,20 +65,10 @@ void setzeFormat(QTextDocument& dokument, const Bildstelle& stelle) {
     c.setCharFormat(stelle.format);
 }
 
-QImage bildAus(const QVariant& quelle) {
-    if (quelle.typeId() == QMetaType::QImage)
-        return quelle.value<QImage>();
-    if (quelle.typeId() == QMetaType::QPixmap)
-        return quelle.value<QPixmap>().toImage();
-    if (quelle.typeId() == QMetaType::QByteArray)
-        return QImage::fromData(quelle.toByteArray());
-    return {};
-}
-
 // Every picture as wide as the text; the height keeps the picture's proportions.
 void bilderAufBreite(QTextDocument& dokument, qreal breite) {
     for (Bildstelle& s : bildstellen(dokument)) {
-        const QSizeF eigen = bildAus(dokument.resource(QTextDocument::ImageResource, QUrl(s.format.name()))).size();
+        const QSizeF eigen = rtf::bild(dokument, s.format).size();
         if (eigen.isEmpty())
             continue;
         s.format.setWidth(breite);
@@ -100,7 +90,7 @@ QMimeData* zwischenablage(const QTextDocument& quelle, int von, int bis) {
     QImage erstesBild;
     for (const Bildstelle& s : bildstellen(teil)) {
         const QUrl name(s.format.name());
-        const QImage bild = bildAus(quelle.resource(QTextDocument::ImageResource, name));
+        const QImage bild = rtf::bild(quelle, s.format);
         teil.addResource(QTextDocument::ImageResource, name, bild);
         if (erstesBild.isNull())
             erstesBild = bild;
@@ -119,7 +109,7 @@ QMimeData* zwischenablage(const QTextDocument& quelle, int von, int bis) {
         QByteArray png;
         QBuffer puffer(&png);
         puffer.open(QIODevice::WriteOnly);
-        bildAus(teil.resource(QTextDocument::ImageResource, QUrl(s.format.name()))).save(&puffer, "PNG");
+        rtf::bild(teil, s.format).save(&puffer, "PNG");
         s.format.setName(QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64()));
         setzeFormat(teil, s);
     }
