@@ -26,7 +26,7 @@ QString zuText(QByteArrayView bytes) {
     QChar* ziel = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        ziel[i] = (b >= 0x80 && b < 0xA0) ? QChar(kObererBereich[b - 0x80]) : QChar(b);
+        ziel[i] = (b >= 0x80 && b < 0xA0) ? QChar(kObererBereich[b - 0x80]) : QChar(char16_t(b));
     }
     return text;
 }

@@ -56,7 +56,6 @@ namespace anwendung {
 void einrichten() {
     routinen::ordnerEinrichten();
     QApplication::setApplicationName(QStringLiteral("Skalora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Skalora"));
     zahltext::uebernehmeGebietsschema(QLocale::system());
 
     // The windows are laid out for Tahoma; Debian ships a free one with Wine's fonts,
