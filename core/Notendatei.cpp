@@ -2,21 +2,38 @@
 
 #include "Dateifehler.h"
 #include "Fehler.h"
+#include "Zahltext.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace notendatei {
 namespace {
 constexpr qint64 kSatz = sizeof(TNotenEintrag);
+
+QString zuWenigSpeicher(const QString& pfad, qint64 anzahl) {
+    if (pfad.isEmpty())
+        return QStringLiteral("Zu wenig Arbeitsspeicher");
+    return QStringLiteral("Zu wenig Arbeitsspeicher, um „%1“ zu öffnen (%2 Einträge). Die Liste bleibt, wie sie war.")
+        .arg(QDir::toNativeSeparators(pfad), zahltext::ganz(anzahl));
 }
 
-Notenliste lese(QIODevice& geraet) {
-    const qint64 groesse = geraet.size();
-    const qint64 anzahl = groesse / kSatz;
-    Notenliste liste(static_cast<std::size_t>(anzahl), leererEintrag());
+// The list is built aside and handed over whole, so a failure leaves the caller's list as it was.
+Notenliste lese(QIODevice& geraet, const QString& pfad) {
+    // The size decides how much room is taken, so it is checked against what can be held first:
+    // a disk image picked under "Alles (*.*)" must not end the program.
+    const qint64 anzahl = geraet.size() / kSatz;
+    Notenliste liste;
+    try {
+        liste = listengrenze::mitPlatz(anzahl);
+        liste.fill(leererEintrag(), anzahl);
+    } catch (const std::bad_alloc&) {
+        fehler::wirf(zuWenigSpeicher(pfad, anzahl));
+    }
     if (anzahl > 0) {
         const qint64 soll = anzahl * kSatz;
         char* ziel = reinterpret_cast<char*>(liste.data());
@@ -27,7 +44,7 @@ Notenliste lese(QIODevice& geraet) {
             if (r <= 0) {
                 if (auto* datei = qobject_cast<QFileDevice*>(&geraet); datei && r < 0)
                     fehler::wirfDateifehler(*datei, errno);
-                fehler::wirf(QStringLiteral("Versuch hinter dem Dateiende zu lesen"));
+                throw Fehler(QStringLiteral("Versuch hinter dem Dateiende zu lesen"), pfad);
             }
             gelesen += r;
         }
@@ -37,13 +54,16 @@ Notenliste lese(QIODevice& geraet) {
             e.laenge = TNotenEintrag::kNamenLaenge;
     return liste;
 }
+} // namespace
+
+Notenliste lese(QIODevice& geraet) { return lese(geraet, QString()); }
 
 Notenliste lese(const QString& pfad) {
     QFile datei(pfad);
     errno = 0;
     if (!datei.open(QIODevice::ReadOnly))
         fehler::wirfDateifehler(datei, errno);
-    return lese(datei);
+    return lese(datei, pfad);
 }
 
 void schreibe(QIODevice& geraet, const Notenliste& liste) {

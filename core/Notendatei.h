@@ -11,6 +11,8 @@ namespace notendatei {
 
 // Reads every whole record. A length byte above 30 is cut to 30. Nothing is returned
 // unless the whole file was read, so a failed read leaves the caller's list as it was.
+// A size beyond what can be held (listengrenze) raises "Zu wenig Arbeitsspeicher" (with the
+// file's name for the path version) before any room is taken.
 Notenliste lese(QIODevice& geraet);
 Notenliste lese(const QString& pfad);
 

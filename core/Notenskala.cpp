@@ -3,6 +3,7 @@
 #include "Fehler.h"
 
 #include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -83,12 +84,52 @@ const Stufung& drittel() {
 // The double nearest to k/10: both operands are exact, and IEEE division rounds correctly.
 inline double zehntel(std::int64_t k) { return static_cast<double>(k) / 10.0; }
 
+// The double nearest to k/10 (ties to the even one) where doubles lie at least 1/16 apart and
+// |k| < 10 * 2^53: 10 d, k and their difference are exact in the 64-bit significand, so the
+// nearest of the three doubles around the extended quotient is found without rounding.
+double naechsterZehntel(long double k) {
+    const double naeherung = static_cast<double>(k / 10.0L);
+    const double kandidat[3] = {std::nextafter(naeherung, -HUGE_VAL), naeherung, std::nextafter(naeherung, HUGE_VAL)};
+    double beste = kandidat[0];
+    long double abstand = std::fabs(10.0L * beste - k);
+    for (int i = 1; i < 3; ++i) {
+        const long double a = std::fabs(10.0L * kandidat[i] - k);
+        if (a < abstand || (a == abstand && (std::bit_cast<std::uint64_t>(kandidat[i]) & 1) == 0)) {
+            beste = kandidat[i];
+            abstand = a;
+        }
+    }
+    return beste;
+}
+
+// Tenths from 2^49 on, where doubles are coarser than tenths: the same rule as below, exactly.
+// Up to 2^53 the tenths whose double is r lie within half a double's gap of r, at most five
+// tenths above 10 r; from 2^53 on r is whole, the tenths up to half a gap above r round to r,
+// and the next tenth's double is the next double above r.
+// Above the largest double there is no next tenth: only the worse rule, which would choose
+// it, fails; the others choose r.
+[[gnu::noinline, gnu::cold]] Kandidaten grosseZehntel(double r, int runden) {
+    if (std::fabs(r) >= 9007199254740992.0) {
+        const double t = std::nextafter(r, HUGE_VAL);
+        if (std::isinf(t)) {
+            if (runden == 1)
+                fehler::wirf(fehler::Ueberlauf);
+            return {r, r};
+        }
+        return {r, t};
+    }
+    long double k = std::floor(10.0L * r) + 6;  // 10 r is exact
+    while (naechsterZehntel(k) > r)
+        --k;
+    return {naechsterZehntel(k), naechsterZehntel(k + 1)};
+}
+
 // Tenths: u is the largest tenth whose nearest double is not above r, t the next tenth, both as
 // their nearest doubles; so a raw grade held as the double of 3,4 (a hair below 3,4) keeps 3,4
-// as its lower step, and tenths that print alike are one double.
-Kandidaten zehntelKandidaten(double r) {
+// as its lower step, tenths that print alike are one double, and t is always above r.
+Kandidaten zehntelKandidaten(double r, int runden) {
     if (!(std::fabs(r) < kGrossZehntel)) [[unlikely]]
-        return {r, static_cast<double>(static_cast<long double>(r) + 0.1L)};
+        return grosseZehntel(r, runden);
     // m = floor(10 r) as a double computes it is at most one away from the answer K: below 2^49
     // the product's error and the gap from a tenth to its nearest double stay under one tenth.
     // So the tenth m-1 is never above r and the tenth m+2 always is.
@@ -155,7 +196,7 @@ public:
             k[0] = c.u;
             k[1] = c.t;
         } else if (m_schluessel == 2) {
-            const Kandidaten c = zehntelKandidaten(r);
+            const Kandidaten c = zehntelKandidaten(r, m_runden);
             k[0] = c.u;
             k[1] = c.t;
         }

@@ -21,7 +21,10 @@ struct TNotenskala {
 // The grade for one score. No clamping: scores beyond the anchors continue their piece's line.
 // Never returns -0. Throws Fehler when the piece that applies has zero width
 // (fehler::DivisionDurchNull, or fehler::UngueltigeOperation for 0 / 0), and
-// fehler::UngueltigeOperation for a score or scale that yields no finite raw grade.
+// fehler::UngueltigeOperation for a score or scale that yields no finite raw grade, and
+// fehler::Ueberlauf when the grade chosen is the tenth above the largest double.
+// Tenths: u is the largest tenth whose nearest double is not above r, t the next tenth's
+// nearest double, for raw grades of any size (t is always above r).
 double NoteBerechnen(double punkte, const TNotenskala& skala);
 
 // Every entry's grade becomes NoteBerechnen of its points, first to last; nothing else changes.

@@ -1,6 +1,7 @@
 #include "Report.h"
 
 #include "Klassen.h"
+#include "Meldungsfehler.h"
 #include "Statistik.h"
 #include "Zahltext.h"
 
@@ -122,7 +123,7 @@ void ReportNotenspiegel(const TNotenskala& skala, Reportzeilen& zeilen) {
     constexpr long double kGanzzahlig = 4503599627370496.0L;  // 2^52: from here on p + 0.5 may round back to p
     if (bis >= von && ((bis - von) * 2 > report::kHoechstSchritte || std::fabs(von) >= kGanzzahlig ||
                        std::fabs(bis) >= kGanzzahlig))
-        fehler::wirf(QStringLiteral("Der Notenspiegel umfasst zu viele Punktzahlen: von der Minimalpunktzahl bis zur "
+        fehler::melde(QStringLiteral("Der Notenspiegel umfasst zu viele Punktzahlen: von der Minimalpunktzahl bis zur "
                                     "Maximalpunktzahl sind höchstens %1 halbe Punkte möglich. Bitte prüfen Sie die "
                                     "Punktzahlen der Notenvergabe.")
                          .arg(zahltext::ganz(static_cast<qint64>(report::kHoechstSchritte))));

@@ -9,13 +9,16 @@
 static_assert(std::numeric_limits<long double>::digits == 64, "statistics need the x87 extended format");
 
 void StatistikBerechnen(Auswertung& a) {
-    // Both sums are rounded to double at every step, the square sum after an extended product
-    // and sum. This loop cannot fail, so the new sum of squares stays even when the rest fails.
+    // Both sums are formed in extended and rounded to double at every step: S + g, and the
+    // square sum after an extended product and sum. Rounding twice is not the same as adding in
+    // double: 1 + (2^-53 + 2^-70) is 1 + 2^-53 in extended, a tie that goes to 1, where a double
+    // sum gives 1 + 2^-52. This loop cannot fail, so the new sum of squares stays even when the
+    // rest fails.
     double summe = 0;
     double quadratsumme = 0;
     for (const TNotenEintrag& e : std::as_const(a.FEintraege)) {
         const long double g = e.note;
-        summe = summe + e.note;
+        summe = static_cast<double>(static_cast<long double>(summe) + g);
         quadratsumme = static_cast<double>(g * g + static_cast<long double>(quadratsumme));
     }
     a.FQuadratsumme = quadratsumme;

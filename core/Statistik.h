@@ -5,8 +5,9 @@
 
 #include "results.h"
 
-// Sets FQuadratsumme, FStandardabweichung and FDurchschnitt. The sums run in list order, the
-// sum of squares and the radicand in extended precision. A radicand that rounding leaves a hair
+// Sets FQuadratsumme, FStandardabweichung and FDurchschnitt. The sums run in list order; each
+// step of both sums is formed in extended precision and rounded to double, and so are the
+// radicand, the root and the mean. A radicand that rounding leaves a hair
 // below zero (all grades equal) gives the deviation 0. Throws Fehler for fewer than two entries
 // (n = 0 and the residue 0 / 0: fehler::UngueltigeOperation; otherwise fehler::DivisionDurchNull);
 // FQuadratsumme then holds the new sum, FDurchschnitt and FStandardabweichung keep their values.

@@ -63,6 +63,20 @@ QString zelle(int spalte, int zeile, const TNotenEintrag& e);
 
 using Notenliste = QList<TNotenEintrag>;
 
+// How many entries a list may hold. Qt 6.4's QList::reserve and its sized constructor do not
+// report a failed allocation (they go on with a null block), so a list whose size comes from
+// outside is checked here before room is taken for it.
+namespace listengrenze {
+// What the grid can number (its row count is an int) and the machine's memory can hold.
+qsizetype hoechstens();
+// Raises std::bad_alloc when a list of `eintraege` entries can't be held.
+void pruefe(qsizetype eintraege);
+// An empty list with room for exactly `eintraege` entries; std::bad_alloc when there is none.
+Notenliste mitPlatz(qsizetype eintraege);
+// For tests: a lower limit, to see a failed allocation without allocating much; 0 lifts it.
+void setzeTestgrenze(qsizetype eintraege);
+} // namespace listengrenze
+
 // The evaluation state of the main window. The window owns one and calls its operations
 // from its command handlers; the grid shows FEintraege through ErgebnisModell.
 class Auswertung {

@@ -31,17 +31,49 @@ char* schreibeZahl(char* z, double wert, char sep) {
 
 } // namespace
 
+namespace formelschutz {
+namespace {
+char16_t einheit(char c) { return static_cast<unsigned char>(c); }
+char16_t einheit(QChar c) { return c.unicode(); }
+
+template <class Text>
+bool noetigIn(Text text) {
+    qsizetype i = 0;
+    const qsizetype n = static_cast<qsizetype>(text.size());
+    while (i < n && einheit(text[i]) == u'\'')
+        ++i;
+    if (i == n)
+        return false;
+    const char16_t c = einheit(text[i]);
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
+}
+} // namespace
+
+bool noetig(std::string_view text) { return noetigIn(text); }
+bool noetig(QStringView text) { return noetigIn(text); }
+
+std::string_view entferne(std::string_view feld) {
+    return !feld.empty() && feld.front() == '\'' && noetig(feld.substr(1)) ? feld.substr(1) : feld;
+}
+
+QStringView entferne(QStringView feld) {
+    return !feld.isEmpty() && feld.front() == u'\'' && noetig(feld.sliced(1)) ? feld.sliced(1) : feld;
+}
+} // namespace formelschutz
+
 void exportiereCsv(QIODevice& ziel, const Notenliste& liste) {
     // Written in pieces, so a long list needs no second copy of itself as text. A line is at
-    // most a name, two numbers of kKurzPlatz and four separators.
+    // most an apostrophe, a name, two numbers of kKurzPlatz and four separators.
     constexpr std::size_t kStueck = 1 << 20;
-    constexpr std::size_t kZeileHoechstens = TNotenEintrag::kNamenLaenge + 2 * zahltext::kKurzPlatz + 4;
+    constexpr std::size_t kZeileHoechstens = 1 + TNotenEintrag::kNamenLaenge + 2 * zahltext::kKurzPlatz + 4;
     const char sep = trennerByte();
     std::vector<char> puffer(kStueck + kZeileHoechstens);
     char* const anfang = puffer.data();
     char* z = anfang;
     for (const TNotenEintrag& e : liste) {
         const QByteArrayView name = e.nameBytes();
+        if (formelschutz::noetig(std::string_view(name.data(), static_cast<std::size_t>(name.size()))))
+            *z++ = '\'';
         z = std::copy(name.begin(), name.end(), z);
         *z++ = ';';
         z = schreibeZahl(z, e.punkte, sep);

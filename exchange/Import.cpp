@@ -1,16 +1,19 @@
 #include "Import.h"
 
 #include "Ansi.h"
+#include "Export.h"
 #include "Dateifehler.h"
 #include "Fehler.h"
+#include "Meldungsfehler.h"
 #include "Zahltext.h"
 
+#include <QDir>
 #include <QFile>
-#include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,11 +62,6 @@ void zeilenGrenzen(const Einheit* p, qsizetype n, F&& f) {
         f(anfang, n);
 }
 
-struct Umfang {
-    qsizetype zeilen = 0;
-    qsizetype felder = 0;  // the most fields any line yields
-};
-
 // A text's lines without a string per line. Windows-1252 and UTF-8 stay bytes and are decoded
 // one line at a time into a reused buffer; UTF-16 is converted once and viewed in place.
 class Zeilentext {
@@ -72,21 +70,16 @@ public:
         Zeilentext t;
         const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
         const qsizetype n = bytes.size();
-        if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
-            t.m_utf8 = true;
-            t.m_anfang = 3;
-        } else if (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
-            const qsizetype einheiten = (n - 2) / 2;
-            QString text(einheiten, Qt::Uninitialized);
-            if (b[0] == 0xFF)
-                qFromLittleEndian<char16_t>(b + 2, einheiten, text.data());
-            else
-                qFromBigEndian<char16_t>(b + 2, einheiten, text.data());
-            return ausText(std::move(text));
-        }
+        const ansi::Marke marke = ansi::markeVon(bytes);
+        if (marke.kodierung == ansi::Kodierung::Utf16LE || marke.kodierung == ansi::Kodierung::Utf16BE)
+            return ausText(ansi::textAusDatei(bytes));
+        t.m_anfang = marke.laenge;
         // A NUL ends the text; in both byte encodings it is a zero byte.
         const void* nul = std::memchr(b + t.m_anfang, 0, static_cast<std::size_t>(n - t.m_anfang));
         t.m_ende = nul ? static_cast<const unsigned char*>(nul) - b : n;
+        // Without a mark the text before the NUL decides: valid UTF-8 with umlauts is UTF-8.
+        t.m_utf8 = marke.kodierung == ansi::Kodierung::Utf8 ||
+                   ansi::istUtf8MitNichtAscii(QByteArrayView(bytes.constData(), t.m_ende));
         t.m_bytes = std::move(bytes);
         return t;
     }
@@ -101,60 +94,19 @@ public:
         return t;
     }
 
-    // Number of lines and the most fields of a line. Where the separator is a single byte of
-    // the encoding, the bytes are counted without decoding.
-    Umfang umfang(QChar trenner) const {
-        Umfang u;
-        auto zaehle = [&u](qsizetype trennerAnzahl) {
-            ++u.zeilen;
-            u.felder = std::max(u.felder, trennerAnzahl + 1);
-        };
-        if (m_istText) {
-            const QStringView text(m_text);
-            zeilenGrenzen(text.utf16(), text.size(),
-                          [&](qsizetype a, qsizetype b) { zaehle(text.sliced(a, b - a).count(trenner)); });
-            return u;
-        }
-        std::optional<char> trennerByte;
-        if (m_utf8) {
-            if (trenner.unicode() < 0x80)
-                trennerByte = static_cast<char>(trenner.unicode());
-        } else {
-            const auto& t = ansiTabelle();
-            const auto it = std::find(t.begin(), t.end(), trenner.unicode());
-            // Not in Windows-1252: no line can hold it.
-            trennerByte = it != t.end() ? static_cast<char>(it - t.begin()) : char(0);
-        }
-        const char* p = m_bytes.constData() + m_anfang;
-        if (trennerByte) {
-            zeilenGrenzen(p, m_ende - m_anfang,
-                          [&](qsizetype a, qsizetype b) { zaehle(std::count(p + a, p + b, *trennerByte)); });
-        } else {
-            std::u16string puffer;
-            zeilenGrenzen(p, m_ende - m_anfang, [&](qsizetype a, qsizetype b) {
-                zaehle(dekodiere(QByteArrayView(p + a, b - a), puffer).count(trenner));
-            });
-        }
-        return u;
-    }
-
-    // f(QStringView) for every line from position `ab` on; the view is valid during the call.
+    // f(position, QStringView) for every line; the view is valid during the call.
     template <class F>
-    void fuerJedeZeile(qsizetype ab, F&& f) const {
+    void fuerJedeZeile(F&& f) const {
         qsizetype nr = 0;
         if (m_istText) {
             const QStringView text(m_text);
-            zeilenGrenzen(text.utf16(), text.size(), [&](qsizetype a, qsizetype b) {
-                if (nr++ >= ab)
-                    f(text.sliced(a, b - a));
-            });
+            zeilenGrenzen(text.utf16(), text.size(), [&](qsizetype a, qsizetype b) { f(nr++, text.sliced(a, b - a)); });
             return;
         }
         std::u16string puffer;
         const char* p = m_bytes.constData() + m_anfang;
         zeilenGrenzen(p, m_ende - m_anfang, [&](qsizetype a, qsizetype b) {
-            if (nr++ >= ab)
-                f(dekodiere(QByteArrayView(p + a, b - a), puffer));
+            f(nr++, dekodiere(QByteArrayView(p + a, b - a), puffer));
         });
     }
 
@@ -202,29 +154,6 @@ private:
     qsizetype m_ende = 0;
 };
 
-// The lines the caller already holds.
-class Zeilenliste {
-public:
-    explicit Zeilenliste(const QStringList& zeilen) : m_zeilen(zeilen) {}
-
-    Umfang umfang(QChar trenner) const {
-        Umfang u;
-        u.zeilen = m_zeilen.size();
-        for (const QString& z : m_zeilen)
-            u.felder = std::max(u.felder, z.count(trenner) + 1);
-        return u;
-    }
-
-    template <class F>
-    void fuerJedeZeile(qsizetype ab, F&& f) const {
-        for (qsizetype i = ab; i < m_zeilen.size(); ++i)
-            f(QStringView(m_zeilen[i]));
-    }
-
-private:
-    const QStringList& m_zeilen;
-};
-
 void zerlege(std::vector<QStringView>& felder, QStringView zeile, QChar trenner) {
     felder.clear();
     qsizetype anfang = 0;
@@ -233,11 +162,34 @@ void zerlege(std::vector<QStringView>& felder, QStringView zeile, QChar trenner)
     felder.push_back(zeile.sliced(anfang));
 }
 
+// The same few steps on bytes (std::string_view, char) and on UTF-16 (QStringView, QChar).
+qsizetype finde(std::string_view zeile, char trenner, qsizetype ab) {
+    const std::size_t pos = zeile.find(trenner, static_cast<std::size_t>(ab));
+    return pos == std::string_view::npos ? -1 : static_cast<qsizetype>(pos);
+}
+qsizetype finde(QStringView zeile, QChar trenner, qsizetype ab) { return zeile.indexOf(trenner, ab); }
+std::string_view teil(std::string_view z, qsizetype ab, qsizetype n) {
+    return z.substr(static_cast<std::size_t>(ab), static_cast<std::size_t>(n));
+}
+QStringView teil(QStringView z, qsizetype ab, qsizetype n) { return z.sliced(ab, n); }
+QString alsText(std::string_view bytes) {
+    return ansi::zuText(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+QString alsText(QStringView text) { return text.toString(); }
+
 // The name room of a record, filled in Windows-1252 up to 30 bytes. Converting character by
 // character and stopping at 30 gives what converting the whole name and cutting it would.
 struct Namenraum {
     char bytes[TNotenEintrag::kNamenLaenge];
     qsizetype laenge = 0;
+
+    // Every Windows-1252 byte decodes to a character that converts back to that byte, so the
+    // name bytes of a byte line are its bytes.
+    void haengeAn(std::string_view text) {
+        const std::size_t n = std::min(text.size(), static_cast<std::size_t>(TNotenEintrag::kNamenLaenge - laenge));
+        std::memcpy(bytes + laenge, text.data(), n);
+        laenge += static_cast<qsizetype>(n);
+    }
 
     void haengeAn(QStringView text) {
         for (qsizetype i = 0; i < text.size() && laenge < TNotenEintrag::kNamenLaenge; ++i) {
@@ -261,149 +213,164 @@ struct Namenraum {
     }
 };
 
-// One line's bytes into the list, as the decoded line would go.
-void zeileAusBytes(Notenliste& ziel, std::string_view zeile, char trenner, const ImportEinstellungen& e,
-                   std::vector<std::string_view>& felder) {
-    felder.clear();
-    for (std::size_t anfang = 0;;) {
-        const std::size_t pos = zeile.find(trenner, anfang);
-        if (pos == std::string_view::npos) {
-            felder.push_back(zeile.substr(anfang));
-            break;
-        }
-        felder.push_back(zeile.substr(anfang, pos - anfang));
-        anfang = pos + 1;
+// The evaluation of one text, line by line. The new entries go into a list of their own; the
+// caller's lists are touched only by uebergib, after the last line.
+template <class Ansicht, class Zeichen>
+class Auswerter {
+public:
+    Auswerter(const ImportEinstellungen& e, Zeichen trenner, qsizetype schonDa)
+        : m_trenner(trenner), m_ab(std::max(e.titelzeilen, 0)), m_schonDa(schonDa),
+          m_spalten{e.vorname, e.nachname, e.punkte, e.noten} {
+        for (const int s : m_spalten)
+            m_hoechste = std::max(m_hoechste, s);
+        m_erreicht = m_hoechste <= 0;
     }
-    auto feld = [&felder](int spalte) -> const std::string_view* {
-        return spalte >= 1 && static_cast<std::size_t>(spalte) <= felder.size() ? &felder[std::size_t(spalte - 1)] : nullptr;
-    };
 
-    // Every Windows-1252 byte decodes to a character that converts back to that byte, so the
-    // name bytes are the file's bytes.
-    char name[TNotenEintrag::kNamenLaenge];
-    std::size_t laenge = 0;
-    auto haengeAn = [&](std::string_view text) {
-        const std::size_t n = std::min(text.size(), sizeof name - laenge);
-        std::memcpy(name + laenge, text.data(), n);
-        laenge += n;
-    };
-    const auto* vorname = feld(e.vorname);
-    const auto* nachname = feld(e.nachname);
-    if (vorname)
-        haengeAn(*vorname);
-    if (nachname) {
-        if (vorname)
-            haengeAn(" ");
-        haengeAn(*nachname);
-    }
-    if (std::all_of(name, name + laenge, [](char c) { return static_cast<unsigned char>(c) <= 32; }))
-        return;
-
-    TNotenEintrag eintrag = leererEintrag();
-    eintrag.setzeName(QByteArrayView(name, static_cast<qsizetype>(laenge)));
-    eintrag.ects = u'A';
-    if (const auto* punkte = feld(e.punkte))
-        eintrag.punkte = zahltext::leseDouble(*punkte).value_or(-1.0);
-    if (eintrag.punkte == -1.0)
-        return;
-    if (const auto* note = feld(e.noten))
-        eintrag.note = zahltext::leseDouble(*note).value_or(0.0);
-    ziel.push_back(eintrag);
-}
-
-// The whole evaluation for Windows-1252 bytes in one pass: the entries go into a list of
-// their own while the widest line is found, so a wrong column still changes nothing.
-ImportErgebnis auswertenBytes(Auswertung& a, std::string_view text, char trenner, const ImportEinstellungen& e) {
-    // The list grows with the entries it takes: room reserved from the file's line count could
-    // be far more than memory holds (a file of empty lines), and a failed reservation is no error.
-    Notenliste neu;
-    const qsizetype ab = std::max(e.titelzeilen, 0);
-    qsizetype nr = 0;
-    std::size_t felder = 0;
-    std::vector<std::string_view> zeilenfelder;
-    zeilenGrenzen(text.data(), static_cast<qsizetype>(text.size()), [&](qsizetype von, qsizetype bis) {
-        const std::string_view zeile(text.data() + von, static_cast<std::size_t>(bis - von));
-        if (nr++ < ab) {
-            felder = std::max(felder, static_cast<std::size_t>(std::count(zeile.begin(), zeile.end(), trenner)) + 1);
+    void lies(qsizetype nr, Ansicht zeile) {
+        std::array<std::optional<Ansicht>, 4> felder;
+        // Only the fields up to the highest chosen column are looked for: a line of a million
+        // separators costs no more than its first few.
+        if (zerlegeBis(zeile, felder))
+            m_erreicht = true;
+        if (nr < m_ab)
             return;
-        }
-        zeileAusBytes(neu, zeile, trenner, e, zeilenfelder);
-        felder = std::max(felder, zeilenfelder.size());
-    });
-    for (const int spalte : {e.vorname, e.nachname, e.punkte, e.noten})
-        if (spalte > 0 && static_cast<std::size_t>(spalte) > felder)
-            return ImportErgebnis::SpaltenFehler;
-    a.FKlassen.clear();
-    if (a.FErsetzen)
-        a.FEintraege = std::move(neu);
-    else
-        a.FEintraege.append(neu);
-    return ImportErgebnis::Gelesen;
-}
-
-template <class Quelle>
-ImportErgebnis auswerten(Auswertung& a, const Quelle& quelle, QChar trenner, const ImportEinstellungen& e) {
-    if constexpr (std::is_same_v<Quelle, Zeilentext>) {
-        // Windows-1252 with a one-byte separator and an ASCII decimal separator: the bytes are
-        // read as they stand, which is what decoding and converting back would give.
-        const auto trennerByte = quelle.einzelbyteTrenner(trenner);
-        if (trennerByte && zahltext::trennzeichen().dezimal.unicode() < 0x80)
-            return auswertenBytes(a, quelle.bytes(), *trennerByte, e);
-    }
-    // The column check comes before anything is emptied, so a wrong setting loses nothing.
-    const Umfang umfang = quelle.umfang(trenner);
-    for (const int spalte : {e.vorname, e.nachname, e.punkte, e.noten})
-        if (spalte > umfang.felder)
-            return ImportErgebnis::SpaltenFehler;
-
-    a.FKlassen.clear();
-    if (a.FErsetzen)
-        a.FEintraege = Notenliste();  // frees the old room, unlike clear()
-    const qsizetype ab = std::max(e.titelzeilen, 0);
-    // Lines that get dropped leave reserved room untouched, which costs no memory.
-    a.FEintraege.reserve(a.FEintraege.size() + static_cast<std::size_t>(std::max<qsizetype>(umfang.zeilen - ab, 0)));
-
-    std::vector<QStringView> felder;
-    auto feld = [&felder](int spalte) -> std::optional<QStringView> {
-        if (spalte >= 1 && static_cast<std::size_t>(spalte) <= felder.size())
-            return felder[static_cast<std::size_t>(spalte - 1)];
-        return std::nullopt;
-    };
-    quelle.fuerJedeZeile(ab, [&](QStringView zeile) {
-        zerlege(felder, zeile, trenner);
+        const auto& [vorname, nachname, punkte, note] = felder;
 
         Namenraum name;
-        const auto vorname = feld(e.vorname);
-        const auto nachname = feld(e.nachname);
         if (vorname)
-            name.haengeAn(*vorname);
+            name.haengeAn(formelschutz::entferne(*vorname));
         if (nachname) {
             if (vorname)
-                name.haengeAn(u" ");
-            name.haengeAn(*nachname);
+                name.haengeAn(std::string_view(" "));
+            name.haengeAn(formelschutz::entferne(*nachname));
         }
         if (name.leer())
-            return;
+            return uebergehe(nr, Uebergangsgrund::KeinName, nullptr);
 
         TNotenEintrag eintrag = leererEintrag();
         eintrag.setzeName(QByteArrayView(name.bytes, name.laenge));
         eintrag.ects = u'A';
-        if (const auto punkte = feld(e.punkte))
-            eintrag.punkte = zahltext::leseDouble(*punkte).value_or(-1.0);
+        if (punkte) {
+            const auto wert = zahltext::leseDouble(*punkte);
+            if (!wert)
+                return uebergehe(nr, Uebergangsgrund::PunkteKeineZahl, &*punkte);
+            eintrag.punkte = *wert;
+        }
         if (eintrag.punkte == -1.0)
-            return;
-        if (const auto note = feld(e.noten))
+            return uebergehe(nr, Uebergangsgrund::PunkteMinusEins, punkte ? &*punkte : nullptr);
+        if (note)
             eintrag.note = zahltext::leseDouble(*note).value_or(0.0);
-        a.FEintraege.push_back(eintrag);
-    });
-    return ImportErgebnis::Gelesen;
+        // Room grows with the entries taken, never with the lines: a text of many empty lines
+        // needs none.
+        if (m_schonDa + m_neu.size() >= m_hoechstens)
+            throw std::bad_alloc();
+        m_neu.push_back(eintrag);
+    }
+
+    // Hands the entries over, or tells why not. Nothing before the commit throws after it.
+    ImportZusammenfassung uebergib(Auswertung& a) {
+        if (!m_erreicht)
+            m_z.ergebnis = ImportErgebnis::SpaltenFehler;
+        else if (m_neu.isEmpty())
+            m_z.ergebnis = ImportErgebnis::NichtsBrauchbar;
+        if (m_z.ergebnis != ImportErgebnis::Gelesen)
+            return std::move(m_z);
+        m_z.uebernommen = m_neu.size();
+        Notenliste liste;
+        if (a.FErsetzen || a.FEintraege.isEmpty()) {
+            liste = std::move(m_neu);
+        } else {
+            liste = a.FEintraege;
+            liste.append(m_neu);
+        }
+        a.FKlassen.clear();
+        a.FEintraege = std::move(liste);
+        a.OriginalMerken();
+        return std::move(m_z);
+    }
+
+private:
+    // Fills the fields of the chosen columns that the line has; true when it reaches the
+    // highest chosen column (the check for a wrong column needs no more than that).
+    bool zerlegeBis(Ansicht zeile, std::array<std::optional<Ansicht>, 4>& felder) const {
+        qsizetype anfang = 0;
+        for (int spalte = 1; spalte <= m_hoechste; ++spalte) {
+            const qsizetype pos = finde(zeile, m_trenner, anfang);
+            const qsizetype ende = pos < 0 ? static_cast<qsizetype>(zeile.size()) : pos;
+            for (std::size_t i = 0; i < felder.size(); ++i)
+                if (m_spalten[i] == spalte)
+                    felder[i] = teil(zeile, anfang, ende - anfang);
+            if (pos < 0)
+                return spalte == m_hoechste;
+            anfang = pos + 1;
+        }
+        return true;
+    }
+
+    void uebergehe(qsizetype nr, Uebergangsgrund grund, const Ansicht* punkte) {
+        if (m_z.ersteUebergangene.size() < ImportZusammenfassung::kErsteHoechstens) {
+            UebergangeneZeile u;
+            u.zeile = nr + 1;
+            u.grund = grund;
+            if (punkte) {
+                // Enough to recognise the field, however long it is.
+                constexpr qsizetype kZeigen = 20;
+                const qsizetype n = static_cast<qsizetype>(punkte->size());
+                u.punkte = alsText(teil(*punkte, 0, std::min(n, kZeigen)));
+                if (n > kZeigen)
+                    u.punkte += u'…';
+            }
+            m_z.ersteUebergangene.append(u);
+        }
+        ++m_z.uebergangen;
+    }
+
+    Zeichen m_trenner;
+    qsizetype m_ab;
+    qsizetype m_schonDa;
+    qsizetype m_hoechstens = listengrenze::hoechstens();
+    std::array<int, 4> m_spalten;
+    int m_hoechste = 0;
+    bool m_erreicht = false;
+    Notenliste m_neu;
+    ImportZusammenfassung m_z;
+};
+
+qsizetype schonDa(const Auswertung& a) { return a.FErsetzen ? 0 : a.FEintraege.size(); }
+
+ImportZusammenfassung auswerten(Auswertung& a, const Zeilentext& text, QChar trenner, const ImportEinstellungen& e) {
+    // Windows-1252 with a one-byte separator and an ASCII decimal separator: the bytes are read
+    // as they stand, which is what decoding and converting back would give.
+    const auto trennerByte = text.einzelbyteTrenner(trenner);
+    if (trennerByte && zahltext::trennzeichen().dezimal.unicode() < 0x80) {
+        Auswerter<std::string_view, char> w(e, *trennerByte, schonDa(a));
+        const std::string_view bytes = text.bytes();
+        qsizetype nr = 0;
+        zeilenGrenzen(bytes.data(), static_cast<qsizetype>(bytes.size()), [&](qsizetype von, qsizetype bis) {
+            w.lies(nr++, bytes.substr(static_cast<std::size_t>(von), static_cast<std::size_t>(bis - von)));
+        });
+        return w.uebergib(a);
+    }
+    Auswerter<QStringView, QChar> w(e, trenner, schonDa(a));
+    text.fuerJedeZeile([&w](qsizetype nr, QStringView zeile) { w.lies(nr, zeile); });
+    return w.uebergib(a);
 }
 
+// The lines as strings, grown one by one: room taken from a count of lines could be far more
+// than memory holds.
 QStringList alsListe(const Zeilentext& text) {
     QStringList zeilen;
-    zeilen.reserve(text.umfang(QChar(u'\n')).zeilen);
-    text.fuerJedeZeile(0, [&zeilen](QStringView z) { zeilen.append(z.toString()); });
+    text.fuerJedeZeile([&zeilen](qsizetype, QStringView z) { zeilen.append(z.toString()); });
     return zeilen;
+}
+
+QString zuWenigSpeicher(const QString& pfad) {
+    return QStringLiteral("Zu wenig Arbeitsspeicher, um „%1“ zu importieren. Die Liste bleibt, wie sie war.")
+        .arg(QDir::toNativeSeparators(pfad));
+}
+
+QString anzahlText(qsizetype n, const QString& einzahl, const QString& mehrzahl) {
+    return zahltext::ganz(n) + u' ' + (n == 1 ? einzahl : mehrzahl);
 }
 
 } // namespace
@@ -412,14 +379,13 @@ void Zerlegen(QStringList& felder, QStringView zeile, QChar trenner) {
     std::vector<QStringView> ansichten;
     zerlege(ansichten, zeile, trenner);
     felder.clear();
-    felder.reserve(static_cast<qsizetype>(ansichten.size()));
     for (const QStringView f : ansichten)
         felder.append(f.toString());
 }
 
 QChar trennerAus(const QString& trennerText) {
     if (trennerText.isEmpty())
-        fehler::wirf(kKeinTrenner);
+        fehler::melde(kKeinTrenner);
     if (trennerText.size() > 1 && trennerText[0] == u'#') {
         const QStringView rest = QStringView(trennerText).sliced(1);
         const auto code = zahltext::leseGanz(rest);
@@ -436,21 +402,66 @@ QStringList zeilenAusDatei(const QString& pfad) { return alsListe(Zeilentext::au
 
 QStringList zeilenAusText(const QString& text) { return alsListe(Zeilentext::ausText(text)); }
 
-ImportErgebnis ImportAuswerten(Auswertung& a, const QStringList& zeilen, QChar trenner, const ImportEinstellungen& e) {
-    const ImportErgebnis r = auswerten(a, Zeilenliste(zeilen), trenner, e);
-    if (r == ImportErgebnis::Gelesen)
-        a.OriginalMerken();
-    return r;
+ImportZusammenfassung ImportAuswerten(Auswertung& a, const QStringList& zeilen, QChar trenner,
+                                      const ImportEinstellungen& e) {
+    Auswerter<QStringView, QChar> w(e, trenner, schonDa(a));
+    for (qsizetype nr = 0; nr < zeilen.size(); ++nr)
+        w.lies(nr, zeilen[nr]);
+    return w.uebergib(a);
 }
 
-ImportErgebnis importiereDatei(Auswertung& a, const QString& pfad, QChar trenner, const ImportEinstellungen& e) {
-    ImportErgebnis r;
-    {
-        // The text goes before the copy into FOriginal, so the two never add up.
-        const Zeilentext text = Zeilentext::ausBytes(fehler::leseDatei(pfad));
-        r = auswerten(a, text, trenner, e);
+ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar trenner, const ImportEinstellungen& e) {
+    try {
+        return auswerten(a, Zeilentext::ausBytes(fehler::leseDatei(pfad)), trenner, e);
+    } catch (const std::bad_alloc&) {
+        fehler::wirf(zuWenigSpeicher(pfad));
     }
-    if (r == ImportErgebnis::Gelesen)
-        a.OriginalMerken();
-    return r;
+}
+
+ImportZusammenfassung importiereText(Auswertung& a, const QString& text, QChar trenner, const ImportEinstellungen& e) {
+    try {
+        return auswerten(a, Zeilentext::ausText(text), trenner, e);
+    } catch (const std::bad_alloc&) {
+        fehler::wirf(QStringLiteral("Zu wenig Arbeitsspeicher, um den Text der Zwischenablage einzufügen. "
+                                    "Die Liste bleibt, wie sie war."));
+    }
+}
+
+QString ImportZusammenfassung::statusText() const {
+    return anzahlText(uebernommen, QStringLiteral("Prüfling übernommen"), QStringLiteral("Prüflinge übernommen")) +
+           QStringLiteral(", ") + anzahlText(uebergangen, QStringLiteral("Zeile übergangen"), QStringLiteral("Zeilen übergangen"));
+}
+
+QString ImportZusammenfassung::uebergangeneText() const {
+    if (uebergangen == 0)
+        return {};
+    QStringList zeilen{QStringLiteral("Übergangene Zeilen:")};
+    for (const UebergangeneZeile& u : ersteUebergangene) {
+        QString grund;
+        switch (u.grund) {
+        case Uebergangsgrund::KeinName:
+            grund = QStringLiteral("kein Name");
+            break;
+        case Uebergangsgrund::PunkteKeineZahl:
+            grund = QStringLiteral("Punkte „%1“ sind keine Zahl im eingestellten Zahlenformat (Dezimaltrennzeichen „%2“)")
+                        .arg(u.punkte, QString(zahltext::trennzeichen().dezimal));
+            break;
+        case Uebergangsgrund::PunkteMinusEins:
+            grund = QStringLiteral("Punkte %1 gelten als keine Angabe").arg(zahltext::ganz(-1));
+            break;
+        }
+        zeilen << QStringLiteral("Zeile %1: %2").arg(zahltext::ganz(u.zeile), grund);
+    }
+    if (uebergangen > ersteUebergangene.size())
+        zeilen << QStringLiteral("… und %1 weitere").arg(zahltext::ganz(uebergangen - ersteUebergangene.size()));
+    return zeilen.join(u'\n');
+}
+
+QString ImportZusammenfassung::nichtsBrauchbarText() const {
+    QString text = QStringLiteral("Keine Zeile ergab einen Prüfling. Die Liste bleibt, wie sie war.");
+    if (uebergangen > 0)
+        text += QStringLiteral("\n\n") + uebergangeneText();
+    else
+        text += QStringLiteral("\n\nNach den Titelzeilen steht keine Zeile mehr.");
+    return text;
 }

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QChar>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -21,7 +22,8 @@ void Zerlegen(QStringList& felder, QStringView zeile, QChar trenner);
 QChar trennerAus(const QString& trennerText);
 
 // Text lines from a file's bytes: a UTF-8 or UTF-16 (LE/BE) byte-order mark selects that
-// encoding, otherwise Windows-1252. Lines end at CR LF, lone CR or lone LF; a break at the very
+// encoding; without one, valid UTF-8 with a non-ASCII character is UTF-8 and anything else
+// Windows-1252 (ansi::textAusDatei). Lines end at CR LF, lone CR or lone LF; a break at the very
 // end adds no empty line; a NUL ends the text.
 QStringList zeilenAusBytes(const QByteArray& bytes);
 // The same from a file; a file error raises Fehler with its German text.
@@ -36,20 +38,53 @@ struct ImportEinstellungen {
     int titelzeilen = 1;
 };
 
-enum class ImportErgebnis { Gelesen, SpaltenFehler };
+enum class ImportErgebnis { Gelesen, SpaltenFehler, NichtsBrauchbar };
 
 inline const QString kSpaltenFehler = QStringLiteral(
     "Fehler: Die bei den Importeinstellungen angegebene Spaltenzahl deckt sich nicht mit der gefunden "
     "Spaltenzahl. Überprüfen sie die Einstellungen");
 
-// Reads the lines into the list. A chosen column beyond the widest line (all lines counted,
-// title lines too) gives SpaltenFehler and changes nothing; the caller shows kSpaltenFehler.
-// Otherwise FKlassen is emptied, FEintraege replaced (a.FErsetzen) or appended to, and
-// FOriginal becomes a copy of FEintraege. Lines with an empty name, with points that are no
-// number, or with points of exactly -1 are dropped; every entry gets the letter "A".
-ImportErgebnis ImportAuswerten(Auswertung& a, const QStringList& zeilen, QChar trenner, const ImportEinstellungen& e);
+// Why a line after the title lines gave no entry.
+enum class Uebergangsgrund { KeinName, PunkteKeineZahl, PunkteMinusEins };
+
+struct UebergangeneZeile {
+    qsizetype zeile = 0;  // counted from 1, title lines included, as an editor numbers them
+    Uebergangsgrund grund = Uebergangsgrund::KeinName;
+    QString punkte;       // the points field as it stood, cut short
+};
+
+// What an import brought in and what it left out. The windows show it; the texts are made here.
+struct ImportZusammenfassung {
+    static constexpr int kErsteHoechstens = 10;
+
+    ImportErgebnis ergebnis = ImportErgebnis::Gelesen;
+    qsizetype uebernommen = 0;  // entries added to the list
+    qsizetype uebergangen = 0;  // lines after the title lines that gave no entry
+    QList<UebergangeneZeile> ersteUebergangene;  // the first kErsteHoechstens of them
+
+    // "n Prüflinge übernommen, m Zeilen übergangen" (singular for 1).
+    QString statusText() const;
+    // The first skipped lines and why, one a line; empty when none was skipped.
+    QString uebergangeneText() const;
+    // The message for NichtsBrauchbar: nothing changed, and why the lines were left out.
+    QString nichtsBrauchbarText() const;
+};
+
+// Reads the lines into the list. A chosen column that no line reaches (all lines counted,
+// title lines too) gives SpaltenFehler; no line that makes an entry gives NichtsBrauchbar.
+// Both change nothing; the caller shows kSpaltenFehler or nichtsBrauchbarText(). Otherwise
+// FKlassen is emptied, FEintraege replaced (a.FErsetzen) or appended to, and FOriginal becomes
+// a copy of FEintraege. Lines with an empty name, with points that are no number, or with
+// points of exactly -1 are left out and counted; every entry gets the letter "A". A name field
+// that begins with an apostrophe before a formula character (as the export writes such names)
+// loses that apostrophe. The new entries are gathered aside and handed over at the end, so a
+// failure on the way (std::bad_alloc) leaves all lists as they were.
+ImportZusammenfassung ImportAuswerten(Auswertung& a, const QStringList& zeilen, QChar trenner,
+                                      const ImportEinstellungen& e);
 
 // zeilenAusDatei and ImportAuswerten in one, without holding the lines as strings: the bytes
 // are read once and decoded line by line. This is the one to use for files. A file error
-// raises Fehler before anything changed.
-ImportErgebnis importiereDatei(Auswertung& a, const QString& pfad, QChar trenner, const ImportEinstellungen& e);
+// raises Fehler before anything changed; so does a file too large for memory, naming it.
+ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar trenner, const ImportEinstellungen& e);
+// zeilenAusText and ImportAuswerten in one, for the clipboard; too little memory raises Fehler.
+ImportZusammenfassung importiereText(Auswertung& a, const QString& text, QChar trenner, const ImportEinstellungen& e);

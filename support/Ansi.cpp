@@ -1,6 +1,9 @@
 #include "Ansi.h"
 
+#include <QtEndian>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 // 0x80..0x9F; the five unassigned codes map to the C1 controls, as Windows does.
@@ -17,6 +20,22 @@ char ausZeichen(char32_t c) {
             return static_cast<char>(0x80 + i);
     return '?';
 }
+
+// An odd last byte is no code unit and is dropped. No bytes is the empty text: an empty
+// QString has no buffer to convert into.
+QString ausUtf16(QByteArrayView bytes, bool grossEndian) {
+    const qsizetype n = bytes.size() / 2;
+    if (n == 0)
+        return QString();
+    QString text(n, Qt::Uninitialized);
+    if (grossEndian)
+        qFromBigEndian<char16_t>(bytes.data(), n, text.data());
+    else
+        qFromLittleEndian<char16_t>(bytes.data(), n, text.data());
+    return text;
+}
+
+bool folgebyte(unsigned char b) { return (b & 0xC0) == 0x80; }
 } // namespace
 
 namespace ansi {
@@ -43,6 +62,92 @@ QByteArray ausText(QStringView text) {
         bytes.append(ausZeichen(c));
     }
     return bytes;
+}
+
+Marke markeVon(QByteArrayView bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return {Kodierung::Utf8, 3};
+    if (bytes.startsWith("\xFF\xFE"))
+        return {Kodierung::Utf16LE, 2};
+    if (bytes.startsWith("\xFE\xFF"))
+        return {Kodierung::Utf16BE, 2};
+    return {};
+}
+
+bool istUtf8MitNichtAscii(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    bool nichtAscii = false;
+    qsizetype i = 0;
+    while (i < n) {
+        // Lists are mostly ASCII: eight bytes at a time while no high bit is set.
+        if (i + 8 <= n) {
+            std::uint64_t wort;
+            std::memcpy(&wort, p + i, sizeof wort);
+            if ((wort & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        nichtAscii = true;
+        // The second byte's range excludes overlong forms, surrogates and codes above U+10FFFF.
+        qsizetype laenge;
+        unsigned char von = 0x80, bis = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) {
+            laenge = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            laenge = 3;
+            if (b == 0xE0)
+                von = 0xA0;
+            else if (b == 0xED)
+                bis = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            laenge = 4;
+            if (b == 0xF0)
+                von = 0x90;
+            else if (b == 0xF4)
+                bis = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + laenge > n || p[i + 1] < von || p[i + 1] > bis)
+            return false;
+        for (qsizetype k = 2; k < laenge; ++k)
+            if (!folgebyte(p[i + k]))
+                return false;
+        i += laenge;
+    }
+    return nichtAscii;
+}
+
+Kodierung kodierungVon(QByteArrayView bytes) {
+    const Marke m = markeVon(bytes);
+    if (m.laenge > 0)
+        return m.kodierung;
+    return istUtf8MitNichtAscii(bytes) ? Kodierung::Utf8 : Kodierung::Ansi;
+}
+
+QString textAusDatei(QByteArrayView bytes, Kodierung* gelesen) {
+    const Kodierung k = kodierungVon(bytes);
+    if (gelesen)
+        *gelesen = k;
+    const QByteArrayView rest = bytes.sliced(markeVon(bytes).laenge);
+    switch (k) {
+    case Kodierung::Utf8:
+        return QString::fromUtf8(rest);
+    case Kodierung::Utf16LE:
+        return ausUtf16(rest, false);
+    case Kodierung::Utf16BE:
+        return ausUtf16(rest, true);
+    case Kodierung::Ansi:
+        break;
+    }
+    return zuText(rest);
 }
 
 } // namespace ansi

@@ -8,11 +8,17 @@
 class Fehler : public std::exception {
 public:
     explicit Fehler(QString text) : m_text(std::move(text)), m_utf8(m_text.toUtf8()) {}
+    // A file error: the run-time's text, and the file's full path on a second line below it.
+    Fehler(const QString& text, const QString& pfad);
+
     const QString& text() const noexcept { return m_text; }
+    // The file a file error names; empty for every other error.
+    const QString& pfad() const noexcept { return m_pfad; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 
 private:
     QString m_text;
+    QString m_pfad;
     QByteArray m_utf8;
 };
 
@@ -20,10 +26,17 @@ namespace fehler {
 inline const QString Bereichspruefung = QStringLiteral("Fehler bei Bereichsprüfung");
 inline const QString DivisionDurchNull = QStringLiteral("Gleitkommadivision durch Null");
 inline const QString UngueltigeOperation = QStringLiteral("Ungültige Gleitkommaoperation");
+inline const QString Ueberlauf = QStringLiteral("Gleitkommaüberlauf");
 
 [[noreturn]] inline void wirf(const QString& text) { throw Fehler(text); }
 
-// German text for an operating system error number (errno), as the run-time library words it.
+// German text for an operating system error number (errno), as the run-time library words it;
+// "E/A-Fehler %d" for a number without a text of its own.
 QString ausErrno(int fehlernummer);
 [[noreturn]] void wirfErrno(int fehlernummer);
+// The same as a file error naming `pfad`.
+[[noreturn]] void wirfErrno(int fehlernummer, const QString& pfad);
+
+// "text\n/full/path/of/file", the path absolute and in the platform's separators.
+QString mitPfad(const QString& text, const QString& pfad);
 } // namespace fehler

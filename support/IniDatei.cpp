@@ -2,12 +2,15 @@
 
 #include "Ansi.h"
 #include "Dateifehler.h"
+#include "Fehler.h"
 #include "Zahltext.h"
 
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <cstring>
 
 namespace {
@@ -28,16 +31,6 @@ QStringView getrimmt(QStringView s) {
     return s.mid(anfang, ende - anfang);
 }
 
-QString ausUtf16(QByteArrayView bytes, bool grossEndian) {
-    const qsizetype n = bytes.size() / 2;
-    QString text(n, Qt::Uninitialized);
-    if (grossEndian)
-        qFromBigEndian<char16_t>(bytes.data(), n, text.data());
-    else
-        qFromLittleEndian<char16_t>(bytes.data(), n, text.data());
-    return text;
-}
-
 QByteArray inUtf16(QStringView text, bool grossEndian) {
     QByteArray bytes(2 + 2 * text.size(), Qt::Uninitialized);
     std::memcpy(bytes.data(), grossEndian ? "\xFE\xFF" : "\xFF\xFE", 2);
@@ -49,6 +42,7 @@ QByteArray inUtf16(QStringView text, bool grossEndian) {
 }
 
 // Copies the whole content; a missing source or a failed write leaves the target as it was.
+// Failures go unreported.
 void kopiere(const QString& von, const QString& nach) {
     QFile quelle(von);
     if (!quelle.open(QIODevice::ReadOnly))
@@ -56,27 +50,34 @@ void kopiere(const QString& von, const QString& nach) {
     const QByteArray inhalt = quelle.readAll();
     if (quelle.error() != QFileDevice::NoError)
         return;
-    QSaveFile ziel(nach);
-    if (ziel.open(QIODevice::WriteOnly) && ziel.write(inhalt) == inhalt.size() && ziel.flush())
-        ziel.commit();
+    try {
+        QSaveFile ziel(nach);
+        fehler::oeffneZumSchreiben(ziel);
+        fehler::schreibeAlles(ziel, inhalt);
+        fehler::schliesseAb(ziel);
+    } catch (const Fehler&) {
+    }
 }
 
 } // namespace
 
 IniDatei IniDatei::ausBytes(QByteArrayView inhalt) {
     IniDatei ini;
-    QString text;
-    if (inhalt.startsWith("\xEF\xBB\xBF")) {
+    // A file read as UTF-8 without a mark is written back as UTF-8, with one.
+    ansi::Kodierung gelesen;
+    const QString text = ansi::textAusDatei(inhalt, &gelesen);
+    switch (gelesen) {
+    case ansi::Kodierung::Utf8:
         ini.m_kodierung = Kodierung::Utf8;
-        text = QString::fromUtf8(inhalt.sliced(3));
-    } else if (inhalt.startsWith("\xFF\xFE")) {
+        break;
+    case ansi::Kodierung::Utf16LE:
         ini.m_kodierung = Kodierung::Utf16LE;
-        text = ausUtf16(inhalt.sliced(2), false);
-    } else if (inhalt.startsWith("\xFE\xFF")) {
+        break;
+    case ansi::Kodierung::Utf16BE:
         ini.m_kodierung = Kodierung::Utf16BE;
-        text = ausUtf16(inhalt.sliced(2), true);
-    } else {
-        text = ansi::zuText(inhalt);
+        break;
+    case ansi::Kodierung::Ansi:
+        break;
     }
 
     Abschnitt* aktuell = nullptr;
@@ -188,7 +189,10 @@ long double IniDatei::leseZahl(QStringView abschnitt, QStringView schluessel, lo
     const Eintrag* e = finde(abschnitt, schluessel);
     if (!e)
         return vorgabe;
-    return zahltext::lese(e->wert).value_or(vorgabe);
+    // The file holds doubles, so the value read is one: the file form of the largest double
+    // reads back as it, however far its 15 digits lie above it.
+    const auto wert = zahltext::leseDouble(e->wert);
+    return wert ? static_cast<long double>(*wert) : vorgabe;
 }
 
 void IniDatei::schreibe(QStringView abschnitt, QStringView schluessel, const QString& wert) {
@@ -214,6 +218,11 @@ void IniDatei::schreibeBool(QStringView abschnitt, QStringView schluessel, bool 
 }
 
 void IniDatei::schreibeZahl(QStringView abschnitt, QStringView schluessel, long double wert) {
+    // A finite value beyond the doubles (a numeric field holds extended values) is written as
+    // the largest double of its sign, not as "INF", which would read back as nothing.
+    constexpr long double kGroesste = std::numeric_limits<double>::max();
+    if (std::isfinite(wert))
+        wert = std::clamp(wert, -kGroesste, kGroesste);
     schreibe(abschnitt, schluessel, zahltext::kurz(static_cast<double>(wert)));
 }
 

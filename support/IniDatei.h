@@ -1,7 +1,8 @@
 #pragma once
 // The settings file in INI layout, held whole in memory: load, read and change values, save.
 //
-// Reading: a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE, otherwise Windows-1252.
+// Reading: a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE; without one, valid UTF-8
+// with a non-ASCII character is UTF-8 and anything else Windows-1252 (ansi::textAusDatei).
 // Each line is trimmed of blanks and control characters; empty lines and lines beginning
 // with ";" are skipped; "[name]" opens a section; other lines split at the first "=" into a
 // trimmed key and value. Lines before the first section are dropped; lines without "=" are
@@ -36,7 +37,8 @@ public:
     bool hatAbschnitt(QStringView abschnitt) const;
 
     // Missing key: vorgabe. Integers: optional blanks, sign, decimal digits, in the range of
-    // qint64. Booleans: an integer, non-zero is true. Numbers: zahltext::lese.
+    // qint64. Booleans: an integer, non-zero is true. Numbers: the double zahltext::leseDouble
+    // reads (the file holds doubles; "1,79769313486232E308" is the largest one).
     QString lese(QStringView abschnitt, QStringView schluessel, const QString& vorgabe) const;
     qint64 leseGanz(QStringView abschnitt, QStringView schluessel, qint64 vorgabe) const;
     bool leseBool(QStringView abschnitt, QStringView schluessel, bool vorgabe) const;
@@ -45,7 +47,8 @@ public:
     void schreibe(QStringView abschnitt, QStringView schluessel, const QString& wert);
     void schreibeGanz(QStringView abschnitt, QStringView schluessel, qint64 wert);
     void schreibeBool(QStringView abschnitt, QStringView schluessel, bool wert);
-    // Written as the double nearest to wert, in zahltext::kurz form ("4,5" under German).
+    // Written as the double nearest to wert, in zahltext::kurz form ("4,5" under German); a
+    // finite wert beyond the doubles as the largest double of its sign.
     void schreibeZahl(QStringView abschnitt, QStringView schluessel, long double wert);
 
 private:

@@ -43,10 +43,11 @@ void runde(double betrag, int stellen, std::string& ganzteil, std::string& bruch
         const long double y = static_cast<long double>(betrag) * kZehnerpotenz[stellen];
         const long long n = std::llroundl(y);
         ganzteil = std::to_string(n / kZehnerpotenz[stellen]);
-        bruchteil = std::to_string(n % kZehnerpotenz[stellen]);
-        bruchteil.insert(0, stellen - bruchteil.size(), '0');
-        if (stellen == 0)
-            bruchteil.clear();
+        bruchteil.clear();
+        if (stellen > 0) {
+            bruchteil = std::to_string(n % kZehnerpotenz[stellen]);
+            bruchteil.insert(0, static_cast<std::size_t>(stellen) - bruchteil.size(), '0');
+        }
     } else {
         char puffer[400];
         const auto r = std::to_chars(puffer, puffer + sizeof puffer, betrag, std::chars_format::fixed, 0);
@@ -208,9 +209,17 @@ Schnell leseSchnell(const Zeichen* p, std::size_t n, char16_t sep, long double& 
     return Schnell::Wert;
 }
 
+// The file form of the largest double has 15 digits, "1,79769313486232E308", and lies above
+// it. Every number whose 15-digit rounding is that text reads as the largest double, so the
+// written value comes back instead of being out of range.
+constexpr long double kGroessteFileform = 1.797693134862325e308L;
+
 std::optional<double> alsDouble(std::optional<long double> wert) {
     if (!wert)
         return std::nullopt;
+    const long double betrag = std::fabs(*wert);
+    if (betrag > std::numeric_limits<double>::max() && betrag < kGroessteFileform)
+        return std::copysign(std::numeric_limits<double>::max(), static_cast<double>(*wert));
     const double d = static_cast<double>(*wert);
     if (!std::isfinite(d))
         return std::nullopt;

@@ -46,6 +46,9 @@ int kurzAscii(double wert, char* ziel);
 // optional sign, digits with at most one decimal separator of the locale, optional exponent.
 // Anything else, or a number out of range, gives no value.
 std::optional<long double> lese(QStringView text);
+// As a double: a number beyond the largest double whose 15-digit rounding is the file form
+// of the largest double ("1,79769313486232E308") reads as the largest double, so every file
+// form reads back; beyond that, out of range.
 std::optional<double> leseDouble(QStringView text);
 // The same for bytes of a single-byte text whose codes 0-255 are their characters' codes
 // below 128 (ASCII, Windows-1252 digits); bytes above 127 are taken as Latin-1.

@@ -4,11 +4,15 @@
 #include "IniDatei.h"
 #include "Radiogruppe.h"
 #include "Steuerelemente.h"
+#include "UiTesthilfe.h"
 #include "Zahltext.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDir>
+#include <QEventLoop>
+#include <QScopeGuard>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
@@ -130,6 +134,46 @@ private slots:
         // More stored items than the list has: the restore stops at its last item.
         QVERIFY(d.hakenliste->angehakt(0) && d.hakenliste->angehakt(1));
         QCOMPARE(d.hakenliste->count(), 2);
+    }
+
+    // The program's form never throws: a failed save is reported, once, after the command
+    // that made it; with no event loop running (the program's end) at once.
+    void fehlschlagMeldetEinmalNachDemBefehl_data() {
+        QTest::addColumn<bool>("imBefehl");
+        QTest::newRow("inside a command") << true;
+        QTest::newRow("at the program's end") << false;
+    }
+    void fehlschlagMeldetEinmalNachDemBefehl() {
+        QFETCH(bool, imBefehl);
+        uitest::Umgebung& u = uitest::umgebung();
+        u.vergiss();
+        const QString datei = routinen::Einstellungsdatei();
+        QVERIFY(QDir().mkpath(datei));  // a folder where the file should be
+        const auto aufraeumen = qScopeGuard([&] { QDir(datei).removeRecursively(); });
+        Probedialog d;
+        const QString erwartet = QStringLiteral("Dateizugriff verweigert\n") + QDir::toNativeSeparators(datei) +
+                                 QStringLiteral("\n\nDie Einstellungsdatei konnte nicht geschrieben werden.");
+        QCOMPARE(speicherfehlerText(QStringLiteral("Dateizugriff verweigert\n") + QDir::toNativeSeparators(datei)),
+                 erwartet);
+        if (imBefehl) {
+            QEventLoop befehl;
+            QStringList waehrendDesBefehls;
+            QTimer::singleShot(0, &befehl, [&] {
+                FormularSpeichern(&d);  // e.g. "OK" and then the closing of the dialog
+                FormularSpeichern(&d);
+                waehrendDesBefehls = u.meldungen;
+                befehl.quit();
+            });
+            befehl.exec();
+            QVERIFY(waehrendDesBefehls.isEmpty());
+            QTRY_COMPARE(u.meldungen, QStringList{erwartet});
+            QTest::qWait(20);  // and no second one later
+            QCOMPARE(u.meldungen, QStringList{erwartet});
+        } else {
+            FormularSpeichern(&d);
+            QCOMPARE(u.meldungen, QStringList{erwartet});
+        }
+        QCOMPARE(u.arten, QList<meldung::Art>{meldung::Art::Fehler});
     }
 };
 

@@ -3,6 +3,7 @@
 #include "Zahltext.h"
 
 #include <QTest>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -75,6 +76,37 @@ private slots:
         zahltext::uebernehmeGebietsschema(QLocale(locale));
         QLocale::setDefault(QLocale(locale));
         QCOMPARE(formatiereGleitkomma(wert, format, precision, digits), text);
+    }
+
+    // The 15-digit forms of the extreme doubles read back through the number reader: the
+    // largest and smallest exactly, the others as the double nearest to their digits.
+    void extremwerteLesenZurueck_data() {
+        QTest::addColumn<double>("wert");
+        QTest::addColumn<QString>("allgemein");
+        QTest::addColumn<double>("zurueck");
+        const double groesste = std::numeric_limits<double>::max();
+        const double kleinste = std::numeric_limits<double>::denorm_min();
+        QTest::newRow("largest") << groesste << "1,79769313486232E308" << groesste;
+        QTest::newRow("most negative") << -groesste << "-1,79769313486232E308" << -groesste;
+        QTest::newRow("next below the largest") << std::nextafter(groesste, 0.0) << "1,79769313486232E308" << groesste;
+        QTest::newRow("smallest subnormal") << kleinste << "4,94065645841247E-324" << kleinste;
+        QTest::newRow("smallest normal") << std::numeric_limits<double>::min() << "2,2250738585072E-308"
+                                         << 2.2250738585072e-308;
+    }
+    void extremwerteLesenZurueck() {
+        QFETCH(double, wert);
+        QFETCH(QString, allgemein);
+        QFETCH(double, zurueck);
+        zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
+        QCOMPARE(formatiereGleitkomma(wert, TFloatFormat::ffGeneral, 15, 0), allgemein);
+        for (const TFloatFormat format : {TFloatFormat::ffGeneral, TFloatFormat::ffExponent, TFloatFormat::ffFixed}) {
+            const QString text = formatiereGleitkomma(wert, format, 15, format == TFloatFormat::ffFixed ? 2 : 0);
+            const auto gelesen = zahltext::leseDouble(text);
+            if (format == TFloatFormat::ffFixed && std::fabs(wert) < 1)
+                continue;  // "0,00"
+            QVERIFY2(gelesen, qPrintable(text));
+            QCOMPARE(std::bit_cast<quint64>(*gelesen), std::bit_cast<quint64>(zurueck));
+        }
     }
 
     // Values a double cannot hold: the expansion must stay exact far from 1.

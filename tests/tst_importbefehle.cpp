@@ -5,11 +5,15 @@
 #include "UiTesthilfe.h"
 #include "Steuerelemente.h"
 #include "importform.h"
+#include "Notendatei.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QStatusBar>
 
 namespace {
 QStringList zeilen(THauptformular* h) {
@@ -17,6 +21,53 @@ QStringList zeilen(THauptformular* h) {
     for (int z = 1; z <= h->modell().rowCount(); ++z)
         r << h->modell().zellText(1, z) + u'|' + h->modell().zellText(2, z) + u'|' + h->modell().zellText(4, z);
     return r;
+}
+const QByteArray kKurs = "Vorname;Nachname;Punkte\r\nAnna;Meier;17,5\r\nBert;Roth;x\r\n;;12\r\n";
+
+// Columns first name 1, last name 2, points 3, and a list with its copy and classes to keep.
+void richteEin(Programm& p) {
+    THauptformular* h = p.Hauptformular();
+    TImporteinstellungen* e = p.Importeinstellungen();
+    e->vorname->setCurrentIndex(1);
+    e->nachname->setCurrentIndex(2);
+    e->punkte->setCurrentIndex(3);
+    h->daten().FEintraege = {testeintrag("Alt", 1)};
+    h->daten().FOriginal = {testeintrag("Original", 2), testeintrag("Alt", 1)};
+    h->daten().FKlassen = {TNotenklasse{1, 2.0, u'B'}};
+    h->Anzeigen();
+}
+
+// Everything an import or open must leave alone when it fails.
+QStringList zustand(THauptformular* h) {
+    QStringList r = zeilen(h);
+    for (const auto& e : h->daten().FEintraege)
+        r << "FEintraege " + e.nameText();
+    for (const auto& e : h->daten().FOriginal)
+        r << "FOriginal " + e.nameText();
+    r << "FKlassen " + QString::number(h->daten().FKlassen.size());
+    return r;
+}
+
+QLabel* statustext(THauptformular* h) { return h->statusBar()->findChild<QLabel*>(QStringLiteral("Statustext")); }
+
+// Runs one of the four commands that bring a list in, with `csv` as the file or the clipboard
+// (TAB for the clipboard); "oeffnen" opens a record file of three entries.
+void fuehreAus(Programm& p, QTemporaryDir& dir, const QString& befehl, QByteArray csv) {
+    THauptformular* h = p.Hauptformular();
+    if (befehl == "oeffnen") {
+        const QString datei = dir.filePath(QStringLiteral("kurs.noten"));
+        notendatei::schreibe(datei, {testeintrag("A"), testeintrag("B"), testeintrag("C")});
+        uitest::beantworteDateidialog(datei);
+        h->oeffnen->trigger();
+    } else if (befehl == "einfuegen") {
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(csv.replace(';', '\t')));
+        h->VomClipboardeinfgen1->trigger();
+    } else {
+        const QString datei = dir.filePath(QStringLiteral("kurs.csv"));
+        schreibeTestdatei(datei, csv);
+        uitest::beantworteDateidialog(datei);
+        (befehl == "importieren" ? h->importierencsv : h->AnfgenCSV1)->trigger();
+    }
 }
 } // namespace
 
@@ -75,6 +126,94 @@ private slots:
         QCOMPARE(zeilen(h), QStringList({"Alt|0,0|"}));
     }
 
+    // Every command that brings a list in sums it up in the status bar; the tooltip names the
+    // lines left out and why.
+    void statusleiste_data() {
+        QTest::addColumn<QString>("befehl");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("tooltip");
+        const QString uebergangen = "Übergangene Zeilen:\n"
+                                    "Zeile 3: Punkte „x“ sind keine Zahl im eingestellten Zahlenformat (Dezimaltrennzeichen „,“)\n"
+                                    "Zeile 4: kein Name";
+        QTest::newRow("Importieren") << "importieren" << "1 Prüfling übernommen, 2 Zeilen übergangen" << uebergangen;
+        QTest::newRow("Anfügen") << "anfuegen" << "1 Prüfling übernommen, 2 Zeilen übergangen" << uebergangen;
+        QTest::newRow("Vom Clipboard einfügen") << "einfuegen" << "1 Prüfling übernommen, 2 Zeilen übergangen" << uebergangen;
+        QTest::newRow("Öffnen") << "oeffnen" << "3 Prüflinge übernommen, 0 Zeilen übergangen" << "";
+    }
+    void statusleiste() {
+        QFETCH(QString, befehl);
+        QFETCH(QString, status);
+        QFETCH(QString, tooltip);
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        richteEin(p);
+        QTemporaryDir dir;
+        fuehreAus(p, dir, befehl, kKurs);
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+        QLabel* text = statustext(h);
+        QVERIFY(text);
+        QCOMPARE(text->text(), status);
+        QCOMPARE(text->toolTip(), tooltip);
+        QCOMPARE(h->modell().rowCount(), befehl == "anfuegen" || befehl == "einfuegen" ? 2 : befehl == "oeffnen" ? 3 : 1);
+    }
+
+    // No line makes an entry: nothing changes, a message says so, the status bar says why.
+    void nurUnbrauchbareZeilen_data() {
+        QTest::addColumn<QString>("befehl");
+        QTest::newRow("Importieren") << "importieren";
+        QTest::newRow("Anfügen") << "anfuegen";
+        QTest::newRow("Vom Clipboard einfügen") << "einfuegen";
+    }
+    void nurUnbrauchbareZeilen() {
+        QFETCH(QString, befehl);
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        richteEin(p);
+        const QStringList vorher = zustand(h);
+        QTemporaryDir dir;
+        fuehreAus(p, dir, befehl, "Vorname;Nachname;Punkte\r\nBert;Roth;x\r\n;;12\r\nCarl;Kurz;-1\r\n");
+        QCOMPARE(m_umgebung.arten, QList<meldung::Art>({meldung::Art::Fehler}));
+        QVERIFY(m_umgebung.meldungen[0].startsWith(QStringLiteral("Keine Zeile ergab einen Prüfling. Die Liste bleibt, wie sie war.")));
+        QVERIFY(m_umgebung.meldungen[0].contains(QStringLiteral("Zeile 4: Punkte -1 gelten als keine Angabe")));
+        QCOMPARE(zustand(h), vorher);
+        QCOMPARE(statustext(h)->text(), QStringLiteral("0 Prüflinge übernommen, 3 Zeilen übergangen"));
+    }
+
+    // Memory runs out while a list comes in: the message, and the lists, the classes, the grid
+    // and the status bar as they were. The limit stands in for memory.
+    void speichermangelAendertNichts_data() {
+        QTest::addColumn<QString>("befehl");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("Importieren") << "importieren" << "Zu wenig Arbeitsspeicher, um „%1“ zu importieren.";
+        QTest::newRow("Anfügen") << "anfuegen" << "Zu wenig Arbeitsspeicher, um „%1“ zu importieren.";
+        QTest::newRow("Vom Clipboard einfügen") << "einfuegen"
+                                                << "Zu wenig Arbeitsspeicher, um den Text der Zwischenablage einzufügen.";
+        QTest::newRow("Öffnen") << "oeffnen" << "Zu wenig Arbeitsspeicher, um „%1“ zu öffnen (3 Einträge).";
+    }
+    void speichermangelAendertNichts() {
+        QFETCH(QString, befehl);
+        QFETCH(QString, meldung);
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        richteEin(p);
+        QGuiApplication::clipboard()->setText(QStringLiteral("Titel\nDora\tx\t1\n"));
+        h->VomClipboardeinfgen1->trigger();  // a status text to keep
+        const QStringList vorher = zustand(h);
+        const QString status = statustext(h)->text(), tooltip = statustext(h)->toolTip();
+        QVERIFY(!status.isEmpty());
+        QTemporaryDir dir;
+        listengrenze::setzeTestgrenze(2);
+        fuehreAus(p, dir, befehl, "Vorname;Nachname;Punkte\r\nAnna;Meier;1\r\nBert;Roth;2\r\nCarl;Kurz;3\r\n");
+        listengrenze::setzeTestgrenze(0);
+        QCOMPARE(m_umgebung.meldungen.size(), 1);
+        if (meldung.contains("%1"))
+            meldung = meldung.arg(QDir::toNativeSeparators(dir.filePath(befehl == "oeffnen" ? "kurs.noten" : "kurs.csv")));
+        QCOMPARE(m_umgebung.meldungen[0], meldung + QStringLiteral(" Die Liste bleibt, wie sie war."));
+        QCOMPARE(zustand(h), vorher);
+        QCOMPARE(statustext(h)->text(), status);
+        QCOMPARE(statustext(h)->toolTip(), tooltip);
+    }
+
     void leeresTrennzeichen() {
         Programm p;
         THauptformular* h = p.Hauptformular();
@@ -87,6 +226,7 @@ private slots:
         h->importierencsv->trigger();
         QCOMPARE(m_umgebung.meldungen.size(), 1);
         QVERIFY(m_umgebung.meldungen[0].startsWith(QStringLiteral("Kein Trennzeichen eingestellt.")));
+        QCOMPARE(m_umgebung.arten[0], meldung::Art::Fehler);  // the program's own message: captioned "Fehler"
         QCOMPARE(h->modell().rowCount(), 4);  // still the empty grid of the start
     }
 

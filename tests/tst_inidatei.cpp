@@ -10,7 +10,9 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <csignal>
+#include <limits>
 #include <sys/resource.h>
 
 namespace {
@@ -45,6 +47,8 @@ QByteArray kodiert(const QString& text, const QString& art) {
     return encoder.encode(text);
 }
 } // namespace
+
+Q_DECLARE_METATYPE(long double)
 
 class TestIniDatei : public QObject {
     Q_OBJECT
@@ -118,6 +122,66 @@ private slots:
         QCOMPARE(ini.alsBytes(), QByteArray("[einstellungsdialog]\r\ngrenznote=4,5\r\n\r\n"));
         const IniDatei gelesen = IniDatei::ausBytes(ini.alsBytes());
         QCOMPARE(gelesen.leseZahl(u"einstellungsdialog", u"grenznote", 0), 4.5L);
+    }
+
+    // The extremes come back from the file as they were written; beyond the doubles, the largest.
+    void zahlRundreise_data() {
+        QTest::addColumn<long double>("wert");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<long double>("zurueck");
+        const long double groesste = std::numeric_limits<double>::max();
+        const long double kleinste = std::numeric_limits<double>::denorm_min();
+        QTest::newRow("largest double") << groesste << "1,79769313486232E308" << groesste;
+        QTest::newRow("most negative double") << -groesste << "-1,79769313486232E308" << -groesste;
+        QTest::newRow("smallest subnormal") << kleinste << "4,94065645841247E-324" << kleinste;
+        QTest::newRow("extended beyond the doubles") << 1e400L << "1,79769313486232E308" << groesste;
+        QTest::newRow("negative extended beyond") << -1e400L << "-1,79769313486232E308" << -groesste;
+        QTest::newRow("extended is rounded to double") << 4.1L << "4,1" << static_cast<long double>(4.1);
+    }
+    void zahlRundreise() {
+        QFETCH(long double, wert);
+        QFETCH(QString, text);
+        QFETCH(long double, zurueck);
+        IniDatei ini;
+        ini.schreibeZahl(u"a", u"z", wert);
+        QCOMPARE(ini.lese(u"a", u"z", {}), text);
+        const IniDatei gelesen = IniDatei::ausBytes(ini.alsBytes());
+        QCOMPARE(gelesen.leseZahl(u"a", u"z", 3), zurueck);
+    }
+
+    // Files that are a byte-order mark or less: read as empty in that encoding, written back in it.
+    void kurzeDateien_data() {
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::addColumn<int>("kodierung");
+        QTest::addColumn<QByteArray>("danach");  // after writing [a] b=c
+        const QByteArray utf16le("[\0a\0]\0\r\0\n\0b\0=\0c\0\r\0\n\0\r\0\n\0", 24);
+        const QByteArray utf16be("\0[\0a\0]\0\r\0\n\0b\0=\0c\0\r\0\n\0\r\0\n", 24);
+        const auto K = [](IniDatei::Kodierung k) { return static_cast<int>(k); };
+        QTest::newRow("empty") << QByteArray("") << K(IniDatei::Kodierung::Ansi) << QByteArray("[a]\r\nb=c\r\n\r\n");
+        QTest::newRow("FF FE") << QByteArray("\xFF\xFE") << K(IniDatei::Kodierung::Utf16LE) << "\xFF\xFE" + utf16le;
+        QTest::newRow("FF FE and an odd byte") << QByteArray("\xFF\xFE[") << K(IniDatei::Kodierung::Utf16LE)
+                                               << "\xFF\xFE" + utf16le;
+        QTest::newRow("FE FF") << QByteArray("\xFE\xFF") << K(IniDatei::Kodierung::Utf16BE) << "\xFE\xFF" + utf16be;
+        QTest::newRow("FE FF and an odd byte") << QByteArray("\xFE\xFF\0", 3) << K(IniDatei::Kodierung::Utf16BE)
+                                               << "\xFE\xFF" + utf16be;
+        QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF") << K(IniDatei::Kodierung::Utf8)
+                                    << QByteArray("\xEF\xBB\xBF[a]\r\nb=c\r\n\r\n");
+        QTest::newRow("half a UTF-8 mark") << QByteArray("\xEF\xBB") << K(IniDatei::Kodierung::Ansi)
+                                           << QByteArray("[a]\r\nb=c\r\n\r\n");
+        QTest::newRow("one byte FF") << QByteArray("\xFF") << K(IniDatei::Kodierung::Ansi)
+                                     << QByteArray("[a]\r\nb=c\r\n\r\n");
+    }
+    void kurzeDateien() {
+        QFETCH(QByteArray, inhalt);
+        QFETCH(int, kodierung);
+        QFETCH(QByteArray, danach);
+        schreibeDatei(pfad(), inhalt);
+        IniDatei ini = IniDatei::laden(pfad());
+        QCOMPARE(static_cast<int>(ini.kodierung()), kodierung);
+        QVERIFY(!ini.hatAbschnitt(u"a"));
+        ini.schreibe(u"a", u"b", QStringLiteral("c"));
+        ini.speichern();
+        QCOMPARE(inhaltVon(pfad()), danach);
     }
 
     // Each reader with its default: text "VORGABE", integer -1, boolean true, number 3.
@@ -253,7 +317,55 @@ private slots:
             ini.speichern();
             QFAIL("no error");
         } catch (const Fehler& f) {
-            QCOMPARE(f.text(), QStringLiteral("Datei nicht gefunden"));
+            const QString voll = QDir::toNativeSeparators(m_ordner->filePath(QStringLiteral("fehlt/skalora.ini")));
+            QCOMPARE(f.text(), QStringLiteral("Datei nicht gefunden\n") + voll);
+            QCOMPARE(f.pfad(), voll);
+        }
+    }
+
+    // Every file error has a German text; the ones without a text of their own read "E/A-Fehler n".
+    void dateifehlerTexte_data() {
+        QTest::addColumn<int>("nummer");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ENOENT") << ENOENT << "Datei nicht gefunden";
+        QTest::newRow("EACCES") << EACCES << "Dateizugriff verweigert";
+        QTest::newRow("ENOSPC") << ENOSPC << "Zu wenig Speicherplatz auf dem Datenträger";
+        QTest::newRow("EDQUOT") << EDQUOT << "Das Speicherkontingent auf dem Datenträger ist erschöpft";
+        QTest::newRow("EFBIG") << EFBIG << "Die Datei ist zu groß für den Datenträger";
+        QTest::newRow("EROFS") << EROFS << "Der Datenträger ist schreibgeschützt";
+        QTest::newRow("EIO") << EIO << "Der Datenträger meldet einen Lese- oder Schreibfehler";
+        QTest::newRow("no text of its own") << 4095 << "E/A-Fehler 4095";
+    }
+    void dateifehlerTexte() {
+        QFETCH(int, nummer);
+        QFETCH(QString, text);
+        QCOMPARE(fehler::ausErrno(nummer), text);
+        try {
+            fehler::wirfErrno(nummer, QStringLiteral("/ordner/liste.csv"));
+        } catch (const Fehler& f) {
+            // The design's text first and unchanged, the file's full path below it.
+            QCOMPARE(f.text(), text + QStringLiteral("\n/ordner/liste.csv"));
+            QCOMPARE(f.pfad(), QStringLiteral("/ordner/liste.csv"));
+        }
+    }
+
+    // A folder where the settings file should be: reading and writing it name the file.
+    void ordnerStattDatei() {
+        QVERIFY(QDir().mkpath(pfad()));
+        const QString erwartet = QStringLiteral("Dateizugriff verweigert\n") + pfad();
+        try {
+            IniDatei::laden(pfad());
+            QFAIL("no error");
+        } catch (const Fehler& f) {
+            QCOMPARE(f.text(), erwartet);
+        }
+        try {
+            IniDatei leer = IniDatei::laden(m_ordner->filePath(QStringLiteral("anders.ini")));
+            QDir().mkpath(leer.pfad());
+            leer.speichern();
+            QFAIL("no error");
+        } catch (const Fehler& f) {
+            QCOMPARE(f.text(), QStringLiteral("Dateizugriff verweigert\n") + m_ordner->filePath(QStringLiteral("anders.ini")));
         }
     }
 
@@ -267,7 +379,12 @@ private slots:
         {
             const Dateigrenze grenze(32);
             QVERIFY(grenze.aktiv());
-            QVERIFY_THROWS_EXCEPTION(Fehler, ini.speichern());
+            try {
+                ini.speichern();
+                QFAIL("no error");
+            } catch (const Fehler& f) {
+                QCOMPARE(f.text(), QStringLiteral("Die Datei ist zu groß für den Datenträger\n") + pfad());
+            }
         }
         QCOMPARE(inhaltVon(pfad()), alt);
         QCOMPARE(QDir(m_ordner->path()).entryList(QDir::Files), QStringList{QStringLiteral("skalora.ini")});

@@ -1,12 +1,15 @@
 // Points to grades: the worked examples of the grading scale, the cases only extended
 // precision grades right, and the faults of a piece of zero width.
+#include "Exakt.h"
 #include "Fehler.h"
 #include "Notenskala.h"
 #include "Testdaten.h"
 #include "Zahltext.h"
 
 #include <QTest>
+#include <bit>
 #include <cmath>
+#include <random>
 #include <limits>
 
 namespace {
@@ -26,6 +29,39 @@ constexpr double kOhne = std::numeric_limits<double>::quiet_NaN();  // no exact 
 
 // QCOMPARE on doubles is fuzzy; grades are compared exactly, the sign of zero included.
 QString genau(double x) { return (std::signbit(x) ? QStringLiteral("-") : QString()) + QString::number(std::fabs(x), 'g', 17); }
+
+// A scale whose raw grade is the score itself, exactly, for scores up to `grenze` (a power of
+// two or a value whose quotient with itself is 1): anchors 0 -> 0 and grenze -> grenze.
+TNotenskala identisch(double grenze, int notenschluessel, int runden) {
+    TNotenskala s;
+    s.nichtbestandenpunkte = 0;
+    s.nichtbestandennote = 0;
+    s.bestandenpunkte = grenze;
+    s.bestandennote = grenze;
+    s.vollepunkte = 2 * grenze;
+    s.vollenote = 2 * grenze;
+    s.notenschluessel = notenschluessel;
+    s.runden = runden;
+    return s;
+}
+
+// Tenths in exact rationals: the double nearest to k/10, and for a raw grade r the steps u
+// and t: the largest tenth whose double is not above r and the next tenth, as doubles.
+namespace modell {
+double naechster(const mpz_class& k) { return exakt::dbl(mpq_class(k, 10)); }
+
+std::pair<double, double> zehntel(double r) {
+    mpz_class k;
+    const mpq_class zehnR = mpq_class(r) * 10;
+    mpz_fdiv_q(k.get_mpz_t(), zehnR.get_num_mpz_t(), zehnR.get_den_mpz_t());
+    // The tenths whose double is r lie within half a double's gap above it.
+    const double luecke = std::nextafter(std::fabs(r), HUGE_VAL) - std::fabs(r);
+    k += static_cast<long>(luecke * 5) + 2;
+    while (naechster(k) > r)
+        --k;
+    return {naechster(k), naechster(k + 1)};
+}
+} // namespace modell
 
 const char* const kRunden[] = {"besser", "schlechter", "kaufm"};
 const char* const kSchluessel[] = {"Halbe", "Drittel", "Zehntel"};
@@ -149,6 +185,90 @@ private slots:
                 if (note != zehntel)
                     QFAIL(qPrintable(QStringLiteral("%1 points, rule %2: %3 is no tenth")
                                          .arg(viertel / 4.0).arg(runden).arg(note, 0, 'g', 17)));
+            }
+        }
+    }
+
+    // Where doubles are coarser than tenths the worse grade is still the double nearest the
+    // next tenth above r, never r itself.
+    void grosseZehntel_data() {
+        QTest::addColumn<double>("roh");
+        QTest::addColumn<double>("besser");
+        QTest::addColumn<double>("schlechter");
+        const double p49 = std::ldexp(1.0, 49), p50 = std::ldexp(1.0, 50), p52 = std::ldexp(1.0, 52),
+                     p53 = std::ldexp(1.0, 53);
+        QTest::newRow("2^49") << p49 << p49 << p49 + 0.125;
+        QTest::newRow("2^49 + 1/4: 0,3 is its double too") << p49 + 0.25 << p49 + 0.25 << p49 + 0.375;
+        QTest::newRow("2^50") << p50 << p50 << p50 + 0.25;
+        QTest::newRow("2^50 + 3/4") << p50 + 0.75 << p50 + 0.75 << p50 + 1;
+        QTest::newRow("2^52") << p52 << p52 << p52 + 1;
+        QTest::newRow("2^53 - 1: the tie goes to the even 2^53") << p53 - 1 << p53 - 1 << p53;
+        QTest::newRow("2^53") << p53 << p53 << p53 + 2;
+        QTest::newRow("2^60") << std::ldexp(1.0, 60) << std::ldexp(1.0, 60) << std::ldexp(1.0, 60) + 256;
+        QTest::newRow("-2^49: the gap above is finer") << -p49 << -p49 << -p49 + 0.125;
+        QTest::newRow("-2^53") << -p53 << -p53 << -p53 + 1;
+    }
+    void grosseZehntel() {
+        QFETCH(double, roh);
+        QFETCH(double, besser);
+        QFETCH(double, schlechter);
+        const double grenze = std::ldexp(1.0, 62);
+        QCOMPARE(genau(NoteBerechnen(roh, identisch(grenze, 2, 0))), genau(besser));
+        QCOMPARE(genau(NoteBerechnen(roh, identisch(grenze, 2, 1))), genau(schlechter));
+        QCOMPARE(genau(NoteBerechnen(roh, identisch(grenze, 2, 2))), genau(besser));
+    }
+
+    // Beyond the largest double there is no next tenth.
+    void zehntelUeberDemGroesstenDouble() {
+        const double groesste = std::numeric_limits<double>::max();
+        QCOMPARE(genau(NoteBerechnen(groesste, identisch(groesste, 2, 0))), genau(groesste));
+        try {
+            NoteBerechnen(groesste, identisch(groesste, 2, 1));
+            QFAIL("no fault raised");
+        } catch (const Fehler& f) {
+            QCOMPARE(f.text(), fehler::Ueberlauf);
+        }
+    }
+
+    // Tenths of raw grades of every size, all three rules, against the exact model.
+    void zehntelWieDasExakteModell_data() {
+        QTest::addColumn<int>("vonExponent");
+        QTest::addColumn<int>("bisExponent");
+        QTest::addColumn<bool>("negativ");
+        QTest::newRow("grades") << -4 << 4 << false;
+        QTest::newRow("below 2^49") << 4 << 49 << false;
+        QTest::newRow("2^49 to 2^53") << 49 << 53 << false;
+        QTest::newRow("2^53 to 2^60") << 53 << 60 << false;
+        QTest::newRow("negative grades") << -4 << 4 << true;
+        QTest::newRow("negative, 2^49 to 2^53") << 49 << 53 << true;
+        QTest::newRow("negative, 2^53 to 2^60") << 53 << 60 << true;
+    }
+    void zehntelWieDasExakteModell() {
+        QFETCH(int, vonExponent);
+        QFETCH(int, bisExponent);
+        QFETCH(bool, negativ);
+        std::mt19937_64 z(4242 + vonExponent + negativ);
+        std::uniform_real_distribution<double> mantisse(1.0, 2.0);
+        std::uniform_int_distribution<int> exponent(vonExponent, bisExponent - 1), stellen(0, 3);
+        const TNotenskala regeln[] = {identisch(std::ldexp(1.0, 62), 2, 0), identisch(std::ldexp(1.0, 62), 2, 1),
+                                      identisch(std::ldexp(1.0, 62), 2, 2)};
+        for (int i = 0; i < 20'000; ++i) {
+            double r = std::ldexp(mantisse(z), exponent(z));
+            if (i % 2) {  // few binary digits: whole, halves, quarters, eighths
+                const int k = stellen(z);
+                r = std::ldexp(std::round(std::ldexp(r, k)), -k);
+            }
+            if (negativ)
+                r = -r;
+            const auto [u, t] = modell::zehntel(r);
+            const mpq_class exaktR(r);
+            const double naeher = abs(mpq_class(t) - exaktR) < abs(mpq_class(u) - exaktR) ? t : u;
+            const double erwartet[] = {u, t, naeher};
+            for (int regel = 0; regel < 3; ++regel) {
+                const double note = NoteBerechnen(r, regeln[regel]);
+                if (std::bit_cast<quint64>(note) != std::bit_cast<quint64>(erwartet[regel] == 0 ? 0.0 : erwartet[regel]))
+                    QFAIL(qPrintable(QStringLiteral("raw grade %1, rule %2: %3 against %4")
+                                         .arg(genau(r), kRunden[regel], genau(note), genau(erwartet[regel]))));
             }
         }
     }

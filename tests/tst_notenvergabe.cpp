@@ -1,4 +1,5 @@
 // The grade assignment dialog offscreen: preview, cancel and OK as the main window runs them.
+#include "Dateigrenze.h"
 #include "EnhEdit.h"
 #include "Hauptfenster.h"
 #include "Programm.h"
@@ -8,8 +9,11 @@
 #include "notenvergabe.h"
 
 #include <QAction>
+#include <QDir>
+#include <QScopeGuard>
 #include <QLabel>
 #include <QPushButton>
+#include <optional>
 
 namespace {
 QStringList noten(THauptformular* h) {
@@ -79,6 +83,70 @@ private slots:
         h->UrsrnglicheReihenfolge1->trigger();
         QCOMPARE(noten(h), QStringList({"1,0", "4,0", "6,0"}));
         QVERIFY(m_umgebung.einstellungsdatei().contains("runden=0\r\n"));
+    }
+
+    // A settings file that can't be written keeps nothing from happening: "OK" closes and grades,
+    // and only then the failure is reported, naming the file.
+    void okTrotzUnschreibbarerEinstellungsdatei_data() {
+        QTest::addColumn<bool>("ordnerStattDatei");
+        QTest::addColumn<QString>("ursache");
+        QTest::newRow("a folder in its place") << true << "Dateizugriff verweigert";
+        QTest::newRow("disk full") << false << "Die Datei ist zu groß für den Datenträger";
+    }
+    void okTrotzUnschreibbarerEinstellungsdatei() {
+        QFETCH(bool, ordnerStattDatei);
+        QFETCH(QString, ursache);
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        Tnotenvergabeform* d = p.notenvergabeform();
+        h->daten().FEintraege = {testeintrag("Anna", 50), testeintrag("Bert", 25), testeintrag("Carl", 0)};
+        h->daten().OriginalMerken();
+        h->Anzeigen();
+        const QString datei = routinen::Einstellungsdatei();
+        if (ordnerStattDatei)
+            QVERIFY(QDir().mkpath(datei));
+        const auto aufraeumen = qScopeGuard([&] {
+            QDir(datei).removeRecursively();
+            uitest::Umgebung& u = m_umgebung;
+            meldung::setzeAnzeige([&u](meldung::Art art, const QString& text) {
+                u.meldungen << text;
+                u.arten << art;
+                return true;
+            });
+        });
+        QStringList notenBeiMeldung;
+        bool offenBeiMeldung = true;
+        meldung::setzeAnzeige([&](meldung::Art art, const QString& text) {
+            m_umgebung.meldungen << text;
+            m_umgebung.arten << art;
+            notenBeiMeldung = noten(h);
+            offenBeiMeldung = d->isVisible();
+            return true;
+        });
+
+        imDialog(d, [d] {
+            d->okbut->click();
+            QTimer::singleShot(0, d, [d] { d->reject(); });  // were it still open, "OK" would have failed
+        });
+        {
+            std::optional<Dateigrenze> voll;
+            if (!ordnerStattDatei) {
+                voll.emplace(8);
+                QVERIFY(voll->aktiv());
+            }
+            h->Notenvergabe1->trigger();
+        }
+        const QStringList benotet = {"1,3", "4,3", "6,3"};
+        QVERIFY(!d->isVisible());
+        QCOMPARE(noten(h), benotet);
+        QTRY_COMPARE(m_umgebung.meldungen.size(), 1);
+        QCOMPARE(m_umgebung.meldungen[0], ursache + u'\n' + QDir::toNativeSeparators(datei) +
+                                              QStringLiteral("\n\nDie Einstellungsdatei konnte nicht geschrieben werden."));
+        QCOMPARE(m_umgebung.arten, QList<meldung::Art>{meldung::Art::Fehler});
+        QCOMPARE(notenBeiMeldung, benotet);
+        QVERIFY(!offenBeiMeldung);
+        h->UrsrnglicheReihenfolge1->trigger();
+        QCOMPARE(noten(h), benotet);  // carried into the original order as well
     }
 
     void vorschauFehlerLaesstErgebnisStehen() {

@@ -38,23 +38,30 @@ private slots:
         QTest::addColumn<QStringList>("argumente");
         QTest::addColumn<QStringList>("meldungen");
         QTest::addColumn<QStringList>("liste");  // names in FEintraege and FOriginal afterwards
+        // A file error is the general error report's; what the program words itself is an error box.
+        QTest::addColumn<meldung::Art>("art");
 
         const QStringList vorher = {"Berta"};
         const QStringList kurs = {"Zoe", "Anton"};
-        QTest::newRow("keins") << QStringList() << QStringList() << vorher;
-        QTest::newRow("Notendatei") << QStringList{pfad("kurs.noten")} << QStringList() << kurs;
-        QTest::newRow("Endung groß") << QStringList{pfad("KURS.NOTEN")} << QStringList() << kurs;
-        QTest::newRow("fehlt") << QStringList{pfad("weg.noten")} << QStringList{"Datei nicht gefunden"} << vorher;
+        QTest::newRow("keins") << QStringList() << QStringList() << vorher << meldung::Art::Fehler;
+        QTest::newRow("Notendatei") << QStringList{pfad("kurs.noten")} << QStringList() << kurs << meldung::Art::Fehler;
+        QTest::newRow("Endung groß") << QStringList{pfad("KURS.NOTEN")} << QStringList() << kurs
+                                     << meldung::Art::Fehler;
+        QTest::newRow("fehlt") << QStringList{pfad("weg.noten")} << QStringList{"Datei nicht gefunden\n" + pfad("weg.noten")}
+                               << vorher << meldung::Art::Ausnahme;
         QTest::newRow("fremd") << QStringList{pfad("kurs.csv")}
-                               << QStringList{"„" + pfad("kurs.csv") + "“ ist keine Notendatei (*.noten)."} << vorher;
+                               << QStringList{"„" + pfad("kurs.csv") + "“ ist keine Notendatei (*.noten)."} << vorher
+                               << meldung::Art::Fehler;
         QTest::newRow("zwei") << QStringList{pfad("kurs.noten"), pfad("kurs.noten")}
-                              << QStringList{"Skalora öffnet nur eine Notendatei auf einmal."} << vorher;
+                              << QStringList{"Skalora öffnet nur eine Notendatei auf einmal."} << vorher
+                              << meldung::Art::Fehler;
     }
 
     void argumente() {
         QFETCH(QStringList, argumente);
         QFETCH(QStringList, meldungen);
         QFETCH(QStringList, liste);
+        QFETCH(meldung::Art, art);
         m_umgebung.vergiss();
         Programm programm;
         THauptformular* h = programm.Hauptformular();
@@ -65,7 +72,7 @@ private slots:
         h->oeffneAufruf(argumente);
         QCOMPARE(m_umgebung.meldungen, meldungen);
         if (!meldungen.isEmpty())
-            QCOMPARE(m_umgebung.arten.front(), meldung::Art::Ausnahme);
+            QCOMPARE(m_umgebung.arten.front(), art);
         QCOMPARE(namen(h->daten().FEintraege), liste);
         QCOMPARE(namen(h->daten().FOriginal), liste);
         // The grid lists what the list holds.

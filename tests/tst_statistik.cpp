@@ -1,10 +1,13 @@
 // Mean, standard deviation and pass count of the list's grades.
 #include "Fehler.h"
 #include "Statistik.h"
+#include "Exakt.h"
 #include "Zahltext.h"
 
 #include <QTest>
+#include <bit>
 #include <cmath>
+#include <random>
 
 Q_DECLARE_METATYPE(QList<double>)
 
@@ -22,6 +25,29 @@ Auswertung mitNoten(const QList<double>& noten) {
     }
     return a;
 }
+
+// The statistics by their rules in exact rationals, each rounding made explicitly.
+namespace modell {
+using namespace exakt;
+
+struct Ergebnis {
+    double durchschnitt, abweichung, quadratsumme;
+};
+
+Ergebnis statistik(const QList<double>& noten) {
+    mpq_class s = 0, q = 0;
+    for (double g : noten) {
+        const mpq_class x(g);
+        s = dbl(ext(s + x));
+        q = dbl(ext(ext(x * x) + q));
+    }
+    const mpq_class n(static_cast<long>(noten.size()));
+    const mpq_class radikand = ext(ext(q - ext(ext(s * s) / n)) / (n - 1));
+    const double abweichung = radikand > 0 ? dbl(wurzel(radikand)) : 0.0;
+    return {dbl(ext(s / n)), abweichung, q.get_d()};
+}
+
+} // namespace modell
 
 } // namespace
 
@@ -52,6 +78,61 @@ private slots:
         QCOMPARE(zahltext::fest(a.FDurchschnitt, 1), durchschnitt);
         QCOMPARE(zahltext::fest(a.FStandardabweichung, 2), abweichung);
         QCOMPARE(genau(a.FQuadratsumme), genau(quadratsumme));
+    }
+
+    // The sum is formed in extended and rounded to double at each step: 1 + (2^-53 + 2^-70)
+    // is 1 + 2^-53 in extended, a tie that rounds to 1; a plain double sum gives 1 + 2^-52 and
+    // the mean 0,5000000000000001.
+    void summeDoppeltGerundet() {
+        Auswertung a = mitNoten({1.0, std::ldexp(1.0, -53) + std::ldexp(1.0, -70)});
+        StatistikBerechnen(a);
+        QCOMPARE(genau(a.FDurchschnitt), QStringLiteral("0.5"));
+    }
+
+    // Mean, deviation and sum of squares bit for bit as the exact model gives them, for lists
+    // whose grades have many binary digits.
+    void wieDasExakteModell_data() {
+        QTest::addColumn<int>("art");
+        QTest::newRow("grades of a scale") << 0;
+        QTest::newRow("full mantissas, any size") << 1;
+        QTest::newRow("near half a step of the sum") << 2;
+        QTest::newRow("one large, many tiny") << 3;
+    }
+    void wieDasExakteModell() {
+        QFETCH(int, art);
+        std::mt19937_64 z(9000 + art);
+        std::uniform_int_distribution<int> laenge(2, 40), zehntel(10, 60), exponent(-75, 3), tief(54, 80);
+        std::uniform_real_distribution<double> mantisse(1.0, 2.0);
+        for (int fall = 0; fall < 1500; ++fall) {
+            QList<double> noten;
+            const int n = laenge(z);
+            for (int i = 0; i < n; ++i) {
+                switch (art) {
+                case 0:
+                    noten << (z() % 3 == 0 ? zehntel(z) / 3.0 : zehntel(z) / 10.0);
+                    break;
+                case 1:
+                    noten << std::ldexp(mantisse(z), exponent(z));
+                    break;
+                case 2:  // 2^-53 is half a step of a sum in [1, 2)
+                    noten << (i == 0 ? mantisse(z) : std::ldexp(1.0, -53) + std::ldexp(mantisse(z), -tief(z)));
+                    break;
+                default:
+                    noten << (i == 0 ? 1 + zehntel(z) / 10.0 : std::ldexp(mantisse(z), -tief(z) + 10));
+                }
+            }
+            Auswertung a = mitNoten(noten);
+            StatistikBerechnen(a);
+            const modell::Ergebnis m = modell::statistik(noten);
+            const bool gleich = std::bit_cast<quint64>(a.FDurchschnitt) == std::bit_cast<quint64>(m.durchschnitt) &&
+                                std::bit_cast<quint64>(a.FStandardabweichung) == std::bit_cast<quint64>(m.abweichung) &&
+                                std::bit_cast<quint64>(a.FQuadratsumme) == std::bit_cast<quint64>(m.quadratsumme);
+            if (!gleich)
+                QFAIL(qPrintable(QStringLiteral("list %1: mean %2 against %3, deviation %4 against %5, squares %6 against %7")
+                                     .arg(fall)
+                                     .arg(genau(a.FDurchschnitt), genau(m.durchschnitt), genau(a.FStandardabweichung),
+                                          genau(m.abweichung), genau(a.FQuadratsumme), genau(m.quadratsumme))));
+        }
     }
 
     // All equal: rounding leaves the radicand a hair below zero; the spread is 0, no fault.

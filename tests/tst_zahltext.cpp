@@ -71,6 +71,22 @@ private slots:
         QTest::newRow("%f") << "de_DE" << 2.125 << 2 << 0 << "2,13";
         QTest::newRow("huge") << "de_DE" << 1e20 << 1 << 0 << "100000000000000000000,0";
         QTest::newRow("nan") << "de_DE" << std::numeric_limits<double>::quiet_NaN() << 1 << 0 << "NAN";
+        // Every precision it accepts, and the ones it clamps.
+        QTest::newRow("0: tie") << "de_DE" << 2.5 << 0 << 0 << "3";
+        QTest::newRow("0: negative tie") << "de_DE" << -2.5 << 0 << 0 << "-3";
+        QTest::newRow("0: below half") << "de_DE" << 0.49999999999999994 << 0 << 0 << "0";
+        QTest::newRow("0: rounds to zero") << "de_DE" << -0.4 << 0 << 0 << "0";
+        QTest::newRow("0: width") << "de_DE" << 7.0 << 0 << 3 << "  7";
+        QTest::newRow("0: below 2^52") << "de_DE" << 4503599627370495.5 << 0 << 0 << "4503599627370496";
+        QTest::newRow("0: huge") << "de_DE" << 1e20 << 0 << 0 << "100000000000000000000";
+        QTest::newRow("2: pads") << "de_DE" << 3.0 << 2 << 0 << "3,00";
+        QTest::newRow("2: leading decimal zero") << "de_DE" << 0.05078125 << 2 << 0 << "0,05";
+        QTest::newRow("3: tie") << "de_DE" << 1.0625 << 3 << 0 << "1,063";
+        QTest::newRow("3: pads") << "de_DE" << -2.0 << 3 << 0 << "-2,000";
+        QTest::newRow("3: leading decimal zeros") << "de_DE" << 0.001 << 3 << 0 << "0,001";
+        QTest::newRow("3: huge") << "de_DE" << 1e17 << 3 << 0 << "100000000000000000,000";
+        QTest::newRow("below range is 0") << "de_DE" << 2.5 << -1 << 0 << "3";
+        QTest::newRow("above range is 3") << "de_DE" << 1.23456 << 7 << 0 << "1,235";
     }
     void fest() {
         QFETCH(QString, locale);
@@ -80,6 +96,31 @@ private slots:
         QFETCH(QString, text);
         gebietsschema(locale);
         QCOMPARE(zahltext::fest(wert, stellen, breite), text);
+    }
+
+    // For each precision: the text reads back within half a unit of its last decimal.
+    void festJedeStelle_data() {
+        QTest::addColumn<int>("stellen");
+        for (int stellen = 0; stellen <= 3; ++stellen)
+            QTest::addRow("%d decimals", stellen) << stellen;
+    }
+    void festJedeStelle() {
+        QFETCH(int, stellen);
+        gebietsschema(QStringLiteral("de_DE"));
+        const long double einheit = std::pow(10.0L, -stellen);
+        std::mt19937_64 z(77 + stellen);
+        std::uniform_real_distribution<double> betrag(-1e6, 1e6);
+        std::uniform_int_distribution<int> skala(-6, 12);
+        for (int i = 0; i < 50'000; ++i) {
+            const double w = betrag(z) * std::pow(10.0, skala(z) - 6);
+            const QString text = zahltext::fest(w, stellen);
+            const qsizetype komma = text.indexOf(u',');
+            QCOMPARE(komma < 0 ? 0 : text.size() - komma - 1, qsizetype(stellen));
+            const auto zurueck = zahltext::lese(text);
+            QVERIFY2(zurueck, qPrintable(text));
+            if (std::fabs(*zurueck - w) > einheit / 2 * (1 + 1e-12L) + std::fabs(w) * 1e-18L)
+                QFAIL(qPrintable(QStringLiteral("%1 for %2").arg(text, zahltext::kurz(w))));
+        }
     }
 
     void ganz() {
@@ -163,6 +204,15 @@ private slots:
         QTest::newRow("out of range") << "de_DE" << "1e999" << false << 0.0;
         QTest::newRow("english") << "en_US" << "12.5" << true << 12.5;
         QTest::newRow("comma under English") << "en_US" << "12,5" << false << 0.0;
+        const double groesste = std::numeric_limits<double>::max();
+        QTest::newRow("file form of the largest") << "de_DE" << "1,79769313486232E308" << true << groesste;
+        QTest::newRow("file form of the most negative") << "de_DE" << "-1,79769313486232E308" << true << -groesste;
+        QTest::newRow("largest in 17 digits") << "de_DE" << "1,7976931348623157E308" << true << groesste;
+        QTest::newRow("just below the 15-digit bound") << "de_DE" << "1,7976931348623249E308" << true << groesste;
+        QTest::newRow("15-digit bound is out of range") << "de_DE" << "1,797693134862325E308" << false << 0.0;
+        QTest::newRow("smallest subnormal") << "de_DE" << "4,94065645841247E-324" << true
+                                            << std::numeric_limits<double>::denorm_min();
+        QTest::newRow("below the smallest is zero") << "de_DE" << "1E-330" << true << 0.0;
     }
     void lese() {
         QFETCH(QString, locale);
@@ -263,6 +313,40 @@ private slots:
             QVERIFY(zurueck.has_value());
             QVERIFY(std::fabs(*zurueck - w) <= std::fabs(w) * 1e-14);
         }
+    }
+
+    // The extremes read back from their file form: the largest and smallest exactly, their
+    // neighbours as the double nearest to their 15 digits.
+    void kurzExtremwerte_data() {
+        QTest::addColumn<double>("wert");
+        QTest::addColumn<double>("zurueck");
+        const double groesste = std::numeric_limits<double>::max();
+        const double kleinste = std::numeric_limits<double>::denorm_min();
+        QTest::newRow("largest") << groesste << groesste;
+        QTest::newRow("most negative") << -groesste << -groesste;
+        QTest::newRow("below the largest") << std::nextafter(groesste, 0.0) << groesste;
+        QTest::newRow("4 below the largest") << groesste - std::ldexp(4.0, 971) << 1.79769313486231e308;
+        QTest::newRow("smallest subnormal") << kleinste << kleinste;
+        QTest::newRow("negative smallest subnormal") << -kleinste << -kleinste;
+        QTest::newRow("1000 smallest subnormals") << 1000 * kleinste << 1000 * kleinste;
+        QTest::newRow("smallest normal") << std::numeric_limits<double>::min() << 2.2250738585072e-308;
+        QTest::newRow("2^1023") << std::ldexp(1.0, 1023) << 8.98846567431158e307;
+    }
+    void kurzExtremwerte() {
+        QFETCH(double, wert);
+        QFETCH(double, zurueck);
+        gebietsschema(QStringLiteral("de_DE"));
+        const QString text = zahltext::kurz(wert);
+        char puffer[zahltext::kKurzPlatz];
+        const int n = zahltext::kurzAscii(wert, puffer);
+        const auto ausText = zahltext::leseDouble(text);
+        QVERIFY2(ausText, qPrintable(text));
+        QCOMPARE(std::bit_cast<quint64>(*ausText), std::bit_cast<quint64>(zurueck));
+        // The export writes '.'; under English that is the separator the reader takes.
+        gebietsschema(QStringLiteral("en_US"));
+        const auto ausAscii = zahltext::leseDouble(std::string_view(puffer, std::size_t(n)));
+        QVERIFY(ausAscii);
+        QCOMPARE(std::bit_cast<quint64>(*ausAscii), std::bit_cast<quint64>(zurueck));
     }
 };
 

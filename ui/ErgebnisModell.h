@@ -17,6 +17,8 @@ public:
     // Anzeigen: the grid shows `liste` from now on.
     void anzeigen(const Notenliste& liste);
     bool angezeigt() const { return m_angezeigt; }
+    // The list the grid shows (empty before the first listing).
+    const Notenliste& liste() const { return m_liste; }
 
     int rowCount(const QModelIndex& eltern = {}) const override;
     int columnCount(const QModelIndex& eltern = {}) const override;

@@ -170,6 +170,11 @@ TErgebnis::TErgebnis(QWidget* eltern) : QWidget(eltern, Qt::Window) {
     druckbut = neuerKnopf(QStringLiteral("druckbut"), QStringLiteral("drucken"), QStringLiteral("Drucken"));
     pdfbut = neuerKnopf(QStringLiteral("pdfbut"), QStringLiteral("pdf"), QStringLiteral("Als PDF speichern"));
 
+    // Keys for what the toolbar offers, as a word processor has them (Tab never reaches a toolbar).
+    savebut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    druckbut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    closebut->setShortcut(QKeySequence(Qt::Key_Escape));
+
     Fehlerbericht::verbinde(savebut, &QAction::triggered, this, [this] { savebutClick(); });
     Fehlerbericht::verbinde(copybut, &QAction::triggered, this, [this] { copybutClick(); });
     Fehlerbericht::verbinde(fontbut, &QAction::triggered, this, [this] { fontbutClick(); });

@@ -1,7 +1,9 @@
 #include "Formularspeicher.h"
 
 #include "EnhEdit.h"
+#include "Fehler.h"
 #include "IniDatei.h"
+#include "Meldung.h"
 #include "Radiogruppe.h"
 #include "Routinen.h"
 #include "Steuerelemente.h"
@@ -9,10 +11,13 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSlider>
+#include <QThread>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -33,6 +38,26 @@ QList<QObject*> bestandteile(QWidget* dialog) {
             liste.append(o);
     }
     return liste;
+}
+
+// Messages of failed saves that wait for their command to end.
+QStringList& wartendeMeldungen() {
+    static QStringList meldungen;
+    return meldungen;
+}
+
+void meldeNachDemBefehl(const QString& text) {
+    if (QThread::currentThread()->loopLevel() == 0) {  // the program's end: no command to wait for
+        meldung::fehler(text);
+        return;
+    }
+    if (wartendeMeldungen().contains(text))
+        return;
+    wartendeMeldungen().append(text);
+    QTimer::singleShot(0, QCoreApplication::instance(), [text] {
+        wartendeMeldungen().removeOne(text);
+        meldung::fehler(text);
+    });
 }
 
 void speichere(IniDatei& ini, const QString& a, QObject* o) {
@@ -113,6 +138,16 @@ bool FormularLaden(QWidget* dialog, const QString& datei, const QString& abschni
     return vorhanden;
 }
 
-void FormularSpeichern(QWidget* dialog) { FormularSpeichern(dialog, routinen::Einstellungsdatei(), dialog->objectName()); }
+QString speicherfehlerText(const QString& dateifehler) {
+    return dateifehler + QStringLiteral("\n\nDie Einstellungsdatei konnte nicht geschrieben werden.");
+}
+
+void FormularSpeichern(QWidget* dialog) {
+    try {
+        FormularSpeichern(dialog, routinen::Einstellungsdatei(), dialog->objectName());
+    } catch (const Fehler& f) {
+        meldeNachDemBefehl(speicherfehlerText(f.text()));
+    }
+}
 
 bool FormularLaden(QWidget* dialog) { return FormularLaden(dialog, routinen::Einstellungsdatei(), dialog->objectName()); }

@@ -2,6 +2,7 @@
 
 #include "Export.h"
 #include "Fehler.h"
+#include "Meldungsfehler.h"
 #include "Geometrie.h"
 #include "Hilfe.h"
 #include "Import.h"
@@ -10,6 +11,7 @@
 #include "Meldung.h"
 #include "Notendatei.h"
 #include "Notenskala.h"
+#include "Spaltenbreite.h"
 #include "Statistik.h"
 #include "Steuerelemente.h"
 #include "einstellungen.h"
@@ -61,6 +63,7 @@ THauptformular::THauptformular(QWidget* eltern) : QMainWindow(eltern) {
     // The header is the grid's fixed row: a click on it marks nothing.
     erg->horizontalHeader()->setSectionsClickable(false);
     setCentralWidget(erg);
+    baueStatusleiste();
 
     OpenDialog = steuerelemente::dateidialog(this, QStringLiteral("OpenDialog"), QFileDialog::AcceptOpen, kDateifilter);
     SaveDialog1 = steuerelemente::dateidialog(this, QStringLiteral("SaveDialog1"), QFileDialog::AcceptSave, kDateifilter);
@@ -75,10 +78,12 @@ THauptformular::THauptformular(QWidget* eltern) : QMainWindow(eltern) {
 }
 
 void THauptformular::FormCreate() {
-    // Set at run time, so screen pixels (the default width is a design value and scales).
-    erg->setColumnWidth(ErgebnisModell::Nummer, 40);
-    erg->setColumnWidth(ErgebnisModell::Punkte, 60);
-    erg->setColumnWidth(ErgebnisModell::Note, 100);
+    // Set at run time, so screen pixels (the default width is a design value and scales). A
+    // header text that does not fit in the font at hand widens its column just enough.
+    const QHeaderView* kopf = erg->horizontalHeader();
+    for (const auto& [spalte, breite] : {std::pair{ErgebnisModell::Nummer, 40}, std::pair{ErgebnisModell::Punkte, 60},
+                                         std::pair{ErgebnisModell::Note, 100}})
+        erg->setColumnWidth(spalte, std::max(breite, kopf->sectionSizeHint(spalte)));
 }
 
 QAction* THauptformular::neueAktion(QMenu* menu, const QString& name, const QString& text, int bild) {
@@ -147,6 +152,16 @@ void THauptformular::baueMenue() {
     Hilfe2->setShortcut(QKeySequence(Qt::Key_F1));
     Hilfe2->setShortcutContext(Qt::ApplicationShortcut);
     Info1 = neueAktion(Hilfe1, QStringLiteral("Info1"), QStringLiteral("Info"), 13);
+
+    // The usual desktop keys besides the menus' own; they act only while this window is active.
+    oeffnen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Speichern1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    Beenden1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    auto* menueleiste = new QAction(this);
+    menueleiste->setObjectName(QStringLiteral("menueleiste"));
+    menueleiste->setShortcut(QKeySequence(Qt::Key_F10));
+    addAction(menueleiste);
+    connect(menueleiste, &QAction::triggered, this, [this] { menuBar()->setActiveAction(Datei1->menuAction()); });
 
     auto verbindeBefehl = [this](QAction* aktion, std::function<void()> befehl) {
         Fehlerbericht::verbinde(aktion, &QAction::triggered, this, std::move(befehl));
@@ -286,29 +301,16 @@ void THauptformular::Anzeigen() {
         erg->selectionModel()->select(neu, QItemSelectionModel::ClearAndSelect);
 }
 
-void THauptformular::oeffnenClick() {
-    const auto datei = waehleDatei(OpenDialog, 2);
-    if (!datei)
-        return;
-    oeffneDatei(*datei);
-}
-
-void THauptformular::oeffneDatei(const QString& pfad) {
-    m_daten.FEintraege = notendatei::lese(pfad);
-    m_daten.OriginalMerken();
-    Anzeigen();
-}
-
 void THauptformular::oeffneAufruf(const QStringList& argumente) {
     if (argumente.isEmpty())
         return;
     Fehlerbericht::ausfuehren([this, &argumente] {
         // The desktop hands over one record file; anything else is refused and the list stays as it is.
         if (argumente.size() > 1)
-            fehler::wirf(QStringLiteral("Skalora öffnet nur eine Notendatei auf einmal."));
+            fehler::melde(QStringLiteral("Skalora öffnet nur eine Notendatei auf einmal."));
         const QString& pfad = argumente.front();
         if (!pfad.endsWith(QStringLiteral(".noten"), Qt::CaseInsensitive))
-            fehler::wirf(QStringLiteral("„%1“ ist keine Notendatei (*.noten).").arg(pfad));
+            fehler::melde(QStringLiteral("„%1“ ist keine Notendatei (*.noten).").arg(pfad));
         oeffneDatei(pfad);
     });
 }
@@ -359,50 +361,14 @@ void THauptformular::MarkierteZeilenlschen1Click() {
 }
 
 void THauptformular::Spaltenbreiteanpassen1Click() {
-    const QFontMetrics fm(erg->font());
-    const int zeilen = m_modell.rowCount() + 1;
-    for (int spalte = 0; spalte < ErgebnisModell::SpaltenAnzahl; ++spalte) {
-        int breite = 0;
-        for (int zeile = 0; zeile < zeilen; ++zeile)
-            breite = std::max(breite, fm.horizontalAdvance(m_modell.zellText(spalte, zeile)));
-        erg->setColumnWidth(spalte, breite + 10);
-    }
+    const auto breiten = spaltenbreite::fuerRaster(erg->font(), m_modell.liste());
+    for (int spalte = 0; spalte < ErgebnisModell::SpaltenAnzahl; ++spalte)
+        erg->setColumnWidth(spalte, breiten[static_cast<std::size_t>(spalte)]);
 }
 
 void THauptformular::Hilfe2Click() {
     // F1 reaches every window: it opens the page of the window that is active.
     hilfe::zeige(hilfe::kontextFuer(QApplication::activeWindow()));
-}
-
-void THauptformular::importierencsvClick() {
-    m_daten.FErsetzen = true;
-    Importieren1Click();
-}
-
-void THauptformular::AnfgenCSV1Click() {
-    m_daten.FErsetzen = false;
-    Importieren1Click();
-}
-
-void THauptformular::Importieren1Click() {
-    const auto datei = waehleDatei(OpenDialog, 1);
-    if (!datei)
-        return;
-    const QChar trenner = trennerAus(m_import->trennerText());
-    zeigeImport(importiereDatei(m_daten, *datei, trenner, m_import->einstellungen()));
-}
-
-void THauptformular::VomClipboardeinfgen1Click() {
-    const QStringList zeilen = zeilenAusText(QGuiApplication::clipboard()->text());
-    zeigeImport(ImportAuswerten(m_daten, zeilen, QChar(u'\t'), m_import->einstellungen()));
-}
-
-void THauptformular::zeigeImport(ImportErgebnis ergebnis) {
-    if (ergebnis == ImportErgebnis::SpaltenFehler) {
-        meldung::fehler(kSpaltenFehler, this);
-        return;
-    }
-    Anzeigen();
 }
 
 void THauptformular::SpeichernCSV1Click() {

@@ -17,6 +17,7 @@ class Teinstellungsdialog;
 class TImporteinstellungen;
 class Tnotenvergabeform;
 class QFileDialog;
+class QLabel;
 class QMenu;
 class QTableView;
 class QToolBar;
@@ -101,8 +102,11 @@ private:
     // Top and bottom grid rows of the selection, or the current row.
     std::pair<int, int> markierteZeilen() const;
 
-    // Lists an import, or reports its column mismatch.
-    void zeigeImport(ImportErgebnis ergebnis);
+    // Lists an import and sums it up in the status bar, or reports why nothing was read.
+    void zeigeImport(const ImportZusammenfassung& z);
+    void baueStatusleiste();
+    // "n Prüflinge übernommen, m Zeilen übergangen"; the tooltip names the lines left out.
+    void zeigeStatus(const ImportZusammenfassung& z);
 
     Auswertung m_daten;
     ErgebnisModell m_modell;
@@ -112,4 +116,5 @@ private:
     TChartform* m_chart = nullptr;
     TErgebnis* m_ergebnis = nullptr;
     TKlassenauswertungsform* m_klassen = nullptr;
+    QLabel* m_statustext = nullptr;
 };

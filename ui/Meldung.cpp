@@ -1,6 +1,7 @@
 #include "Meldung.h"
 
 #include "Fehler.h"
+#include "Meldungsfehler.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -45,6 +46,8 @@ namespace Fehlerbericht {
 void ausfuehren(const std::function<void()>& befehl) {
     try {
         befehl();
+    } catch (const Meldungsfehler& f) {
+        meldung::zeige(meldung::Art::Fehler, f.text());
     } catch (const Fehler& f) {
         meldung::zeige(meldung::Art::Ausnahme, f.text());
     } catch (const std::bad_alloc&) {

@@ -1,9 +1,12 @@
 #include "Programm.h"
 
 #include "Ergebnisfenster.h"
+#include "Fensterlage.h"
+#include "Geometrie.h"
 #include "Hauptfenster.h"
 #include "Info.h"
 #include "Routinen.h"
+#include "Tastenweiche.h"
 #include "Zahltext.h"
 #include "chartformularunit.h"
 #include "klassenunit.h"
@@ -25,6 +28,8 @@ static void initRessourcen() {
 
 Programm::Programm() {
     initRessourcen();
+    m_lage = std::make_unique<fensterlage::Waechter>();
+    qApp->installEventFilter(m_lage.get());
     // Created once each in this order; each dialog with stored state restores it as it is made.
     m_haupt = std::make_unique<THauptformular>();
     m_chart = std::make_unique<TChartform>(m_haupt.get());
@@ -36,10 +41,13 @@ Programm::Programm() {
     m_import = std::make_unique<TImporteinstellungen>(m_haupt.get());
     m_haupt->verbindeFenster(m_einstellungen.get(), m_notenvergabe.get(), m_import.get());
     m_haupt->verbindeAuswertungsfenster(m_chart.get(), m_ergebnis.get(), m_klassen.get());
+    m_tasten = std::make_unique<tasten::Weiche>(m_haupt.get());
+    qApp->installEventFilter(m_tasten.get());
 }
 
 Programm::~Programm() {
     // The program's end: the settings dialog saves as it is destroyed; the main window goes last.
+    m_tasten.reset();
     m_import.reset();
     m_notenvergabe.reset();
     m_klassen.reset();
@@ -64,6 +72,8 @@ void einrichten() {
         for (const char* datei : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
             if (QFile::exists(QString::fromLatin1(datei)))
                 QFontDatabase::addApplicationFont(QString::fromLatin1(datei));
+    // One font for everything, menus, message boxes and Qt's own dialogs included.
+    QApplication::setFont(geometrie::designSchrift());
 
     // The interface is German, so Qt's own dialogs and buttons speak German too.
     auto* qt = new QTranslator(qApp);

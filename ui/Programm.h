@@ -13,6 +13,12 @@ class Teinstellungsdialog;
 class Tnotenvergabeform;
 class TImporteinstellungen;
 class Tinfodialog;
+namespace fensterlage {
+class Waechter;
+}
+namespace tasten {
+class Weiche;
+}
 
 class Programm {
 public:
@@ -31,6 +37,7 @@ public:
     void zeige();
 
 private:
+    std::unique_ptr<fensterlage::Waechter> m_lage;
     std::unique_ptr<THauptformular> m_haupt;
     std::unique_ptr<TChartform> m_chart;
     std::unique_ptr<TErgebnis> m_ergebnis;
@@ -39,6 +46,7 @@ private:
     std::unique_ptr<Tinfodialog> m_info;  // never shown; its creation settles the about boxes' language
     std::unique_ptr<Tnotenvergabeform> m_notenvergabe;
     std::unique_ptr<TImporteinstellungen> m_import;
+    std::unique_ptr<tasten::Weiche> m_tasten;
 };
 
 // Application start-up common to the program and its UI tests: per-user folder, title,

@@ -20,7 +20,14 @@ public:
 signals:
     void gewaehlt(int index);
 
+protected:
+    // Arrow keys step through the items and choose them.
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+
 private:
+    // Only the chosen item (or the first, while none is chosen) takes the focus by Tab.
+    void tabZiel();
+
     QButtonGroup* m_gruppe;
     QVBoxLayout* m_layout;
 };

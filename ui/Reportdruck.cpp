@@ -2,6 +2,7 @@
 
 #include "Dateifehler.h"
 #include "Fehler.h"
+#include "Meldungsfehler.h"
 #include "Rtf.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -149,7 +150,7 @@ void speichereAlsPdf(const QString& pfad, const QTextDocument& dokument) {
         drucke(dokument, pdf);
     }
     if (datei.size() == 0)  // the painter could not start: nothing was written
-        fehler::wirf(QStringLiteral("Die PDF-Datei konnte nicht erzeugt werden."));
+        throw Meldungsfehler(QStringLiteral("Die PDF-Datei konnte nicht erzeugt werden."), datei.fileName());
     fehler::schliesseAb(datei);
 }
 

@@ -1,5 +1,7 @@
 #include "Steuerelemente.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileInfo>
 
 #include "EnhEdit.h"
@@ -107,6 +109,8 @@ QFileDialog* dateidialog(QWidget* eltern, const QString& name, QFileDialog::Acce
     d->setAcceptMode(modus);
     d->setFileMode(modus == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     d->setNameFilters(filter);
+    // Large enough for the German column headers of the detail view.
+    d->resize(geometrie::groesse(900, 560));
     return d;
 }
 
@@ -118,6 +122,10 @@ QFileDialog* speicherdialog(QWidget* eltern, const QString& name, const QStringL
 }
 
 std::optional<QString> gewaehlteDatei(QFileDialog* dialog, int ergebnis, const QStringList& gewaehlt) {
+    // A name typed and confirmed with Return leaves the name field's completion list open.
+    for (const QCompleter* c : dialog->findChildren<QCompleter*>())
+        if (c->popup())
+            c->popup()->hide();
     if (ergebnis != QDialog::Accepted || gewaehlt.isEmpty())
         return std::nullopt;
     const QString datei = gewaehlt.constFirst();

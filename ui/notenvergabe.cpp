@@ -82,6 +82,8 @@ Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
 void Tnotenvergabeform::FormCreate() { Fehlerbericht::ausfuehren([this] { FormularLaden(this); }); }
 
 void Tnotenvergabeform::okbutClick() {
+    // A settings file that can't be written is reported once the grades are given; it never
+    // keeps the dialog open.
     FormularSpeichern(this);
     accept();
 }

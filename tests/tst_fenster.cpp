@@ -1,0 +1,205 @@
+// Every window offscreen: it opens inside the screen with its own caption, and the keyboard
+// reaches the active window's controls, never those of another window.
+#include "EnhEdit.h"
+#include "Ergebnisfenster.h"
+#include "Fensterlage.h"
+#include "Hauptfenster.h"
+#include "Hilfe.h"
+#include "Radiogruppe.h"
+#include "UiTesthilfe.h"
+#include "chartformularunit.h"
+#include "einstellungen.h"
+#include "importform.h"
+#include "klassenunit.h"
+#include "notenvergabe.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTextBrowser>
+
+class TestFenster : public QObject {
+    Q_OBJECT
+
+    uitest::Umgebung& m_umgebung = uitest::umgebung();
+
+    static QRect verfuegbar() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+    static void zeigeAktiv(QWidget* w) {
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+
+private slots:
+    void init() { m_umgebung.vergiss(); }
+
+    void insBild_data() {
+        QTest::addColumn<QRect>("rahmen");
+        QTest::addColumn<QRect>("erwartet");
+        const QRect bild(0, 0, 800, 600);
+        QTest::newRow("fits") << QRect(10, 20, 300, 200) << QRect(10, 20, 300, 200);
+        QTest::newRow("title bar above the top") << QRect(5, -16, 300, 200) << QRect(5, 0, 300, 200);
+        QTest::newRow("below the bottom") << QRect(100, 500, 300, 200) << QRect(100, 400, 300, 200);
+        QTest::newRow("beyond right and left") << QRect(700, 10, 300, 200) << QRect(500, 10, 300, 200);
+        QTest::newRow("left of the screen") << QRect(-40, 10, 300, 200) << QRect(0, 10, 300, 200);
+        QTest::newRow("taller than the screen") << QRect(10, -50, 300, 900) << QRect(10, 0, 300, 600);
+        QTest::newRow("larger both ways") << QRect(-5, -5, 1000, 700) << QRect(0, 0, 800, 600);
+    }
+    void insBild() {
+        QFETCH(QRect, rahmen);
+        QFETCH(QRect, erwartet);
+        QCOMPARE(fensterlage::insBild(rahmen, QRect(0, 0, 800, 600)), erwartet);
+        // A screen that does not start at the origin (a second monitor, a panel on the left).
+        QCOMPARE(fensterlage::insBild(rahmen.translated(1000, 30), QRect(1000, 30, 800, 600)),
+                 erwartet.translated(1000, 30));
+    }
+
+    void fensterImBildMitEigenerUeberschrift_data() {
+        QTest::addColumn<QString>("fenster");
+        QTest::addColumn<QString>("ueberschrift");
+        QTest::newRow("main window") << QStringLiteral("Hauptformular") << QStringLiteral("Skalora");
+        QTest::newRow("histogram") << QStringLiteral("Chartform") << QStringLiteral("Histogramm");
+        QTest::newRow("report") << QStringLiteral("Ergebnis") << QStringLiteral("Ergebnis");
+        QTest::newRow("settings") << QStringLiteral("einstellungsdialog") << QStringLiteral("Einstellungen");
+        QTest::newRow("classes") << QStringLiteral("Klassenauswertungsform") << QStringLiteral("Klassenauswertung");
+        QTest::newRow("grades") << QStringLiteral("notenvergabeform") << QStringLiteral("Noten vergeben");
+        QTest::newRow("import settings") << QStringLiteral("Importeinstellungen")
+                                         << QStringLiteral("Importeinstellungen");
+        QTest::newRow("help") << QStringLiteral("Hilfe") << QStringLiteral("Skalora – Hilfe");
+    }
+    void fensterImBildMitEigenerUeberschrift() {
+        QFETCH(QString, fenster);
+        QFETCH(QString, ueberschrift);
+        Programm p;
+        const QHash<QString, QWidget*> alle{
+            {QStringLiteral("Hauptformular"), p.Hauptformular()},
+            {QStringLiteral("Chartform"), p.Chartform()},
+            {QStringLiteral("Ergebnis"), p.Ergebnis()},
+            {QStringLiteral("einstellungsdialog"), p.einstellungsdialog()},
+            {QStringLiteral("Klassenauswertungsform"), p.Klassenauswertungsform()},
+            {QStringLiteral("notenvergabeform"), p.notenvergabeform()},
+            {QStringLiteral("Importeinstellungen"), p.Importeinstellungen()},
+        };
+        QWidget* w = alle.value(fenster);
+        if (!w) {
+            hilfe::zeige(100);
+            w = hilfe::fenster()->window();
+            w->hide();
+        }
+        QVERIFY(w);
+        // Pushed off the screen first: the window must come back whole when it is shown.
+        w->move(verfuegbar().left() - 60, verfuegbar().top() - 40);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY2(verfuegbar().contains(w->frameGeometry()), qPrintable(fenster));
+        QCOMPARE(w->windowTitle(), ueberschrift);
+        w->hide();
+    }
+
+    void zugriffstasteImEinstellungsdialog() {
+        Programm p;
+        p.Hauptformular()->show();
+        Teinstellungsdialog* d = p.einstellungsdialog();
+        zeigeAktiv(d);
+        // Alt+D belongs to the main window's "&Datei" menu: not here.
+        QTest::keyClick(d->grenznote, Qt::Key_D, Qt::AltModifier);
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+        QVERIFY(!p.Hauptformular()->menuBar()->activeAction());
+        // Alt+H presses this window's "&Hilfe" button, which opens page 300.
+        QTest::keyClick(d->grenznote, Qt::Key_H, Qt::AltModifier);
+        QTRY_COMPARE(hilfe::letzterKontext(), 300);
+        hilfe::fenster()->window()->hide();
+    }
+
+    void zugriffstasteImHauptfensterOeffnetMenue() {
+        Programm p;
+        zeigeAktiv(p.Hauptformular());
+        QTest::keyClick(p.Hauptformular(), Qt::Key_D, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(QApplication::activePopupWidget()->objectName(), QStringLiteral("Datei1"));
+        QApplication::activePopupWidget()->close();
+    }
+
+    void hauptfensterkuerzelNurImHauptfenster() {
+        Programm p;
+        p.Hauptformular()->show();
+        Teinstellungsdialog* d = p.einstellungsdialog();
+        zeigeAktiv(d);
+        QSignalSpy beenden(p.Hauptformular()->Beenden1, &QAction::triggered);
+        QTest::keyClick(d->grenznote, Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(beenden.count(), 0);
+        QVERIFY(p.Hauptformular()->isVisible());
+    }
+
+    void eigeneKuerzelImReportfenster() {
+        Programm p;
+        p.Hauptformular()->show();
+        TErgebnis* e = p.Ergebnis();
+        zeigeAktiv(e);
+        e->report->setFocus();
+        QSignalSpy speichern(e->savebut, &QAction::triggered);
+        QSignalSpy oeffnen(p.Hauptformular()->oeffnen, &QAction::triggered);
+        // Ctrl+S saves the report here, not the main window's list; its dialog is cancelled.
+        QTimer::singleShot(0, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget())
+                dialog->close();
+        });
+        QTest::keyClick(e->report, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(speichern.count(), 1);
+        QTest::keyClick(e->report, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(oeffnen.count(), 0);
+        QTest::keyClick(e->report, Qt::Key_Escape);
+        QVERIFY(!e->isVisible());
+    }
+
+    void altTasteSchreibtNichtInsFeld_data() {
+        QTest::addColumn<int>("taste");
+        QTest::newRow("no access key") << int(Qt::Key_X);
+        QTest::newRow("access key of another window") << int(Qt::Key_D);
+        QTest::newRow("umlaut") << int(Qt::Key_Adiaeresis);
+    }
+    void altTasteSchreibtNichtInsFeld() {
+        QFETCH(int, taste);
+        Programm p;
+        Tnotenvergabeform* d = p.notenvergabeform();
+        zeigeAktiv(d);
+        d->vollepunkte->setFocus();
+        const QString vorher = d->vollepunkte->text();
+        QTest::keyClick(d->vollepunkte, static_cast<Qt::Key>(taste), Qt::AltModifier);
+        QCOMPARE(d->vollepunkte->text(), vorher);
+        QVERIFY(d->isVisible());
+        d->cancelbut->click();
+    }
+
+    void tabLandetAufGewaehltemPunkt() {
+        Programm p;
+        Teinstellungsdialog* d = p.einstellungsdialog();
+        zeigeAktiv(d);
+        d->auswahl->setItemIndex(2);
+        d->grenznote->setFocus();
+        QTest::keyClick(d->grenznote, Qt::Key_Tab); // the tab order wraps to the group
+        auto* fokus = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+        QVERIFY(fokus);
+        QCOMPARE(fokus->text(), QStringLiteral("Halbe Noten"));
+        QVERIFY(fokus->isChecked());
+        // The arrow keys step on and choose.
+        QSignalSpy gewaehlt(d->auswahl, &Radiogruppe::gewaehlt);
+        QTest::keyClick(fokus, Qt::Key_Down);
+        QCOMPARE(d->auswahl->ItemIndex(), 3);
+        QCOMPARE(gewaehlt.count(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(d->auswahl->ItemIndex(), 0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(qobject_cast<QAbstractButton*>(QApplication::focusWidget())->text(), QStringLiteral("Zehntelnoten"));
+        d->close();
+    }
+};
+
+QTEST_MAIN(TestFenster)
+#include "tst_fenster.moc"

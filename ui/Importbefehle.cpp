@@ -1,0 +1,85 @@
+// The main window's commands that bring a list in (open a record file, import or append a text
+// file, paste from the clipboard) and the status bar line that sums up what each brought in.
+
+#include "Hauptfenster.h"
+
+#include "Meldung.h"
+#include "Notendatei.h"
+#include "importform.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QStatusBar>
+
+void THauptformular::oeffnenClick() {
+    const auto datei = waehleDatei(OpenDialog, 2);
+    if (!datei)
+        return;
+    oeffneDatei(*datei);
+}
+
+void THauptformular::oeffneDatei(const QString& pfad) {
+    // The reader returns a whole list or raises an error, so a failure changes nothing here.
+    m_daten.FEintraege = notendatei::lese(pfad);
+    m_daten.OriginalMerken();
+    Anzeigen();
+    ImportZusammenfassung z;
+    z.uebernommen = m_daten.FEintraege.size();
+    zeigeStatus(z);
+}
+
+void THauptformular::importierencsvClick() {
+    m_daten.FErsetzen = true;
+    Importieren1Click();
+}
+
+void THauptformular::AnfgenCSV1Click() {
+    m_daten.FErsetzen = false;
+    Importieren1Click();
+}
+
+void THauptformular::Importieren1Click() {
+    const auto datei = waehleDatei(OpenDialog, 1);
+    if (!datei)
+        return;
+    const QChar trenner = trennerAus(m_import->trennerText());
+    zeigeImport(importiereDatei(m_daten, *datei, trenner, m_import->einstellungen()));
+}
+
+void THauptformular::VomClipboardeinfgen1Click() {
+    zeigeImport(importiereText(m_daten, QGuiApplication::clipboard()->text(), QChar(u'\t'), m_import->einstellungen()));
+}
+
+void THauptformular::zeigeImport(const ImportZusammenfassung& z) {
+    switch (z.ergebnis) {
+    case ImportErgebnis::SpaltenFehler:
+        // Nothing was read; a summary of an earlier import would mislead.
+        m_statustext->clear();
+        m_statustext->setToolTip(QString());
+        meldung::fehler(kSpaltenFehler, this);
+        return;
+    case ImportErgebnis::NichtsBrauchbar:
+        zeigeStatus(z);
+        meldung::fehler(z.nichtsBrauchbarText(), this);
+        return;
+    case ImportErgebnis::Gelesen:
+        Anzeigen();
+        zeigeStatus(z);
+        return;
+    }
+}
+
+void THauptformular::baueStatusleiste() {
+    m_statustext = new QLabel(this);
+    m_statustext->setObjectName(QStringLiteral("Statustext"));
+    statusBar()->setObjectName(QStringLiteral("Statusleiste"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(m_statustext, 1);
+}
+
+void THauptformular::zeigeStatus(const ImportZusammenfassung& z) {
+    m_statustext->setText(z.statusText());
+    // Which lines were left out, and why, without a further dialog.
+    m_statustext->setToolTip(z.uebergangeneText());
+}
