@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build run test bench install package screenshots clean
+.PHONY: deps configure build run test bench install package screenshots clean fuzz test-asan format format-check
 
 deps:
 	@bash scripts/install-deps
@@ -39,6 +39,58 @@ package: build
 
 screenshots:
 	@BUILD=$(BUILD) bash scripts/bildschirmfotos
+
+# One layout for every C++ file (.clang-format); CI runs the check.
+QUELLEN = git ls-files -z '*.cpp' '*.h'
+format: deps
+	@$(QUELLEN) | xargs -0 clang-format -i
+format-check: deps
+	@$(QUELLEN) | xargs -0 clang-format --dry-run -Werror && echo "format-check: every file as .clang-format lays it out"
+
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer (g++, -O1),
+# in its own folder; any finding stops the test that met it. Leaks are not reported: Qt's
+# plugins and caches keep memory until the process ends. Left out: paket, which packs the
+# build and runs no code of ours that the other tests don't.
+ASAN_BUILD ?= build-asan
+ASAN_SCHALTER := -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+ASAN_OHNE ?= ^(paket)$$
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DCMAKE_CXX_FLAGS="$(ASAN_SCHALTER)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$(ASAN_SCHALTER)" > /dev/null
+	@# The test programs and the program itself; the benchmarks are left out.
+	@cmake --build $(ASAN_BUILD) --target skalora \
+	  $$(cd $(ASAN_BUILD) && ctest -N | sed -n 's/^ *Test *#[0-9]*: \(tst_[A-Za-z0-9_]*\)$$/\1/p')
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:detect_stack_use_after_return=0 \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --output-on-failure -E '$(ASAN_OHNE)'
+
+# libFuzzer harnesses of tests/fuzz, built with clang in their own folder, each run for
+# FUZZ_SECONDS on its corpus (tests/fuzz/korpus/<name>, the inputs found so far in
+# $(FUZZ_BUILD)/korpus/<name>, the kept findings in tests/fuzz/funde/<name>). A crash leaves
+# its input in $(FUZZ_BUILD)/funde/ and fails the target once every harness has run.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_HARNESSE := notendatei import zahltext inidatei zahleingabe notenskala aktualisierung
+fuzz: deps
+	@cmake -S tests/fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ > /dev/null
+	@cmake --build $(FUZZ_BUILD)
+	@mkdir -p $(FUZZ_BUILD)/funde; fehler=""; \
+	for h in $(FUZZ_HARNESSE); do \
+	  mkdir -p $(FUZZ_BUILD)/korpus/$$h; \
+	  funde=""; [ -d tests/fuzz/funde/$$h ] && funde=tests/fuzz/funde/$$h; \
+	  if $(FUZZ_BUILD)/fuzz_$$h -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	       -artifact_prefix=$(FUZZ_BUILD)/funde/$$h- $(FUZZ_BUILD)/korpus/$$h tests/fuzz/korpus/$$h $$funde \
+	       > $(FUZZ_BUILD)/fuzz_$$h.log 2>&1; then \
+	    echo "fuzz_$$h: $$(grep -Eo '^Done [0-9]+ runs' $(FUZZ_BUILD)/fuzz_$$h.log | tail -n 1) in $(FUZZ_SECONDS) s"; \
+	  else \
+	    echo "fuzz_$$h: FEHLER (Protokoll $(FUZZ_BUILD)/fuzz_$$h.log)"; \
+	    grep -E 'Eigenschaft verletzt|runtime error|ERROR: |Test unit written' $(FUZZ_BUILD)/fuzz_$$h.log | head -n 5; \
+	    fehler="$$fehler $$h"; \
+	  fi; \
+	done; \
+	[ -z "$$fehler" ] || { echo "Fuzzer mit Befund:$$fehler"; exit 1; }
 
 clean:
 	rm -rf $(BUILD)

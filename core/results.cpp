@@ -18,7 +18,8 @@ QString TNotenEintrag::nameText() const { return ansi::zuText(nameBytes()); }
 
 void TNotenEintrag::setzeName(QByteArrayView bytes) {
     const auto n = std::min<qsizetype>(bytes.size(), kNamenLaenge);
-    std::memcpy(name, bytes.data(), static_cast<std::size_t>(n));
+    if (n > 0)  // an empty view may have no data at all
+        std::memcpy(name, bytes.data(), static_cast<std::size_t>(n));
     laenge = static_cast<std::uint8_t>(n);
 }
 

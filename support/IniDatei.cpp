@@ -34,6 +34,8 @@ QStringView getrimmt(QStringView s) {
 QByteArray inUtf16(QStringView text, bool grossEndian) {
     QByteArray bytes(2 + 2 * text.size(), Qt::Uninitialized);
     std::memcpy(bytes.data(), grossEndian ? "\xFE\xFF" : "\xFF\xFE", 2);
+    if (text.isEmpty())
+        return bytes;  // an empty text may have no data at all
     if (grossEndian)
         qToBigEndian<char16_t>(text.utf16(), text.size(), bytes.data() + 2);
     else
@@ -133,7 +135,12 @@ QByteArray IniDatei::alsBytes() const {
     case Kodierung::Ansi:
         break;
     }
-    return ansi::ausText(text);
+    QByteArray bytes = ansi::ausText(text);
+    // Windows-1252 bytes that happen to form UTF-8 would be read back as UTF-8 and change: such
+    // a file is written in UTF-8 with its mark instead, holding the same characters.
+    if (ansi::istUtf8MitNichtAscii(bytes))
+        return QByteArray("\xEF\xBB\xBF") + ansi::zuText(bytes).toUtf8();
+    return bytes;
 }
 
 IniDatei IniDatei::laden(const QString& pfad) {

@@ -100,6 +100,61 @@ private slots:
         QCOMPARE(feld.ValueInt(), ganz);
     }
 
+    // Typed, as the user meets it: the frame and tooltip follow the text key by key.
+    void ungueltigBeimTippen_data() {
+        QTest::addColumn<bool>("acceptChars");
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<bool>("ungueltig");
+        QTest::newRow("number") << true << "4,5" << false;
+        QTest::newRow("grouped") << true << "1.234,5" << false;
+        QTest::newRow("full stop is thousands") << true << "4.0" << false;
+        QTest::newRow("exponent") << true << "1,5E3" << false;
+        QTest::newRow("letters") << true << "abc" << true;
+        QTest::newRow("two commas") << true << "4,0,1" << true;
+        QTest::newRow("trailing letter") << true << "4x" << true;
+        QTest::newRow("lone minus") << true << "-" << true;
+        QTest::newRow("lone comma") << true << "," << true;
+        QTest::newRow("beyond 64 bits") << true << "1E30" << true;
+        QTest::newRow("filtered to a number") << false << "1,2,3" << false;
+        QTest::newRow("filtered minus signs") << false << "-5-" << true;
+        QTest::newRow("filtered to nothing") << false << "abc" << false;
+    }
+    void ungueltigBeimTippen() {
+        QFETCH(bool, acceptChars);
+        QFETCH(QString, eingabe);
+        QFETCH(bool, ungueltig);
+        TEnhancedEdit feld;
+        feld.setAcceptChars(acceptChars);
+        feld.setDigits(1);
+        feld.setToolTip(QStringLiteral("Punkte"));
+        feld.clear();
+        QTest::keyClicks(&feld, eingabe);
+        QCOMPARE(feld.Ungueltig(), ungueltig);
+        QCOMPARE(feld.toolTip(), ungueltig ? QStringLiteral("Keine gültige Zahl") : QStringLiteral("Punkte"));
+        if (ungueltig) {
+            QCOMPARE(static_cast<double>(feld.Value()), 0.0);
+            QCOMPARE(feld.ValueInt(), 0);
+        }
+        // Mended by the user: frame and tooltip go, the caller's tooltip is back.
+        feld.setText(QStringLiteral("2"));
+        QVERIFY(!feld.Ungueltig());
+        QCOMPARE(feld.toolTip(), QStringLiteral("Punkte"));
+    }
+
+    // The frame is really painted: red along the edge only while the text is unreadable.
+    void roterRahmenGemalt() {
+        TEnhancedEdit feld;
+        feld.resize(80, 24);
+        const auto rand = [&] { return feld.grab().toImage().pixelColor(1, feld.height() / 2); };
+        const auto rot = [](const QColor& c) { return c.red() > 180 && c.green() < 80 && c.blue() < 80; };
+        feld.setText(QStringLiteral("4,0"));
+        QVERIFY(!rot(rand()));
+        feld.setText(QStringLiteral("4,0x"));
+        QVERIFY(rot(rand()));
+        feld.setValue(3);
+        QVERIFY(!rot(rand()));
+    }
+
     void filterSetztCaretZurueck() {
         TEnhancedEdit feld;
         feld.setAcceptChars(false);

@@ -169,6 +169,7 @@ private slots:
         Tnotenvergabeform* d = p.notenvergabeform();
         zeigeAktiv(d);
         d->vollepunkte->setFocus();
+        QTRY_VERIFY(d->vollepunkte->hasFocus());
         const QString vorher = d->vollepunkte->text();
         QTest::keyClick(d->vollepunkte, static_cast<Qt::Key>(taste), Qt::AltModifier);
         QCOMPARE(d->vollepunkte->text(), vorher);
@@ -182,6 +183,7 @@ private slots:
         zeigeAktiv(d);
         d->auswahl->setItemIndex(2);
         d->grenznote->setFocus();
+        QTRY_VERIFY(d->grenznote->hasFocus());
         QTest::keyClick(d->grenznote, Qt::Key_Tab); // the tab order wraps to the group
         auto* fokus = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
         QVERIFY(fokus);

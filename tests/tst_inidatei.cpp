@@ -303,6 +303,24 @@ private slots:
         QCOMPARE(inhaltVon(pfad()), kodiert(nachher, art));
     }
 
+    // Reading what was written gives what was read, also where Windows-1252 bytes form UTF-8.
+    void lesenSchreibenLesen_data() {
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::newRow("a mark only, nothing written") << QByteArray("\xFF\xFE");
+        QTest::newRow("big-endian mark only") << QByteArray("\xFE\xFF");
+        // The line before the first section is dropped, and with it the one byte that kept the
+        // rest from being UTF-8: "\xC7\x8C" is the Windows-1252 text "ÇŒ" and UTF-8 for "ǌ".
+        QTest::newRow("Windows-1252 that becomes UTF-8") << QByteArray("\xFF\r\n[a]\r\nb=\xC7\x8C\r\n");
+        QTest::newRow("plain Windows-1252") << QByteArray("[a]\r\nb=\xE4\r\n");
+    }
+    void lesenSchreibenLesen() {
+        QFETCH(QByteArray, inhalt);
+        const IniDatei erst = IniDatei::ausBytes(inhalt);
+        const IniDatei wieder = IniDatei::ausBytes(erst.alsBytes());
+        QCOMPARE(wieder.lese(u"a", u"b", QStringLiteral("-")), erst.lese(u"a", u"b", QStringLiteral("-")));
+        QCOMPARE(wieder.alsBytes(), erst.alsBytes());
+    }
+
     void neueDateiInAnsi() {
         IniDatei ini = IniDatei::laden(pfad());
         ini.schreibe(u"a", u"name", QStringLiteral("ä"));

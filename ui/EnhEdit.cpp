@@ -1,6 +1,6 @@
 #include "EnhEdit.h"
 
-#include "Zahltext.h"
+#include "Zahleingabe.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,9 +9,9 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 TEnhancedEdit::TEnhancedEdit(QWidget* eltern) : QLineEdit(eltern) {
     setAlignmentT(FAlignment);
@@ -94,58 +94,47 @@ void TEnhancedEdit::zeigeWert(long double wert) {
     update();
 }
 
-// Keeps digits, minus signs, the thousands separators and the last decimal separator, after
-// cutting what follows the Digits-th decimal.
-QString TEnhancedEdit::gefiltert(const QString& eingabe) const {
-    const auto& t = zahltext::trennzeichen();
-    QString s = eingabe;
-    const qsizetype p = s.lastIndexOf(t.dezimal);
-    if (p >= 0 && FDigits > 0 && s.size() - p - 1 > FDigits)
-        s.truncate(p + 1 + FDigits);
-    for (qsizetype i = s.size() - 1; i >= 0; --i) {
-        const QChar c = s[i];
-        if (c == t.dezimal) {
-            if (i < p)
-                s.remove(i, 1);
-        } else if (!(c >= u'0' && c <= u'9') && c != u'-' && (t.tausender.isNull() || c != t.tausender)) {
-            s.remove(i, 1);
-        }
-    }
-    return s;
-}
-
 void TEnhancedEdit::textGeaendert() {
     // The filter's own rewrite of the text is parsed by the call that made it.
     if (FFiltert)
         return;
-    QString s = text();
-    FValue = 0;
-    FValueInt = 0;
-    if (!s.isEmpty()) {
-        if (!FAcceptChars) {
-            s = gefiltert(s);
-            if (s != text()) {
-                const int caret = cursorPosition();
-                FFiltert = true;
-                setText(s);
-                FFiltert = false;
-                setCursorPosition(std::min<int>(caret, s.size()));
-            }
-        }
-        const QChar tausender = zahltext::trennzeichen().tausender;
-        if (!tausender.isNull())
-            s.remove(tausender);
-        const long double wert = zahltext::lese(s).value_or(0.0L);
-        // Truncation beyond 64 bits fails: both become 0. Between 32 and 64 bits ValueInt is clamped.
-        constexpr long double grenze = 9223372036854775808.0L;
-        if (wert < grenze && wert >= -grenze) {
-            FValue = wert;
-            const long double ganz = std::trunc(wert);
-            FValueInt = static_cast<qint32>(std::clamp<long double>(ganz, std::numeric_limits<qint32>::min(),
-                                                                    std::numeric_limits<qint32>::max()));
-        }
+    const zahleingabe::Ergebnis e = zahleingabe::auswerten(text(), FAcceptChars, FDigits);
+    if (e.text != text()) {
+        const int caret = cursorPosition();
+        FFiltert = true;
+        setText(e.text);
+        FFiltert = false;
+        setCursorPosition(std::min<int>(caret, e.text.size()));
     }
+    FValue = e.lesung.wert;
+    FValueInt = e.lesung.ganz;
+    markiereUngueltig(!e.lesung.lesbar);
     emit geaendert();
+}
+
+// The tooltip a caller set stays underneath and comes back once the text reads again.
+void TEnhancedEdit::markiereUngueltig(bool ungueltig) {
+    if (ungueltig == FUngueltig)
+        return;
+    FUngueltig = ungueltig;
+    if (ungueltig) {
+        FEigenerTooltip = toolTip();
+        setToolTip(QStringLiteral("Keine gültige Zahl"));
+    } else {
+        setToolTip(FEigenerTooltip);
+    }
+    update();
+}
+
+// Drawn over the platform's own frame, so the field keeps its look otherwise.
+void TEnhancedEdit::paintEvent(QPaintEvent* ereignis) {
+    QLineEdit::paintEvent(ereignis);
+    if (!FUngueltig)
+        return;
+    QPainter maler(this);
+    maler.setPen(QPen(QColor(220, 0, 0), 2));
+    maler.setBrush(Qt::NoBrush);
+    maler.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
 void TEnhancedEdit::einfuegen() {

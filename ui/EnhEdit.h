@@ -3,7 +3,8 @@
 // Every text change (typed, pasted, set by the program, clear()) is parsed into Value and
 // ValueInt before geaendert() fires; writing Value, ValueInt, Digits, Format or Precision
 // writes the number into the text, which is then parsed again, so Value is always the number
-// the text shows. Unreadable or empty text counts as 0, without any message.
+// the text shows. Unreadable or empty text counts as 0; an unreadable one is shown with a red
+// frame and the tooltip "Keine gültige Zahl" until the text reads again.
 // ValueInt is Value truncated toward zero and clamped to the 32-bit range; a Value whose
 // truncation does not fit 64 bits sets both to 0.
 
@@ -51,6 +52,9 @@ public:
     bool AutoSelect() const { return FAutoSelect; }
     void setAutoSelect(bool wert);
 
+    // The text is not empty and holds no number the field can take; Value is 0 then.
+    bool Ungueltig() const { return FUngueltig; }
+
     // The clipboard text up to its first control character replaces the selection.
     void einfuegen();
 
@@ -62,12 +66,13 @@ protected:
     void keyPressEvent(QKeyEvent* ereignis) override;
     void focusInEvent(QFocusEvent* ereignis) override;
     void contextMenuEvent(QContextMenuEvent* ereignis) override;
+    void paintEvent(QPaintEvent* ereignis) override;
 
 private:
     void textGeaendert();
     void zeigeWert(long double wert);
-    QString gefiltert(const QString& text) const;
     void faerbeDeaktiviert();
+    void markiereUngueltig(bool ungueltig);
 
     bool FAcceptChars = true;
     TAlignment FAlignment = taLeftJustify;
@@ -83,4 +88,6 @@ private:
     bool FAutoSelect = true;
     QString FUndoText;
     bool FFiltert = false;
+    bool FUngueltig = false;
+    QString FEigenerTooltip;
 };
