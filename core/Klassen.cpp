@@ -229,6 +229,43 @@ void gruppenanteileSetzen(Klassenraster& r, const std::vector<TNotenklasse>& kla
         r.setzeText(Klassenraster::Gruppenteil, zeile, anteile[zeile - 1]);
 }
 
+QStringList vorschlag(const std::vector<TNotenklasse>& klassen, double grenznote) {
+    // As in BestandeneZaehlen: at most the threshold; a grade that compares with nothing (NaN) failed.
+    const auto bestanden = [grenznote](const TNotenklasse& k) { return k.note <= grenznote; };
+    qint64 alle = 0;
+    for (const TNotenklasse& k : klassen)
+        if (bestanden(k))
+            alle += k.anzahl;
+
+    static constexpr std::array<qint64, 5> kGrenzen{10, 35, 65, 90, 100};
+    QStringList zellen;
+    zellen.reserve(static_cast<qsizetype>(klassen.size()));
+    qint64 davor = 0;
+    char16_t zuletzt = 0;  // the letter reading back would carry into the next row
+    for (const TNotenklasse& k : klassen) {
+        if (!bestanden(k)) {
+            zellen.append(QStringLiteral("F"));
+            zuletzt = u'F';
+            continue;
+        }
+        std::size_t g = 0;
+        while (g + 1 < kGrenzen.size() && 100 * davor >= kGrenzen[g] * alle)
+            ++g;
+        const char16_t b = static_cast<char16_t>(u'A' + g);
+        zellen.append(b == zuletzt ? QString() : QString(QChar(b)));
+        zuletzt = b;
+        davor += k.anzahl;
+    }
+    return zellen;
+}
+
+void vorschlagSetzen(Klassenraster& r, const Auswertung& a) {
+    const QStringList zellen = vorschlag(a.FKlassen, a.FGrenznote);
+    for (int zeile = 1; zeile < r.zeilen(); ++zeile)
+        r.setzeText(Klassenraster::Gruppe, zeile, zeile - 1 < zellen.size() ? zellen[zeile - 1] : QString());
+    gruppenanteileSetzen(r, a.FKlassen, a.FBestanden);
+}
+
 } // namespace klassen
 
 namespace histogramm {

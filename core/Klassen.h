@@ -78,6 +78,18 @@ QStringList gruppenanteile(const QStringList& gruppen, const std::vector<TNotenk
 // gruppenanteile applied to the raster's rows.
 void gruppenanteileSetzen(Klassenraster& r, const std::vector<TNotenklasse>& klassen, std::int32_t bestanden);
 
+// The classic ECTS split of the students who passed as group cells for the classes, row 1 first:
+// A the best 10 %, B the next 25 %, C the next 30 %, D the next 25 %, E the last 10 %, "F" in
+// every class above `grenznote`. Classes stay whole: with c the passed students in better classes,
+// a passed class belongs to the first group whose upper border (10, 35, 65, 90, 100 % of all who
+// passed, P) lies above c, compared exactly as 100 * c < border * P. A class that starts right on a
+// border so begins the next group. A letter stands in the first row of each group (and again after
+// an F row, so reading back never continues an F); the other cells are empty.
+QStringList vorschlag(const std::vector<TNotenklasse>& klassen, double grenznote);
+
+// vorschlag written into the group column of the raster, then the group shares recomputed.
+void vorschlagSetzen(Klassenraster& r, const Auswertung& a);
+
 } // namespace klassen
 
 // One grade range of the histogram: lower bound included, upper bound not.

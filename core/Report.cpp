@@ -5,6 +5,7 @@
 #include "Statistik.h"
 #include "Zahltext.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <unordered_map>
@@ -31,7 +32,7 @@ long double zehntel(double g) { return std::nearbyint(static_cast<long double>(g
 
 } // namespace
 
-Reportzeilen reportZeilen(Auswertung& a, const TNotenskala& skala, double grenznote) {
+Reportzeilen reportZeilen(Auswertung& a, const TNotenskala& skala, double grenznote, Reportoptionen optionen) {
     try {
         StatistikBerechnen(a);
         BestandeneZaehlen(a, grenznote);
@@ -56,6 +57,8 @@ Reportzeilen reportZeilen(Auswertung& a, const TNotenskala& skala, double grenzn
     else
         ReportEinzelergebnisseEcts(a, zeilen);
     ReportNotenspiegel(skala, zeilen);
+    if (optionen.weitereKennzahlen)
+        ReportWeitereKennzahlen(a, optionen.kleineGruppenAusblenden, zeilen);
     return zeilen;
 }
 
@@ -138,4 +141,87 @@ void ReportNotenspiegel(const TNotenskala& skala, Reportzeilen& zeilen) {
         p += 0.5;
         vorher = jetzt;
     } while (skala.vollepunkte >= p);
+}
+
+namespace kennzahlen {
+
+double quartil(const std::vector<double>& aufsteigend, int q) {
+    if (aufsteigend.empty())
+        fehler::wirf(fehler::UngueltigeOperation);
+    // The index in whole quarters, so the position is exact for any length.
+    const auto viertel = static_cast<qint64>(aufsteigend.size() - 1) * q;
+    const auto k = static_cast<std::size_t>(viertel / 4);
+    const long double anteil = static_cast<long double>(viertel % 4) / 4.0L;
+    const long double unten = aufsteigend[k];
+    if (anteil == 0)
+        return aufsteigend[k];
+    const long double oben = aufsteigend[k + 1];
+    return static_cast<double>(unten + anteil * (oben - unten));
+}
+
+QString prozent(qint64 anzahl, qint64 nenner) {
+    if (nenner <= 0 || anzahl < 0)
+        return {};
+    // Tenths of a percent from the exact fraction; the double of a tenth prints back as itself.
+    const __int128 zehntel = (static_cast<__int128>(anzahl) * 2000 + nenner) / (static_cast<__int128>(nenner) * 2);
+    return zahltext::fest(static_cast<double>(zehntel) / 10.0, 1) + u'%';
+}
+
+} // namespace kennzahlen
+
+void ReportWeitereKennzahlen(const Auswertung& a, bool kleineGruppenAusblenden, Reportzeilen& zeilen) {
+    std::vector<double> punkte, noten;
+    punkte.reserve(static_cast<std::size_t>(a.FEintraege.size()));
+    noten.reserve(static_cast<std::size_t>(a.FEintraege.size()));
+    for (const TNotenEintrag& e : a.FEintraege) {
+        // A NaN has no place in an order: the quartiles would depend on where the sort left it.
+        if (std::isnan(e.punkte) || std::isnan(e.note))
+            fehler::wirf(fehler::UngueltigeOperation);
+        punkte.push_back(e.punkte);
+        noten.push_back(e.note);
+    }
+    std::sort(punkte.begin(), punkte.end());
+    std::sort(noten.begin(), noten.end());
+
+    zeile(zeilen, Stil::Normal, QString());
+    zeile(zeilen, Stil::FettUnterstrichen, QStringLiteral("Weitere Kennzahlen"));
+    zeile(zeilen, Stil::Unterstrichen,
+          zahltext::linksbuendig(QString(), 18) + QStringLiteral("Punkte").rightJustified(8) +
+              QStringLiteral("Note").rightJustified(8));
+    const std::pair<int, QString> quartile[] = {{1, QStringLiteral("1. Quartil:")},
+                                                {2, QStringLiteral("Median:")},
+                                                {3, QStringLiteral("3. Quartil:")}};
+    for (const auto& [q, name] : quartile)
+        zeile(zeilen, Stil::Normal,
+              zahltext::linksbuendig(name, 18) + zahltext::fest(kennzahlen::quartil(punkte, q), 1, 8) +
+                  zahltext::fest(kennzahlen::quartil(noten, q), 1, 8));
+    zeile(zeilen, Stil::Normal, QString());
+    zeile(zeilen, Stil::Normal,
+          zahltext::linksbuendig(QStringLiteral("Bestehensquote:"), 18) +
+              kennzahlen::prozent(a.FBestanden, a.FEintraege.size()).rightJustified(8));
+
+    zeile(zeilen, Stil::Normal, QString());
+    zeile(zeilen, Stil::Fett, QStringLiteral("Notenverteilung"));
+    zeile(zeilen, Stil::Unterstrichen,
+          QStringLiteral("Note") + QStringLiteral("Anzahl").rightJustified(8) +
+              QStringLiteral("Anteil").rightJustified(9) + QStringLiteral("kumuliert").rightJustified(11));
+    qint64 bisher = 0;  // students who passed with this grade or a better one
+    for (std::size_t i = 0; i < noten.size();) {
+        std::size_t j = i;
+        while (j < noten.size() && noten[j] == noten[i])
+            ++j;
+        const auto anzahl = static_cast<qint64>(j - i);
+        const bool klein = kleineGruppenAusblenden && anzahl < 3;
+        QString t = zahltext::fest(noten[i], 1, 4);
+        t += klein ? kennzahlen::kKleineGruppe.rightJustified(8) : zahltext::ganz(anzahl, 8);
+        if (noten[i] <= a.FGrenznote) {
+            bisher += anzahl;
+            t += (klein ? QString() : kennzahlen::prozent(anzahl, a.FBestanden)).rightJustified(9);
+            t += kennzahlen::prozent(bisher, a.FBestanden).rightJustified(11);
+        }
+        zeile(zeilen, Stil::Normal, std::move(t));
+        i = j;
+    }
+    zeile(zeilen, Stil::Normal,
+          QStringLiteral("Anteil und kumuliert: von allen, die bestanden haben (ECTS-Notentabelle)"));
 }

@@ -66,7 +66,7 @@ private slots:
             "  Exportieren (CSV)", "  -", "  &Beenden",
             "&Bearbeiten", "  Sortieren nach &Name", "  Sortieren nach Note", "  Ursprüngliche Reihenfolge", "  -",
             "  Vom Clipboard einfügen", "  Markierte Zeilen löschen", "  Spaltenbreite anpassen",
-            "&Auswertung", "  Notenvergabe", "  Klasseneinteilung", "  Keine Klassenauswertung",
+            "&Auswertung", "  Notenvergabe", "  Klasseneinteilung", "  Keine Klassenauswertung", "  Grenzfälle",
             "&Ansicht", "  Report", "  &Histogramm",
             "Extras", "  Einstellungen", "  CSV Importeinstellungen",
             "&Hilfe", "  Hilfe", "  Info"};
@@ -83,7 +83,7 @@ private slots:
             "&Beenden", "-", "Sortieren nach &Name", "Ursprüngliche Reihenfolge", "Sortieren nach Note", "-",
             "Vom Clipboard einfügen", "Markierte Zeilen löschen", "Spaltenbreite anpassen", "-", "Notenvergabe",
             "Klasseneinteilung", "Keine Klassenauswertung", "-", "&Histogramm", "Report", "-", "Einstellungen",
-            "CSV Importeinstellungen", "-", "Info", "Hilfe"};
+            "CSV Importeinstellungen", "-", "Info", "Hilfe", "Grenzfälle"};
         QCOMPARE(ist, soll);
         // Every button shows a picture.
         for (QAction* a : m_fenster->ToolBar1->actions())

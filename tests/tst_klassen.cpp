@@ -223,6 +223,61 @@ private slots:
         QCOMPARE(klassen::gruppenanteile(gruppen, klassenMit(anzahlen), bestanden), anteile);
     }
 
+    // Classes of grades 1, 2, 3, ... with these counts; those up to the threshold passed.
+    void vorschlag_data() {
+        QTest::addColumn<QList<int>>("anzahlen");
+        QTest::addColumn<double>("grenznote");
+        QTest::addColumn<QString>("zellen");  // the group column, "|"-joined
+
+        QTest::newRow("zehn einzelne") << QList<int>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1} << 10.0 << "A|B|||C|||D||E";
+        // 2, 5, 6, 5, 2 of 20: each class starts right on a border and so begins the next group.
+        QTest::newRow("Start auf der Grenze") << QList<int>{2, 5, 6, 5, 2} << 5.0 << "A|B|C|D|E";
+        // The second student stands at 5 % of 20, still inside the best 10 %.
+        QTest::newRow("knapp vor der Grenze") << QList<int>{1, 1, 18} << 3.0 << "A||B";
+        // One class of 15 spans B and C: whole, it goes where its first student stands.
+        QTest::newRow("große Klasse über Grenzen") << QList<int>{1, 15, 4} << 3.0 << "A||D";
+        QTest::newRow("niemand bestanden") << QList<int>{2, 3} << 0.5 << "F|F";
+        QTest::newRow("eine Klasse") << QList<int>{7} << 4.0 << "A";
+        QTest::newRow("eine Klasse durchgefallen") << QList<int>{7} << 0.5 << "F";
+        QTest::newRow("mehr Klassen als Gruppen")
+            << QList<int>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1} << 12.0 << "A||B|||C|||D|||E|F|F";
+        QTest::newRow("Note gleich Grenznote") << QList<int>{9, 1} << 2.0 << "A|E";
+        QTest::newRow("keine Klassen") << QList<int>{} << 4.0 << "";
+    }
+    void vorschlag() {
+        QFETCH(QList<int>, anzahlen);
+        QFETCH(double, grenznote);
+        QFETCH(QString, zellen);
+        QCOMPARE(klassen::vorschlag(klassenMit(anzahlen), grenznote).join(u'|'), zellen);
+    }
+
+    // A grade that compares with nothing counts as failed; the group after it names its letter
+    // again, so reading back doesn't carry the F on.
+    void vorschlagNachF() {
+        std::vector<TNotenklasse> k = klassenMit({1, 1, 20});
+        k[1].note = std::nan("");
+        QCOMPARE(klassen::vorschlag(k, 9.0).join(u'|'), QStringLiteral("A|F|A"));
+    }
+
+    // The suggestion replaces every group cell, typed letters too, and the shares follow at once.
+    void vorschlagSetzen() {
+        Auswertung a = mitNoten({1, 1, 2, 3, 5});
+        BestandeneZaehlenFuer(a, 4.0);
+        KlassenBilden(a);
+        Klassenraster r;
+        klassen::rasterFuellen(r, a);
+        r.setzeText(Klassenraster::Gruppe, 2, QStringLiteral("x"));
+        r.setzeText(Klassenraster::Gruppenteil, 3, QStringLiteral("alt"));
+        klassen::vorschlagSetzen(r, a);
+        QStringList gruppen, anteile;
+        for (int z = 1; z < r.zeilen(); ++z) {
+            gruppen << r.text(Klassenraster::Gruppe, z);
+            anteile << r.text(Klassenraster::Gruppenteil, z);
+        }
+        QCOMPARE(gruppen, (QStringList{"A", "C", "D", "F"}));
+        QCOMPARE(anteile, (QStringList{"50%", "25%", "25%", klassen::kNichtBeruecksichtigt}));
+    }
+
     void bereiche_data() {
         QTest::addColumn<int>("gruppe");
         QTest::addColumn<int>("anzahl");

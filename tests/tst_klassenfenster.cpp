@@ -139,6 +139,38 @@ private slots:
         QCOMPARE(h->modell().zellText(4, 1), QStringLiteral("A"));
     }
 
+    // "Vorschlag" writes the percentile split into the group column and its shares at once;
+    // the letters are read back as if typed.
+    void vorschlag() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        TKlassenauswertungsform* k = p.Klassenauswertungsform();
+        // Nine of ten passed: grades 1.0 (3), 2.0 (2), 3.0 (4), 5.0 (1).
+        for (double note : {3, 1, 2, 1, 5, 3, 2, 3, 1, 3})
+            h->daten().FEintraege.push_back(testeintrag("x", 0, note));
+        h->daten().OriginalMerken();
+        h->Anzeigen();
+
+        QStringList gruppen, anteile;
+        QTimer::singleShot(0, k, [&] {
+            tippe(k, 2, QStringLiteral("D"));
+            QTest::keyClick(editor(k), Qt::Key_Return);
+            k->vorschlagbut->click();
+            for (int zeile = 1; zeile <= 4; ++zeile) {
+                gruppen << zelle(k, Klassenraster::Gruppe, zeile);
+                anteile << k->erg->model()->index(zeile - 1, Klassenraster::Gruppenteil).data().toString();
+            }
+            k->okbut->click();
+        });
+        h->klasseneinteilung->trigger();
+
+        QCOMPARE(gruppen, (QStringList{"A", "B", "C", "F"}));
+        QCOMPARE(anteile, (QStringList{"33,3%", "22,2%", "44,4%", klassen::kNichtBeruecksichtigt}));
+        QCOMPARE(QList<int>(h->daten().FEctsAnzahl.begin(), h->daten().FEctsAnzahl.end()),
+                 (QList<int>{3, 2, 4, 0, 0, 1}));
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+    }
+
     // F1 opens the page of the active window; a window's own dialogs count as that window.
     void hilfeJeFenster() {
         Programm p;

@@ -3,10 +3,12 @@
 #include "Testdaten.h"
 #include "Zahltext.h"
 
+#include <QRegularExpression>
 #include <QTest>
 #include <cmath>
 
 Q_DECLARE_METATYPE(TNotenskala)
+Q_DECLARE_METATYPE(QList<double>)
 
 namespace {
 
@@ -250,6 +252,92 @@ private slots:
             QVERIFY(f.text().startsWith(QStringLiteral("Der Notenspiegel umfasst zu viele Punktzahlen")));
         }
         QCOMPARE(r.size(), std::size_t(2));  // the heading only
+    }
+
+    // Type 7: h = (n - 1) * q / 4, interpolated between the neighbours of floor(h).
+    void quartil_data() {
+        QTest::addColumn<QList<double>>("werte");  // ascending
+        QTest::addColumn<QList<double>>("quartile");  // lower, median, upper
+
+        QTest::newRow("odd count") << QList<double>{1, 2, 3, 4, 5} << QList<double>{2, 3, 4};
+        QTest::newRow("even count") << QList<double>{1, 2, 3, 4} << QList<double>{1.75, 2.5, 3.25};
+        QTest::newRow("one value") << QList<double>{7} << QList<double>{7, 7, 7};
+        QTest::newRow("ties") << QList<double>{2, 2, 2, 9} << QList<double>{2, 2, 3.75};
+        // The step between the two is beyond the largest double; formed in extended it is not.
+        QTest::newRow("step beyond double") << QList<double>{-1.5e308, 1.5e308} << QList<double>{-7.5e307, 0, 7.5e307};
+    }
+    void quartil() {
+        QFETCH(QList<double>, werte);
+        QFETCH(QList<double>, quartile);
+        const std::vector<double> v(werte.cbegin(), werte.cend());
+        for (int q = 1; q <= 3; ++q)
+            QVERIFY2(kennzahlen::quartil(v, q) == quartile[q - 1], qPrintable(QString::number(q)));
+    }
+
+    void prozent_data() {
+        QTest::addColumn<qint64>("anzahl");
+        QTest::addColumn<qint64>("nenner");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("21 of 80") << qint64(21) << qint64(80) << "26,3%";  // 26,25 exactly, though not in binary
+        QTest::newRow("none") << qint64(0) << qint64(5) << "0,0%";
+        QTest::newRow("all") << qint64(3) << qint64(3) << "100,0%";
+        QTest::newRow("two thirds") << qint64(2) << qint64(3) << "66,7%";
+        QTest::newRow("no denominator") << qint64(1) << qint64(0) << "";
+    }
+    void prozent() {
+        QFETCH(qint64, anzahl);
+        QFETCH(qint64, nenner);
+        QFETCH(QString, text);
+        QCOMPARE(kennzahlen::prozent(anzahl, nenner), text);
+    }
+
+    // Seven students, five passed: the section after the table, with and without small groups.
+    void weitereKennzahlen_data() {
+        QTest::addColumn<bool>("kleineAusblenden");
+        QTest::addColumn<QStringList>("tabelle");  // the lines after the grade table's header
+
+        QTest::newRow("all counts") << false
+                                    << QStringList{" 1,0       3    60,0%      60,0%", " 2,0       1    20,0%      80,0%",
+                                                   " 3,0       1    20,0%     100,0%", " 5,0       1", " 6,0       1"};
+        QTest::newRow("small groups hidden")
+            << true
+            << QStringList{" 1,0       3    60,0%      60,0%", " 2,0     < 3               80,0%",
+                           " 3,0     < 3              100,0%", " 5,0     < 3", " 6,0     < 3"};
+    }
+    void weitereKennzahlen() {
+        QFETCH(bool, kleineAusblenden);
+        QFETCH(QStringList, tabelle);
+
+        Auswertung a;
+        const std::pair<double, double> werte[] = {{45, 1}, {0, 6}, {30, 2}, {50, 1}, {10, 5}, {20, 3}, {40, 1}};
+        for (const auto& [punkte, note] : werte)
+            a.FEintraege.push_back(testeintrag("x", punkte, note));
+        const Reportzeilen ohne = reportZeilen(a, rohnoten(0, 6, 25, 4, -1, 1), 4.0);
+        const Reportzeilen mit = reportZeilen(a, rohnoten(0, 6, 25, 4, -1, 1), 4.0, {true, kleineAusblenden});
+        QVERIFY(std::equal(ohne.begin(), ohne.end(), mit.begin()));
+
+        const QStringList abschnitt = markiert(Reportzeilen(mit.begin() + static_cast<std::ptrdiff_t>(ohne.size()), mit.end()));
+        const QStringList erwartet = QStringList{"|",
+                                                 "bu|Weitere Kennzahlen",
+                                                 "u|                    Punkte    Note",
+                                                 "|1. Quartil:           15,0     1,0",
+                                                 "|Median:               30,0     2,0",
+                                                 "|3. Quartil:           42,5     4,0",
+                                                 "|",
+                                                 "|Bestehensquote:      71,4%",
+                                                 "|",
+                                                 "b|Notenverteilung",
+                                                 "u|Note  Anzahl   Anteil  kumuliert"} +
+                                     tabelle.replaceInStrings(QRegularExpression("^"), "|") +
+                                     QStringList{"|Anteil und kumuliert: von allen, die bestanden haben (ECTS-Notentabelle)"};
+        QCOMPARE(abschnitt, erwartet);
+    }
+
+    // Without the section the small-groups box changes nothing.
+    void kleineGruppenAllein() {
+        Auswertung a = vierStudenten();
+        const Reportzeilen ohne = reportZeilen(a, TNotenskala{}, 4.0);
+        QCOMPARE(reportZeilen(a, TNotenskala{}, 4.0, {false, true}), ohne);
     }
 
     void statistikFehlt_data() {

@@ -10,6 +10,7 @@
 #include "chartformularunit.h"
 #include "einstellungen.h"
 #include "klassenunit.h"
+#include "grenzfaelleunit.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -58,7 +59,8 @@ void THauptformular::Ergebnis1Click() {
     // The lines are built before the window is touched: a failure leaves an open report as it was.
     Reportzeilen zeilen;
     try {
-        zeilen = reportZeilen(m_daten, m_notenvergabe->skala(), m_einstellungen->grenznoteWert());
+        zeilen = reportZeilen(m_daten, m_notenvergabe->skala(), m_einstellungen->grenznoteWert(),
+                              {m_einstellungen->weitereKennzahlen(), m_einstellungen->kleineGruppenAusblenden()});
     } catch (const KeineAuswertung&) {
         meldung::fehler(report::kKeineAuswertung, this);
         return;
@@ -72,3 +74,10 @@ void THauptformular::Ergebnis1Click() {
     }
     m_ergebnis->zeige();
 }
+
+void THauptformular::verbindeGrenzfaelle(TGrenzfaelleform* grenzfaelle) {
+    m_grenzfaelle = grenzfaelle;
+    m_grenzfaelle->verbinde(&m_daten, m_notenvergabe, m_einstellungen);
+}
+
+void THauptformular::Grenzfaelle1Click() { m_grenzfaelle->zeige(); }

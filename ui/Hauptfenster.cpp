@@ -1,6 +1,7 @@
 #include "Hauptfenster.h"
 
 #include "Export.h"
+#include "XlsxExport.h"
 #include "Fehler.h"
 #include "Meldungsfehler.h"
 #include "Geometrie.h"
@@ -36,6 +37,8 @@
 namespace {
 const QStringList kDateifilter = {QStringLiteral("CSV Dateien (*.csv)"), QStringLiteral("Daten (*.noten)"),
                                   QStringLiteral("Alles (*.*)")};
+// Offered by "Exportieren (CSV)" only, as its second filter.
+const QString kMappenFilter = QStringLiteral("Excel-Arbeitsmappe (*.xlsx)");
 } // namespace
 
 THauptformular::THauptformular(QWidget* eltern) : QMainWindow(eltern) {
@@ -137,6 +140,7 @@ void THauptformular::baueMenue() {
         neueAktion(Auswertung1, QStringLiteral("klasseneinteilung"), QStringLiteral("Klasseneinteilung"), 15);
     KeineKlasenasuwertung1 = neueAktion(Auswertung1, QStringLiteral("KeineKlasenasuwertung1"),
                                         QStringLiteral("Keine Klassenauswertung"), 18);
+    Grenzfaelle1 = neueAktion(Auswertung1, QStringLiteral("Grenzfaelle1"), QStringLiteral("Grenzfälle"), 21);
 
     Ansicht1 = menue(QStringLiteral("Ansicht1"), QStringLiteral("&Ansicht"));
     Ergebnis1 = neueAktion(Ansicht1, QStringLiteral("Ergebnis1"), QStringLiteral("Report"), 9);
@@ -184,6 +188,7 @@ void THauptformular::baueMenue() {
     verbindeBefehl(CSVImporteinstellungen1, [this] { CSVImporteinstellungen1Click(); });
     verbindeBefehl(klasseneinteilung, [this] { klasseneinteilungClick(); });
     verbindeBefehl(KeineKlasenasuwertung1, [this] { KeineKlasenasuwertung1Click(); });
+    verbindeBefehl(Grenzfaelle1, [this] { Grenzfaelle1Click(); });
     verbindeBefehl(Histogramm, [this] { HistogrammClick(); });
     verbindeBefehl(Ergebnis1, [this] { Ergebnis1Click(); });
     verbindeBefehl(Info1, [this] { Info1Click(); });
@@ -195,6 +200,7 @@ void THauptformular::verbindeFenster(Teinstellungsdialog* einstellungen, Tnotenv
     m_notenvergabe = notenvergabe;
     m_import = import;
     m_notenvergabe->setzeVorschau([this] { NotenVorschau(); });
+    m_notenvergabe->setzeListe([this]() -> const Notenliste& { return m_daten.FEintraege; });
 }
 
 void THauptformular::baueWerkzeugleiste() {
@@ -246,6 +252,7 @@ void THauptformular::baueWerkzeugleiste() {
     trenner(QStringLiteral("ToolButton25"));
     knopf(QStringLiteral("ToolButton15"), Info1);
     knopf(QStringLiteral("ToolButton16"), Hilfe2);
+    knopf(QStringLiteral("ToolButton30"), Grenzfaelle1);
 }
 
 void THauptformular::closeEvent(QCloseEvent* ereignis) {
@@ -261,7 +268,9 @@ std::optional<QString> THauptformular::waehleDatei(QFileDialog* dialog, int filt
     QMetaObject::Connection filterWechsel;
     if (csvEndung) {
         auto passeAn = [dialog, endung](const QString& filter) {
-            dialog->setDefaultSuffix(filter == kDateifilter[0] ? QStringLiteral("csv") : endung);
+            dialog->setDefaultSuffix(filter == kDateifilter[0] ? QStringLiteral("csv")
+                                     : filter == kMappenFilter ? QStringLiteral("xlsx")
+                                                               : endung);
         };
         passeAn(kDateifilter.value(filterIndex - 1));
         filterWechsel = connect(dialog, &QFileDialog::filterSelected, dialog, passeAn);
@@ -372,10 +381,20 @@ void THauptformular::Hilfe2Click() {
 }
 
 void THauptformular::SpeichernCSV1Click() {
+    // The workbook filter stands in this command's list only; "Speichern" keeps the plain one.
+    const QStringList filter = SaveDialog1->nameFilters();
+    QStringList mitMappe = filter;
+    mitMappe.insert(1, kMappenFilter);
+    SaveDialog1->setNameFilters(mitMappe);
     const auto datei = waehleDatei(SaveDialog1, 1, true);
+    const bool mappe = SaveDialog1->selectedNameFilter() == kMappenFilter;
+    SaveDialog1->setNameFilters(filter);
     if (!datei)
         return;
-    exportiereCsv(*datei, m_daten.FEintraege);
+    if (mappe)
+        exportiereXlsx(*datei, m_daten.FEintraege);
+    else
+        exportiereCsv(*datei, m_daten.FEintraege);
 }
 
 void THauptformular::Notenvergabe1Click() {

@@ -16,6 +16,7 @@ class TKlassenauswertungsform;
 class Teinstellungsdialog;
 class TImporteinstellungen;
 class Tnotenvergabeform;
+class TGrenzfaelleform;
 class QFileDialog;
 class QLabel;
 class QMenu;
@@ -35,6 +36,8 @@ public:
                          TImporteinstellungen* import);
     // The windows that show evaluation results.
     void verbindeAuswertungsfenster(TChartform* chart, TErgebnis* ergebnis, TKlassenauswertungsform* klassen);
+    // The borderline cases window ("Grenzfälle").
+    void verbindeGrenzfaelle(TGrenzfaelleform* grenzfaelle);
 
     // Lists FEintraege in the grid.
     void Anzeigen();
@@ -64,6 +67,7 @@ public:
     void CSVImporteinstellungen1Click();
     void klasseneinteilungClick();
     void KeineKlasenasuwertung1Click();
+    void Grenzfaelle1Click();
     void HistogrammClick();
     void Ergebnis1Click();
     void Info1Click();
@@ -78,6 +82,7 @@ public:
     QAction *SortierennachName1, *SortierennachNote1, *UrsrnglicheReihenfolge1, *N4, *VomClipboardeinfgen1,
         *MarkierteZeilenlschen1, *Spaltenbreiteanpassen1;
     QAction *Notenvergabe1, *klasseneinteilung, *KeineKlasenasuwertung1;
+    QAction* Grenzfaelle1;
     QAction *Ergebnis1, *Histogramm;
     QAction *Einstellungn1, *CSVImporteinstellungen1;
     QAction *Hilfe2, *Info1;
@@ -116,5 +121,6 @@ private:
     TChartform* m_chart = nullptr;
     TErgebnis* m_ergebnis = nullptr;
     TKlassenauswertungsform* m_klassen = nullptr;
+    TGrenzfaelleform* m_grenzfaelle = nullptr;
     QLabel* m_statustext = nullptr;
 };

@@ -61,8 +61,12 @@ int kontextFuer(const QWidget* w) {
             return 300;
         if (name == QLatin1String("Ergebnis"))
             return 400;
+        if (name == QLatin1String("Grenzfaelleform"))
+            return 500;
         if (name == QLatin1String("InfoDialog"))
             return 32000;
+        if (name == QLatin1String("hofsteedialog"))
+            return 510;
         w = w->window();
     }
     return 100;

@@ -5,9 +5,11 @@
 
 #include "Meldung.h"
 #include "Notendatei.h"
+#include "Tabelle.h"
 #include "importform.h"
 
 #include <QClipboard>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QStatusBar>
@@ -40,9 +42,17 @@ void THauptformular::AnfgenCSV1Click() {
 }
 
 void THauptformular::Importieren1Click() {
+    // Spreadsheets are offered after the other filters, so their indexes stay; "Öffnen" keeps
+    // the plain list.
+    const QStringList filter = OpenDialog->nameFilters();
+    OpenDialog->setNameFilters(filter + QStringList{QStringLiteral("Tabellen (*.xlsx *.ods)")});
     const auto datei = waehleDatei(OpenDialog, 1);
+    OpenDialog->setNameFilters(filter);
     if (!datei)
         return;
+    // A spreadsheet has its cells already; the separator setting plays no part.
+    if (tabelle::istTabelle(*datei))
+        return zeigeImport(importiereTabelle(m_daten, *datei, m_import->einstellungen()));
     const QChar trenner = trennerAus(m_import->trennerText());
     zeigeImport(importiereDatei(m_daten, *datei, trenner, m_import->einstellungen()));
 }

@@ -12,6 +12,7 @@
 #include "klassenunit.h"
 #include "einstellungen.h"
 #include "importform.h"
+#include "grenzfaelleunit.h"
 #include "notenvergabe.h"
 
 #include <QApplication>
@@ -39,8 +40,10 @@ Programm::Programm() {
     m_info = std::make_unique<Tinfodialog>();
     m_notenvergabe = std::make_unique<Tnotenvergabeform>(m_haupt.get());
     m_import = std::make_unique<TImporteinstellungen>(m_haupt.get());
+    m_grenzfaelle = std::make_unique<TGrenzfaelleform>(m_haupt.get());
     m_haupt->verbindeFenster(m_einstellungen.get(), m_notenvergabe.get(), m_import.get());
     m_haupt->verbindeAuswertungsfenster(m_chart.get(), m_ergebnis.get(), m_klassen.get());
+    m_haupt->verbindeGrenzfaelle(m_grenzfaelle.get());
     m_tasten = std::make_unique<tasten::Weiche>(m_haupt.get());
     qApp->installEventFilter(m_tasten.get());
 }
@@ -48,6 +51,7 @@ Programm::Programm() {
 Programm::~Programm() {
     // The program's end: the settings dialog saves as it is destroyed; the main window goes last.
     m_tasten.reset();
+    m_grenzfaelle.reset();
     m_import.reset();
     m_notenvergabe.reset();
     m_klassen.reset();

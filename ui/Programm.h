@@ -13,6 +13,7 @@ class Teinstellungsdialog;
 class Tnotenvergabeform;
 class TImporteinstellungen;
 class Tinfodialog;
+class TGrenzfaelleform;
 namespace fensterlage {
 class Waechter;
 }
@@ -34,6 +35,7 @@ public:
     TKlassenauswertungsform* Klassenauswertungsform() const { return m_klassen.get(); }
     Tnotenvergabeform* notenvergabeform() const { return m_notenvergabe.get(); }
     TImporteinstellungen* Importeinstellungen() const { return m_import.get(); }
+    TGrenzfaelleform* Grenzfaelleform() const { return m_grenzfaelle.get(); }
     void zeige();
 
 private:
@@ -46,6 +48,7 @@ private:
     std::unique_ptr<Tinfodialog> m_info;  // never shown; its creation settles the about boxes' language
     std::unique_ptr<Tnotenvergabeform> m_notenvergabe;
     std::unique_ptr<TImporteinstellungen> m_import;
+    std::unique_ptr<TGrenzfaelleform> m_grenzfaelle;
     std::unique_ptr<tasten::Weiche> m_tasten;
 };
 

@@ -8,13 +8,14 @@
 #include "Radiogruppe.h"
 #include "Steuerelemente.h"
 
+#include <QCheckBox>
 #include <QLabel>
 
 Teinstellungsdialog::Teinstellungsdialog(QWidget* eltern) : QDialog(eltern, Qt::Tool) {
     setObjectName(QStringLiteral("einstellungsdialog"));
     setWindowTitle(QStringLiteral("Einstellungen"));
     setFont(geometrie::designSchrift());
-    resize(geometrie::groesse(228, 335));
+    resize(geometrie::groesse(228, 375));  // 40 taller, for the two boxes of the report section
 
     auswahl = new Radiogruppe(QStringLiteral("Gruppen"),
                               {QStringLiteral("Zehntelnoten"), QStringLiteral("Drittelnoten"),
@@ -34,12 +35,25 @@ Teinstellungsdialog::Teinstellungsdialog(QWidget* eltern) : QDialog(eltern, Qt::
                                          TFloatFormat::ffNumber, 4.0L);
 
     okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"), QStringLiteral("knopf_ok"), 8,
-                                  283, 75, 33);
+                                  323, 75, 33);
     okbut->setDefault(true);
     helpbut = steuerelemente::knopf(this, QStringLiteral("helpbut"), QStringLiteral("&Hilfe"),
-                                    QStringLiteral("knopf_hilfe"), 118, 283, 75, 33);
+                                    QStringLiteral("knopf_hilfe"), 118, 323, 75, 33);
 
-    steuerelemente::tabReihenfolge({auswahl, okbut, includegrafik, helpbut, grenznote});
+    // Created last, so the settings file keeps its keys in their old order and gains two at the end.
+    weiterekennzahlen =
+        new UmbruchCheckBox(QStringLiteral("Weitere Kennzahlen in den Report mit aufnehmen"), this);
+    weiterekennzahlen->setObjectName(QStringLiteral("weiterekennzahlen"));
+    geometrie::platziere(weiterekennzahlen, 8, 240, 185, 41);
+    kleinegruppen = new QCheckBox(QStringLiteral("Kleine Gruppen ausblenden"), this);
+    kleinegruppen->setObjectName(QStringLiteral("kleinegruppen"));
+    geometrie::platziere(kleinegruppen, 24, 284, 185, 24);
+    // Small groups are hidden in that section only.
+    kleinegruppen->setEnabled(false);
+    connect(weiterekennzahlen, &QCheckBox::toggled, kleinegruppen, &QWidget::setEnabled);
+
+    // Beside the picture box; from the threshold the order still wraps to the group.
+    steuerelemente::tabReihenfolge({auswahl, okbut, includegrafik, weiterekennzahlen, kleinegruppen, helpbut, grenznote});
 
     Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
     Fehlerbericht::verbinde(helpbut, &QPushButton::clicked, this, [this] { helpbutClick(); });
@@ -63,3 +77,7 @@ double Teinstellungsdialog::grenznoteWert() const { return static_cast<double>(g
 int Teinstellungsdialog::histogrammGruppe() const { return auswahl->ItemIndex(); }
 
 bool Teinstellungsdialog::grafikEinschliessen() const { return includegrafik->isChecked(); }
+
+bool Teinstellungsdialog::weitereKennzahlen() const { return weiterekennzahlen->isChecked(); }
+
+bool Teinstellungsdialog::kleineGruppenAusblenden() const { return kleinegruppen->isChecked(); }

@@ -8,6 +8,7 @@
 class Radiogruppe;
 class TEnhancedEdit;
 class UmbruchCheckBox;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
@@ -22,6 +23,9 @@ public:
     // Histogram grouping: 0 tenths, 1 thirds, 2 halves, 3 whole grades; -1 none chosen.
     int histogrammGruppe() const;
     bool grafikEinschliessen() const;
+    // The report's section "Weitere Kennzahlen", and in it counts below 3 hidden.
+    bool weitereKennzahlen() const;
+    bool kleineGruppenAusblenden() const;
 
     Radiogruppe* auswahl;
     UmbruchCheckBox* includegrafik;
@@ -29,6 +33,8 @@ public:
     TEnhancedEdit* grenznote;
     QPushButton* okbut;
     QPushButton* helpbut;
+    UmbruchCheckBox* weiterekennzahlen;
+    QCheckBox* kleinegruppen;
 
 private:
     void FormCreate();

@@ -161,9 +161,13 @@ TKlassenauswertungsform::TKlassenauswertungsform(QWidget* eltern) : QDialog(elte
     okbut->setDefault(true);
     helpbut = steuerelemente::knopf(GroupBox1, QStringLiteral("helpbut"), QStringLiteral("&Hilfe"),
                                     QStringLiteral("knopf_hilfe"), 112, 20, 80, 32);
+    vorschlagbut = steuerelemente::knopf(GroupBox1, QStringLiteral("vorschlagbut"), QStringLiteral("Vorschlag"),
+                                         QStringLiteral("knopf_rechnen"), 208, 20, 104, 32);
+    vorschlagbut->setAutoDefault(false);  // Enter still means OK after a suggestion
 
     Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
     Fehlerbericht::verbinde(helpbut, &QPushButton::clicked, this, [this] { helpbutClick(); });
+    Fehlerbericht::verbinde(vorschlagbut, &QPushButton::clicked, this, [this] { vorschlagbutClick(); });
     // Shown modally, the window blocks the main window's F1; it has its own.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     Fehlerbericht::verbinde(f1, &QShortcut::activated, this, [this] { helpbutClick(); });
@@ -201,3 +205,11 @@ void TKlassenauswertungsform::ergKeyUp() {
 void TKlassenauswertungsform::okbutClick() { close(); }
 
 void TKlassenauswertungsform::helpbutClick() { hilfe::zeige(200); }
+
+void TKlassenauswertungsform::vorschlagbutClick() {
+    if (!m_daten)
+        return;
+    klassen::vorschlagSetzen(m_raster, *m_daten);
+    m_modell.spalteGeaendert(Klassenraster::Gruppe);
+    m_modell.spalteGeaendert(Klassenraster::Gruppenteil);
+}

@@ -54,6 +54,7 @@ public:
     QFrame* GroupBox1;
     QPushButton* okbut;
     QPushButton* helpbut;
+    QPushButton* vorschlagbut;
 
 protected:
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
@@ -63,6 +64,8 @@ private:
     void FormCreate();
     void okbutClick();
     void helpbutClick();
+    // The group column by the percentile split of those who passed, the group shares at once.
+    void vorschlagbutClick();
 
     Klassenraster m_raster;
     KlassenModell m_modell;

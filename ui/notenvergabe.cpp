@@ -7,8 +7,10 @@
 #include "Radiogruppe.h"
 #include "Steuerelemente.h"
 #include "Zahltext.h"
+#include "hofsteedialog.h"
 
 #include <QLabel>
+#include <cmath>
 
 Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
     setObjectName(QStringLiteral("notenvergabeform"));
@@ -64,17 +66,23 @@ Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
     Button1 = steuerelemente::knopf(this, QStringLiteral("Button1"), QStringLiteral("Berechnen"),
                                     QStringLiteral("knopf_rechnen"), 110, 274, 107, 30);
 
+    // Right of "Abbrechen", within the designed width.
+    hofsteebut = steuerelemente::knopf(this, QStringLiteral("hofsteebut"), QStringLiteral("Hofstee…"),
+                                       QStringLiteral("knopf_rechnen"), 376, 274, 99, 30);
+
     erg = new QLabel(this);
     erg->setObjectName(QStringLiteral("erg"));
     erg->move(geometrie::px(16), geometrie::px(247));
 
     steuerelemente::tabReihenfolge({vollepunkte, vollenote, bestandenpunkte, bestandennote, nichtbestandenpunkte,
                                     nichtbestandennote, okbut, cancelbut, notenschluessel, runden, Button1});
+    QWidget::setTabOrder(Button1, hofsteebut);
     vollepunkte->setFocus();
 
     Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
     connect(cancelbut, &QPushButton::clicked, this, &QDialog::reject);
     Fehlerbericht::verbinde(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    Fehlerbericht::verbinde(hofsteebut, &QPushButton::clicked, this, [this] { hofsteebutClick(); });
 
     FormCreate();
 }
@@ -91,6 +99,21 @@ void Tnotenvergabeform::okbutClick() {
 void Tnotenvergabeform::Button1Click() {
     if (m_vorschau)
         m_vorschau();
+}
+
+void Tnotenvergabeform::hofsteebutClick() {
+    THofsteedialog d(this);
+    d.setzeListe(m_liste ? m_liste() : Notenliste());
+    if (!m_hofstee) {
+        // A first guess from the maximum: pass points 40 to 60 % of it, 10 to 40 % failing.
+        const long double volle = vollepunkte->Value();
+        m_hofstee = HofsteeUrteile{std::round(volle * 2 / 5), std::round(volle * 3 / 5), 10, 40};
+    }
+    d.setzeUrteile(*m_hofstee);
+    const bool uebernommen = d.exec() == QDialog::Accepted && d.wert();
+    m_hofstee = d.urteile();
+    if (uebernommen)
+        bestandenpunkte->setValue(*d.wert());
 }
 
 TNotenskala Tnotenvergabeform::skala() const {

@@ -1,0 +1,82 @@
+#pragma once
+// Borderline cases: the students who lie a few points below the next better grade step of the
+// current scale. Where each step begins is found on a grid of points (hundredths by default)
+// with NoteBerechnen itself, so it is exactly the grade the program gives, whatever the step
+// and the rounding rule.
+
+#include "Notenskala.h"
+#include "results.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace grenzfaelle {
+
+// Grid points per point: 100 searches the hundredths, 2 the half points.
+inline constexpr int kTeilung = 100;
+// More steps than this along the grid (a scale without a step on a wide range) is refused.
+inline constexpr std::size_t kHoechstensStufen = 1000000;
+
+// One grade step: its grade and the grid point from which on it is given.
+struct Stufe {
+    double note;
+    double ab;
+    qint64 k;  // grid index of `ab` (ab is the double nearest to k / teilung)
+};
+
+// The steps along the grid from the lower to the upper of nichtbestandenpunkte and vollepunkte.
+struct Stufenfolge {
+    int teilung = kTeilung;
+    qint64 von = 0;  // first and last grid index; no grid point when bis < von
+    qint64 bis = -1;
+    std::vector<Stufe> stufen;  // in order of points; neighbours differ in their grade
+
+    // The grid point k: the double nearest to k / teilung.
+    double punkt(qint64 k) const { return static_cast<double>(k) / static_cast<double>(teilung); }
+};
+
+// Searches the grid. Throws Fehler when the scale cannot grade a point of its own range (a
+// piece of zero width), when the range does not fit the grid, or beyond kHoechstensStufen.
+// `teilung` must lie between 1 and 100.
+Stufenfolge stufen(const TNotenskala& skala, int teilung = kTeilung);
+
+// The points of the first step whose grade passes (at most grenznote); none when none does.
+std::optional<double> bestehenAb(const Stufenfolge& folge, double grenznote);
+
+struct Grenzfall {
+    qsizetype index = 0;        // position in the list
+    double punkte = 0;
+    double note = 0;            // NoteBerechnen of the points
+    double bessereNote = 0;     // the first better grade on the grid above the points
+    double ab = 0;              // the grid point from which on it is given
+    long double fehlend = 0;    // ab - punkte, exact
+    bool bestehen = false;      // the better grade passes and the present one does not
+};
+
+// For every entry that has a grade under the scale and a better one on the grid above its
+// points, in list order. Entries the scale cannot grade are left out.
+std::vector<Grenzfall> naechsteStufen(const Notenliste& liste, const TNotenskala& skala,
+                                      const Stufenfolge& folge, double grenznote);
+
+// Those missing less than `abstand`, fewest missing first; ties by name bytes (unsigned),
+// then by position in the list.
+std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, const Stufenfolge& folge,
+                               double grenznote, long double abstand);
+// The same on the steps searched anew.
+std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, double grenznote,
+                               long double abstand, int teilung = kTeilung);
+
+// The table the window shows, copies and exports: Name, Punkte, Note, Bessere Note,
+// Fehlende Punkte, Bestehen ("ja" or empty). Points in their shortest form, grades with one
+// decimal, the points missing rounded to two.
+inline constexpr int kSpalten = 6;
+QStringList kopf();
+QStringList zeile(const Grenzfall& fall, const Notenliste& liste);
+
+// Header and rows, cells separated by TAB, every line ended by CR LF; control characters in
+// names become blanks so that the cells stay apart.
+QString alsTabText(const std::vector<Grenzfall>& faelle, const Notenliste& liste);
+
+} // namespace grenzfaelle

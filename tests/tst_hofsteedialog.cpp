@@ -1,0 +1,123 @@
+// "Hofstee…" in the grade assignment dialog, offscreen: judgements in, pass points out.
+#include "EnhEdit.h"
+#include "Hauptfenster.h"
+#include "Hilfe.h"
+#include "Programm.h"
+#include "Testdaten.h"
+#include "UiTesthilfe.h"
+#include "hofsteedialog.h"
+#include "notenvergabe.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QTextBrowser>
+
+namespace {
+// Runs `schritte` inside the next modal dialog once it is open.
+template <typename Dialog>
+void imDialog(std::function<void(Dialog*)> schritte) {
+    QTimer::singleShot(0, [schritte] {
+        auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        schritte(d);
+    });
+}
+
+void fuelle(THofsteedialog* d, const char* kMin, const char* kMax, const char* fMin, const char* fMax) {
+    d->minpunkte->setText(QString::fromLatin1(kMin));
+    d->maxpunkte->setText(QString::fromLatin1(kMax));
+    d->minquote->setText(QString::fromLatin1(fMin));
+    d->maxquote->setText(QString::fromLatin1(fMax));
+}
+
+void mitListe(THauptformular* h) {
+    h->daten().FEintraege.clear();
+    for (double p : {0, 10, 20, 28, 30, 35, 40, 45, 48, 50})
+        h->daten().FEintraege << testeintrag("X", p);
+    h->daten().OriginalMerken();
+    h->Anzeigen();
+}
+} // namespace
+
+class TestHofsteedialog : public QObject {
+    Q_OBJECT
+
+    uitest::Umgebung& m_umgebung = uitest::umgebung();
+
+private slots:
+    void init() { m_umgebung.vergiss(); }
+
+    void uebernehmenSchreibtBestandenPunkte() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        mitListe(h);
+        imDialog<Tnotenvergabeform>([](Tnotenvergabeform* d) {
+            imDialog<THofsteedialog>([](THofsteedialog* s) {
+                QCOMPARE(s->windowTitle(), QStringLiteral("Hofstee-Verfahren"));
+                // The first guess comes from the maximum of 50 points.
+                QCOMPARE(s->minpunkte->text(), QStringLiteral("20"));
+                QCOMPARE(s->maxquote->text(), QStringLiteral("40"));
+                // Ten distinct scores: a step each, between the two ends.
+                QCOMPARE(s->kurvenSerie()->count(), 22);
+                fuelle(s, "20", "30", "10", "40");
+                QCOMPARE(s->erg->text(), QStringLiteral("Bestanden ab 23,33 Punkten: 3 von 10 fallen durch (30,0 %)."));
+                QCOMPARE(s->schnittSerie()->count(), 1);
+                QCOMPARE(s->schnittSerie()->at(0).y(), 30.0);
+                s->uebernehmenbut->click();
+            });
+            d->hofsteebut->click();
+            QCOMPARE(d->bestandenpunkte->text(), QStringLiteral("23,33"));
+            d->okbut->click();
+        });
+        h->Notenvergabe1->trigger();
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+        // 28 points now lie above the pass points and pass; 20 fail.
+        QCOMPARE(p.notenvergabeform()->skala().bestandenpunkte, 23.33);
+        QVERIFY(m_umgebung.einstellungsdatei().contains("bestandenpunkte=23,33\r\n"));
+        QVERIFY(!m_umgebung.einstellungsdatei().contains("minpunkte"));
+    }
+
+    // No intersection: the message stands in the dialog, "Übernehmen" shows it and keeps the
+    // dialog open; after "Abbrechen" the pass points are unchanged and the judgements are kept.
+    void keinSchnittpunktUebernimmtNichts() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        mitListe(h);
+        Tnotenvergabeform* d = p.notenvergabeform();
+        const QString meldung = QStringLiteral(
+            "Auch bei der höchsten annehmbaren Bestehensgrenze von 30 Punkten fallen nur 40,0 % durch, weniger als "
+            "die niedrigste annehmbare Durchfallquote von 60,0 %. Die Diagonale trifft die Durchfallkurve nicht "
+            "innerhalb des Rechtecks.");
+        imDialog<Tnotenvergabeform>([this, meldung](Tnotenvergabeform* d) {
+            imDialog<THofsteedialog>([this, meldung](THofsteedialog* s) {
+                fuelle(s, "20", "30", "60", "70");
+                QCOMPARE(s->erg->text(), meldung);
+                QCOMPARE(s->schnittSerie()->count(), 0);
+                s->uebernehmenbut->click();
+                QCOMPARE(m_umgebung.meldungen, QStringList{meldung});
+                QVERIFY(s->isVisible());
+                s->helpbut->click();
+                QCOMPARE(hilfe::letzterKontext(), 510);
+                QCOMPARE(hilfe::kontextFuer(s->minpunkte), 510);
+                hilfe::fenster()->close();
+                s->cancelbut->click();
+            });
+            d->hofsteebut->click();
+            QCOMPARE(d->bestandenpunkte->text(), QStringLiteral("25"));
+            imDialog<THofsteedialog>([](THofsteedialog* s) {
+                QCOMPARE(s->minquote->text(), QStringLiteral("60"));
+                s->cancelbut->click();
+            });
+            d->hofsteebut->click();
+            d->cancelbut->click();
+        });
+        h->Notenvergabe1->trigger();
+        QVERIFY(!d->isVisible());
+    }
+};
+
+QTEST_MAIN(TestHofsteedialog)
+#include "tst_hofsteedialog.moc"

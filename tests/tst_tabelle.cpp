@@ -1,0 +1,472 @@
+// Spreadsheet files in and out. daten/tabelle/kurs.xlsx, kurs.ods and kurs.csv were written by
+// LibreOffice Calc 7.4 from kurs.fods (LC_ALL=de_DE.UTF-8 soffice --headless --convert-to xlsx,
+// ods and 'csv:Text - txt - csv (StarCalc):59,34,76,1,,0,false,true,true').
+#include "Hauptfenster.h"
+#include "Import.h"
+#include "Meldungsfehler.h"
+#include "Programm.h"
+#include "Tabelle.h"
+#include "Testdaten.h"
+#include "UiTesthilfe.h"
+#include "XlsxExport.h"
+#include "Zahltext.h"
+#include "importform.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+#include <zip.h>
+
+namespace {
+QString testdatei(const QString& name) {
+    return QStringLiteral(SKALORA_TESTDATEN "/tabelle/") + name;
+}
+
+// Name, points and grade of every entry, as the file form writes them.
+QStringList eintraege(const Notenliste& l) {
+    QStringList r;
+    for (const auto& e : l)
+        r << e.nameText() + u'|' + zahltext::kurz(e.punkte) + u'|' + zahltext::kurz(e.note) + u'|' +
+                 QChar(e.ects);
+    return r;
+}
+
+QStringList uebergangen(const ImportZusammenfassung& z) {
+    QStringList r;
+    for (const auto& u : z.ersteUebergangene)
+        r << zahltext::ganz(u.zeile) + u' ' + zahltext::ganz(int(u.grund));
+    return r;
+}
+
+ImportEinstellungen kursEinstellungen() {
+    ImportEinstellungen e;
+    e.vorname = 1;
+    e.nachname = 2;
+    e.punkte = 3;
+    e.noten = 4;
+    e.titelzeilen = 1;
+    return e;
+}
+
+// A ZIP archive of the given parts.
+void schreibeZip(const QString& pfad, const QList<std::pair<QByteArray, QByteArray>>& teile) {
+    int fehler = 0;
+    zip_t* z = zip_open(QFile::encodeName(pfad).constData(), ZIP_CREATE | ZIP_TRUNCATE, &fehler);
+    QVERIFY(z);
+    for (const auto& [name, inhalt] : teile) {
+        // The source copies nothing: the bytes live until zip_close.
+        zip_source_t* q = zip_source_buffer(z, inhalt.constData(), zip_uint64_t(inhalt.size()), 0);
+        QVERIFY(zip_file_add(z, name.constData(), q, ZIP_FL_ENC_UTF_8) >= 0);
+    }
+    QCOMPARE(zip_close(z), 0);
+}
+
+// A workbook around one sheet's <sheetData> and shared strings.
+void schreibeXlsx(const QString& pfad, const QByteArray& zeilen, const QByteArray& texte) {
+    const QByteArray ns = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+                          "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
+    const QByteArray rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    schreibeZip(pfad,
+                {
+                    {"_rels/.rels",
+                     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                     "<Relationship Id=\"rId1\" Type=\"" +
+                         rel + "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+                    {"xl/workbook.xml",
+                     "<workbook " + ns +
+                         "><sheets><sheet name=\"A\" sheetId=\"1\" r:id=\"rId7\"/></sheets></workbook>"},
+                    {"xl/_rels/workbook.xml.rels",
+                     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                     "<Relationship Id=\"rId7\" Type=\"" +
+                         rel +
+                         "worksheet\" Target=\"worksheets/blatt.xml\"/>"
+                         "<Relationship Id=\"rId8\" Type=\"" +
+                         rel + "sharedStrings\" Target=\"/xl/texte.xml\"/></Relationships>"},
+                    {"xl/worksheets/blatt.xml",
+                     "<worksheet " + ns + "><sheetData>" + zeilen + "</sheetData></worksheet>"},
+                    {"xl/texte.xml", "<sst " + ns + " count=\"4000000000\">" + texte + "</sst>"},
+                });
+}
+
+void schreibeOds(const QString& pfad, const QByteArray& zeilen) {
+    schreibeZip(
+        pfad,
+        {
+            {"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+            {"content.xml",
+             "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+             "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+             "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:spreadsheet>"
+             "<table:table table:name=\"A\">" +
+                 zeilen +
+                 "</table:table></office:spreadsheet></office:body>"
+                 "</office:document-content>"},
+        });
+}
+
+// Converts `pfad` to CSV with LibreOffice Calc under a German locale; false when Calc is missing.
+bool mitCalc(const QTemporaryDir& ordner, const QString& pfad, QString& csv) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        return false;
+    QProcess calc;
+    QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+    umgebung.insert(QStringLiteral("HOME"), ordner.filePath(QStringLiteral("home")));
+    umgebung.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+    calc.setProcessEnvironment(umgebung);
+    const QString aus = ordner.filePath(QStringLiteral("aus"));
+    calc.start(soffice, {QStringLiteral("-env:UserInstallation=") +
+                             QUrl::fromLocalFile(ordner.filePath(QStringLiteral("profil"))).toString(),
+                         QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                         QStringLiteral("csv:Text - txt - csv (StarCalc):59,34,76,1,,0,false,true,true"),
+                         QStringLiteral("--outdir"), aus, pfad});
+    if (!calc.waitForFinished(180000)) {
+        calc.kill();
+        calc.waitForFinished();
+        return false;
+    }
+    QFile datei(aus + u'/' + QFileInfo(pfad).completeBaseName() + QStringLiteral(".csv"));
+    if (!datei.open(QIODevice::ReadOnly))
+        return false;
+    csv = QString::fromUtf8(datei.readAll());
+    return true;
+}
+} // namespace
+
+class TestTabelle : public QObject {
+    Q_OBJECT
+
+    uitest::Umgebung& m_umgebung = uitest::umgebung();
+
+private slots:
+    void init() { m_umgebung.vergiss(); }
+
+    void vonCalc_data() {
+        QTest::addColumn<QString>("datei");
+        QTest::newRow("xlsx") << "kurs.xlsx";
+        QTest::newRow("ods") << "kurs.ods";
+    }
+    // Cell for cell what Calc's own CSV shows (trailing empty cells left out), and the import
+    // gives what importing that CSV gives.
+    void vonCalc() {
+        QFETCH(QString, datei);
+        const QStringList csv = zeilenAusDatei(testdatei(QStringLiteral("kurs.csv")));
+        tabelle::Zeilen erwartet;
+        for (const QString& z : csv) {
+            QStringList felder;
+            Zerlegen(felder, z, u';');
+            while (!felder.isEmpty() && felder.constLast().isEmpty())
+                felder.removeLast();
+            erwartet.append(felder);
+        }
+        QCOMPARE(tabelle::lese(testdatei(datei)), erwartet);
+
+        Auswertung ausCsv, ausTabelle;
+        ausCsv.FErsetzen = ausTabelle.FErsetzen = true;
+        const auto zc =
+            importiereDatei(ausCsv, testdatei(QStringLiteral("kurs.csv")), u';', kursEinstellungen());
+        const auto zt = importiereTabelle(ausTabelle, testdatei(datei), kursEinstellungen());
+        QCOMPARE(eintraege(ausTabelle.FEintraege),
+                 QStringList({"Jürgen Groß|17,5|2,3|A", "Zoë Müller-Ñúñez|12|0|A", " Weiß|20,25|1|A",
+                              "Änne Öztürk|0,333333333333333|5|A", "Ida Çelik|-0,5|1234567,125|A"}));
+        QCOMPARE(eintraege(ausTabelle.FEintraege), eintraege(ausCsv.FEintraege));
+        QCOMPARE(eintraege(ausTabelle.FOriginal), eintraege(ausTabelle.FEintraege));
+        // Row 5 is empty, row 7 has "fehlt" for points: the rows count as the CSV's lines.
+        QCOMPARE(uebergangen(zt), QStringList({"5 0", "7 1"}));
+        QCOMPARE(uebergangen(zt), uebergangen(zc));
+        QCOMPARE(zt.statusText(), zc.statusText());
+    }
+
+    // Numbers as the user's locale writes them, whatever the file stores.
+    void zahlenImGebietsschema() {
+        zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("en_US")));
+        const auto zeilen = tabelle::lese(testdatei(QStringLiteral("kurs.ods")));
+        zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
+        QCOMPARE(zeilen.value(1), QStringList({"Jürgen", "Groß", "17.5", "2.3"}));
+    }
+
+    // Every kind of cell, as the spreadsheet shows it.
+    void zellarten_data() {
+        QTest::addColumn<QString>("endung");
+        QTest::addColumn<QByteArray>("zeilen");
+        QTest::addColumn<QStringList>("zellen"); // the first row
+        const QByteArray office = " xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\"";
+        QTest::newRow("xlsx: inline text with runs, phonetic hint left out")
+            << "xlsx"
+            << QByteArray("<row><c t=\"inlineStr\"><is><r><t>J\xC3\xBCr</t></r><r><t "
+                          "xml:space=\"preserve\">gen </t></r>"
+                          "<rPh><t>X</t></rPh></is></c></row>")
+            << QStringList{"Jürgen "};
+        QTest::newRow("xlsx: truth values, formula text, error, escapes")
+            << "xlsx"
+            << QByteArray("<row><c t=\"b\"><v>1</v></c><c t=\"b\"><v>0</v></c><c "
+                          "t=\"str\"><f>A1</f><v>a_x000D_b</v></c>"
+                          "<c t=\"e\"><v>#DIV/0!</v></c></row>")
+            << QStringList{"WAHR", "FALSCH", "a\rb", "#DIV/0!"};
+        QTest::newRow("xlsx: numbers in the file form, cells without reference follow on")
+            << "xlsx"
+            << QByteArray("<row><c r=\"B1\"><v>1.5E-7</v></c><c><v>-0</v></c><c "
+                          "t=\"n\"><v>100000000000000000000</v></c>"
+                          "<c r=\"F1\"><v>2.5</v></c></row>")
+            << QStringList{"", "1,5E-7", "0", "1E20", "", "2,5"};
+        QTest::newRow("ods: truth value, percentage, blanks, tab, paragraphs, comment left out")
+            << "ods"
+            << "<table:table-row><table:table-cell office:value-type=\"boolean\" "
+               "office:boolean-value=\"true\"" +
+                   office +
+                   "><text:p>TRUE</text:p></table:table-cell><table:table-cell "
+                   "office:value-type=\"percentage\" "
+                   "office:value=\"0.125\"" +
+                   office +
+                   "><text:p>12,5 %</text:p></table:table-cell>"
+                   "<table:covered-table-cell/><table:table-cell><office:annotation" +
+                   office +
+                   "><text:p>Notiz</text:p>"
+                   "</office:annotation><text:p>a<text:s "
+                   "text:c=\"2\"/>b<text:tab/>c</text:p><text:p><text:span>d</text:span>"
+                   "</text:p></table:table-cell></table:table-row>"
+            << QStringList{"WAHR", "0,125", "", "a  b\tc\nd"};
+    }
+    void zellarten() {
+        QFETCH(QString, endung);
+        QFETCH(QByteArray, zeilen);
+        QFETCH(QStringList, zellen);
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath("t." + endung);
+        if (endung == "ods")
+            schreibeOds(pfad, zeilen);
+        else
+            schreibeXlsx(pfad, zeilen, QByteArray());
+        QCOMPARE(tabelle::lese(pfad), tabelle::Zeilen({zellen}));
+    }
+
+    // Files that are broken or built to exhaust memory are refused with a German text, or
+    // read within bounds; the list stays as it was when refused.
+    void feindlich_data() {
+        QTest::addColumn<QString>("endung");
+        QTest::addColumn<QByteArray>("zeilen");
+        QTest::addColumn<QByteArray>("texte");
+        QTest::addColumn<QString>(
+            "meldung"); // part of the message when read with all columns; empty when read
+        QTest::addColumn<qsizetype>("anzahl"); // entries imported with columns 1 and 2; 0: refused
+        QTest::addColumn<qsizetype>("breite"); // cells in the first row, read with all columns
+        QTest::addColumn<QString>("erste");    // the start of the first cell
+
+        const QByteArray zelle = "<table:table-cell office:value-type=\"string\" "
+                                 "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\"><text:p>"
+                                 "x</text:p></table:table-cell>";
+        const QByteArray zahl =
+            "<table:table-cell table:number-columns-repeated=\"1000000000\" office:value-type=\"float\" "
+            "office:value=\"2.5\" xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\"/>";
+        const QByteArray drei = "<table:table-cell office:value-type=\"float\" office:value=\"3\" "
+                                "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\"/>";
+        QTest::newRow("ods: row repeated past the sheet")
+            << "ods"
+            << "<table:table-row table:number-rows-repeated=\"2000000000\">" + zelle + "</table:table-row>"
+            << QByteArray() << "mehr als 1048576 Zeilen" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("ods: cells repeated a billion times, shared rows")
+            << "ods"
+            << "<table:table-row table:number-rows-repeated=\"1000\">" + zelle + zahl + "</table:table-row>"
+            << QByteArray() << "" << qsizetype(1000) << tabelle::kSpaltenHoechstens << "x";
+        QByteArray breit;
+        for (int i = 0; i < 200; ++i)
+            breit += "<table:table-row>" + zelle + zahl + "</table:table-row>";
+        // Only the columns the import names are kept, so the import takes them all.
+        QTest::newRow("ods: too many cells") << "ods" << breit << QByteArray() << "mehr als 2000000 Zellen"
+                                             << qsizetype(200) << qsizetype(0) << "";
+        QTest::newRow("ods: trailing empty rows and cells cost nothing")
+            << "ods"
+            << "<table:table-row>" + zelle + drei +
+                   "<table:table-cell table:number-columns-repeated=\"16382\"/></table:table-row>"
+                   "<table:table-row table:number-rows-repeated=\"1048575\"><table:table-cell "
+                   "table:number-columns-repeated=\"16384\"/></table:table-row>"
+            << QByteArray() << "" << qsizetype(1) << qsizetype(2) << "x";
+        QTest::newRow("ods: a blank run of two billion")
+            << "ods"
+            << QByteArray("<table:table-row><table:table-cell><text:p>a<text:s "
+                          "text:c=\"2000000000\"/>b</text:p></table:table-cell>" +
+                          drei + "</table:table-row>")
+            << QByteArray() << "" << qsizetype(1) << qsizetype(2) << "a   ";
+        QTest::newRow("xlsx: row beyond the sheet")
+            << "xlsx" << QByteArray("<row r=\"1048577\"><c r=\"A1048577\"><v>1</v></c></row>") << QByteArray()
+            << "Zeile trägt die Nummer 1048577" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: column beyond the sheet")
+            << "xlsx" << QByteArray("<row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>") << QByteArray()
+            << "ungültigen Bezug „XFE1“" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: missing shared text")
+            << "xlsx" << QByteArray("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c></row>")
+            << QByteArray("<si><t>a</t></si>") << "verweist auf den Text 1" << qsizetype(0) << qsizetype(0)
+            << "";
+        QTest::newRow("xlsx: unclosed elements")
+            << "xlsx" << QByteArray("<row r=\"1\"><c r=\"A1\"><v>1") << QByteArray()
+            << "ist kein gültiges XML (Zeile 1)" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: last cell of the sheet, huge count of shared texts")
+            << "xlsx"
+            << QByteArray("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\"><v>3</v></c></row>"
+                          "<row r=\"1048576\"><c r=\"XFD1048576\" t=\"s\"><v>0</v></c></row>")
+            << QByteArray("<si><r><t>An</t></r><r><t>na</t></r><rPh><t>ANNA</t></rPh></si>") << ""
+            << qsizetype(1) << qsizetype(2) << "Anna";
+    }
+    void feindlich() {
+        QFETCH(QString, endung);
+        QFETCH(QByteArray, zeilen);
+        QFETCH(QByteArray, texte);
+        QFETCH(QString, meldung);
+        QFETCH(qsizetype, anzahl);
+        QFETCH(qsizetype, breite);
+        QFETCH(QString, erste);
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath("t." + endung);
+        if (endung == "ods")
+            schreibeOds(pfad, zeilen);
+        else
+            schreibeXlsx(pfad, zeilen, texte);
+
+        if (!meldung.isEmpty()) {
+            try {
+                tabelle::lese(pfad);
+                QFAIL("no error");
+            } catch (const Meldungsfehler& f) {
+                QVERIFY2(f.text().contains(meldung), qPrintable(f.text()));
+                QCOMPARE(f.pfad(), QFileInfo(pfad).absoluteFilePath());
+            }
+        } else {
+            const auto alle = tabelle::lese(pfad);
+            QCOMPARE(alle.value(0).size(), breite);
+            QCOMPARE(alle.value(0).value(0).left(4), erste);
+            QVERIFY(alle.value(0).value(0).size() <= tabelle::kZellTextHoechstens);
+        }
+
+        Auswertung a;
+        a.FErsetzen = true;
+        a.FEintraege = a.FOriginal = {testeintrag("Alt", 1, 0, u'A')};
+        ImportEinstellungen e;
+        e.vorname = 1;
+        e.punkte = 2;
+        e.titelzeilen = 0;
+        try {
+            QCOMPARE(importiereTabelle(a, pfad, e).uebernommen, anzahl);
+        } catch (const Meldungsfehler&) {
+            QCOMPARE(anzahl, qsizetype(0));
+            QCOMPARE(eintraege(a.FEintraege), QStringList({"Alt|1|0|A"}));
+            QCOMPARE(eintraege(a.FOriginal), QStringList({"Alt|1|0|A"}));
+        }
+    }
+
+    // 205 KB that unpack to 201 MB of blanks (made with Python's zipfile): refused once the
+    // unpacked bytes pass the limit, whatever the entry's header says.
+    void entpacktZuGross() {
+        try {
+            tabelle::lese(testdatei(QStringLiteral("entpackt_zu_gross.ods")));
+            QFAIL("no error");
+        } catch (const Meldungsfehler& f) {
+            QVERIFY2(f.text().contains("„content.xml“ ist entpackt größer als 200 MB"), qPrintable(f.text()));
+        }
+    }
+
+    void keinArchiv() {
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath("liste.xlsx");
+        schreibeTestdatei(pfad, "Anna;1\r\n");
+        Auswertung a;
+        QVERIFY_THROWS_EXCEPTION(Meldungsfehler, importiereTabelle(a, pfad, kursEinstellungen()));
+        try {
+            tabelle::lese(dir.filePath("fehlt.ods"));
+            QFAIL("no error");
+        } catch (const Fehler& f) {
+            QVERIFY2(f.text().startsWith("Datei nicht gefunden"), qPrintable(f.text()));
+        }
+    }
+
+    // The workbook holds names as text and numbers shown with one decimal: Calc reads it back
+    // as such, and so does the program's own reader, to the list it came from.
+    void exportZurueck() {
+        const Notenliste liste{testeintrag("J\xFCrgen Gro\xDF", 17.5, 4.0 / 3), testeintrag("=1+1", 0, 1),
+                               testeintrag(" Zo\xEB ", 12.25, 5), testeintrag("1,3", 30, 1.3)};
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath("liste.xlsx");
+        schreibeTestdatei(pfad, "alt");
+        exportiereXlsx(pfad, liste);
+
+        Auswertung a;
+        a.FErsetzen = true;
+        ImportEinstellungen e;
+        e.vorname = 1;
+        e.punkte = 2;
+        e.noten = 3;
+        e.titelzeilen = 0;
+        importiereTabelle(a, pfad, e);
+        QStringList zurueck = eintraege(liste);
+        for (QString& z : zurueck)
+            z.back() = u'A';
+        QCOMPARE(eintraege(a.FEintraege), zurueck);
+
+        QString csv;
+        if (!mitCalc(dir, pfad, csv))
+            QSKIP("LibreOffice Calc (soffice) is missing: scripts/install-deps installs "
+                  "libreoffice-calc-nogui");
+        QCOMPARE(csv, QStringLiteral("Jürgen Groß;17,5;1,3\n=1+1;0,0;1,0\n Zoë ;12,3;5,0\n1,3;30,0;1,3\n"));
+    }
+
+    void leereListe() {
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath("leer.xlsx");
+        exportiereXlsx(pfad, {});
+        QVERIFY(tabelle::lese(pfad).isEmpty());
+    }
+
+    // Through the main window: the import offers spreadsheets after the other filters only
+    // while it asks, and the export writes a workbook when its filter is chosen.
+    void befehle() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        TImporteinstellungen* ein = p.Importeinstellungen();
+        ein->vorname->setCurrentIndex(1);
+        ein->nachname->setCurrentIndex(2);
+        ein->punkte->setCurrentIndex(3);
+        ein->noten->setCurrentIndex(4);
+        const QStringList filter = h->OpenDialog->nameFilters();
+
+        QStringList imDialog;
+        QTimer::singleShot(0, [&imDialog] {
+            imDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())->nameFilters();
+        });
+        QTemporaryDir dir;
+        const QString kurs = dir.filePath("kurs.ods");
+        QVERIFY(QFile::copy(testdatei(QStringLiteral("kurs.ods")), kurs));
+        uitest::beantworteDateidialog(kurs);
+        h->importierencsv->trigger();
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+        QCOMPARE(imDialog, filter + QStringList{"Tabellen (*.xlsx *.ods)"});
+        QCOMPARE(h->OpenDialog->nameFilters(), filter);
+        QCOMPARE(h->daten().FEintraege.size(), qsizetype(5));
+        QCOMPARE(h->modell().zellText(1, 1), QStringLiteral("Jürgen Groß"));
+
+        const QStringList speichern = h->SaveDialog1->nameFilters();
+        QTimer::singleShot(0, [&imDialog, &dir] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            imDialog = d->nameFilters();
+            // As the user picks it, so that the dialog reports the change.
+            auto* typ = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            QVERIFY(typ);
+            QTest::keyClick(typ, Qt::Key_Down);
+            QCOMPARE(d->selectedNameFilter(), "Excel-Arbeitsmappe (*.xlsx)");
+            d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(dir.filePath("liste"));
+            static_cast<QDialog*>(d)->accept();
+        });
+        h->SpeichernCSV1->trigger();
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+        QCOMPARE(imDialog, QStringList({"CSV Dateien (*.csv)", "Excel-Arbeitsmappe (*.xlsx)",
+                                        "Daten (*.noten)", "Alles (*.*)"}));
+        QCOMPARE(h->SaveDialog1->nameFilters(), speichern);
+        QVERIFY(QFile::exists(dir.filePath("liste.xlsx")));
+        const auto zeilen = tabelle::leseXlsx(dir.filePath("liste.xlsx"));
+        QCOMPARE(zeilen.size(), qsizetype(5));
+        QCOMPARE(zeilen.value(0), QStringList({"Jürgen Groß", "17,5", "2,3"}));
+    }
+};
+
+QTEST_MAIN(TestTabelle)
+#include "tst_tabelle.moc"

@@ -1,0 +1,180 @@
+#include "grenzfaelleunit.h"
+
+#include "Ansi.h"
+#include "Dateifehler.h"
+#include "EnhEdit.h"
+#include "Export.h"
+#include "Fehler.h"
+#include "Geometrie.h"
+#include "Meldung.h"
+#include "Steuerelemente.h"
+#include "Zahltext.h"
+#include "einstellungen.h"
+#include "notenvergabe.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTableView>
+#include <QVBoxLayout>
+
+TGrenzfaelleform::TGrenzfaelleform(QWidget* eltern) : QDialog(eltern), m_modell(0, grenzfaelle::kSpalten) {
+    setObjectName(QStringLiteral("Grenzfaelleform"));
+    setWindowTitle(QStringLiteral("Grenzfälle"));
+    setFont(geometrie::designSchrift());
+    setSizeGripEnabled(true);
+    resize(geometrie::groesse(600, 380));
+
+    auto* abstandLabel = new QLabel(QStringLiteral("Abstand (Punkte):"), this);
+    abstand = steuerelemente::zahlfeld(this, QStringLiteral("abstand"), 0, 0, 60, 24, false, 2,
+                                       TFloatFormat::ffGeneral, 1);
+    abstandLabel->setBuddy(abstand);
+
+    m_modell.setHorizontalHeaderLabels(grenzfaelle::kopf());
+    erg = new QTableView(this);
+    erg->setObjectName(QStringLiteral("erg"));
+    erg->setModel(&m_modell);
+    erg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    erg->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    erg->setWordWrap(false);
+    erg->verticalHeader()->hide();
+    erg->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    erg->verticalHeader()->setDefaultSectionSize(erg->fontMetrics().height() + geometrie::px(6));
+    erg->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    erg->horizontalHeader()->setHighlightSections(false);
+    erg->horizontalHeader()->setSectionsClickable(false);
+    erg->horizontalHeader()->setStretchLastSection(true);
+    erg->setColumnWidth(0, geometrie::px(180));
+    for (int spalte = 1; spalte < grenzfaelle::kSpalten; ++spalte)
+        erg->setColumnWidth(spalte, geometrie::px(spalte == 4 ? 110 : 80));
+
+    info = new QLabel(this);
+    info->setObjectName(QStringLiteral("info"));
+    info->setWordWrap(true);
+
+    kopierenbut = steuerelemente::knopf(this, QStringLiteral("kopierenbut"), QStringLiteral("Kopieren"),
+                                        QStringLiteral("bericht_kopieren"), 0, 0, 100, 30);
+    exportierenbut = steuerelemente::knopf(this, QStringLiteral("exportierenbut"), QStringLiteral("Exportieren"),
+                                           QStringLiteral("bericht_speichern"), 0, 0, 110, 30);
+    schliessenbut = steuerelemente::knopf(this, QStringLiteral("schliessenbut"), QStringLiteral("Schließen"),
+                                          QStringLiteral("bericht_schliessen"), 0, 0, 100, 30);
+
+    auto* oben = new QHBoxLayout;
+    oben->addWidget(abstandLabel);
+    oben->addWidget(abstand);
+    oben->addStretch();
+    auto* unten = new QHBoxLayout;
+    unten->addWidget(kopierenbut);
+    unten->addWidget(exportierenbut);
+    unten->addStretch();
+    unten->addWidget(schliessenbut);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(geometrie::px(8), geometrie::px(8), geometrie::px(8), geometrie::px(8));
+    layout->addLayout(oben);
+    layout->addWidget(erg, 1);
+    layout->addWidget(info);
+    layout->addLayout(unten);
+    steuerelemente::tabReihenfolge({abstand, erg, kopierenbut, exportierenbut, schliessenbut});
+
+    SaveDialog1 = steuerelemente::speicherdialog(
+        this, QStringLiteral("SaveDialog1"), {QStringLiteral("CSV Dateien (*.csv)"), QStringLiteral("Alles (*.*)")},
+        QStringLiteral("csv"));
+
+    connect(abstand, &TEnhancedEdit::geaendert, this, [this] { aktualisieren(); });
+    Fehlerbericht::verbinde(kopierenbut, &QPushButton::clicked, this, [this] { kopierenbutClick(); });
+    Fehlerbericht::verbinde(exportierenbut, &QPushButton::clicked, this, [this] { exportierenbutClick(); });
+    Fehlerbericht::verbinde(schliessenbut, &QPushButton::clicked, this, [this] { close(); });
+}
+
+void TGrenzfaelleform::verbinde(const Auswertung* daten, const Tnotenvergabeform* notenvergabe,
+                                const Teinstellungsdialog* einstellungen) {
+    m_daten = daten;
+    m_notenvergabe = notenvergabe;
+    m_einstellungen = einstellungen;
+}
+
+void TGrenzfaelleform::zeige() {
+    if (isVisible())
+        aktualisieren();
+    steuerelemente::zeigeNichtmodal(this);
+}
+
+void TGrenzfaelleform::showEvent(QShowEvent* ereignis) {
+    aktualisieren();
+    QDialog::showEvent(ereignis);
+}
+
+void TGrenzfaelleform::aktualisieren() {
+    m_faelle.clear();
+    m_liste = m_daten ? m_daten->FEintraege : Notenliste();
+    QString text;
+    if (m_notenvergabe && m_einstellungen) {
+        // A scale that cannot grade its own range says why here; the window stays usable.
+        try {
+            const TNotenskala skala = m_notenvergabe->skala();
+            const double grenznote = m_einstellungen->grenznoteWert();
+            const grenzfaelle::Stufenfolge folge = grenzfaelle::stufen(skala);
+            m_faelle = grenzfaelle::auswahl(m_liste, skala, folge, grenznote, abstand->Value());
+            const auto ab = grenzfaelle::bestehenAb(folge, grenznote);
+            text = ab ? QStringLiteral("Bestanden (Note %1 oder besser) ab %2 Punkten.")
+                            .arg(zahltext::fest(grenznote, 1), zahltext::kurz(*ab))
+                      : QStringLiteral("Mit dieser Notenskala besteht niemand (Note %1 oder besser).")
+                            .arg(zahltext::fest(grenznote, 1));
+            const qsizetype n = static_cast<qsizetype>(m_faelle.size());
+            const double punkte = static_cast<double>(abstand->Value());
+            text += QStringLiteral(" %1 %2 weniger als %3 %4 unter der nächst besseren Note.")
+                        .arg(zahltext::ganz(n), n == 1 ? QStringLiteral("Prüfling liegt") : QStringLiteral("Prüflinge liegen"),
+                             zahltext::kurz(punkte), punkte == 1 ? QStringLiteral("Punkt") : QStringLiteral("Punkte"));
+        } catch (const Fehler& f) {
+            m_faelle.clear();
+            text = f.text();
+        }
+    }
+    info->setText(text);
+    fuelleRaster();
+}
+
+void TGrenzfaelleform::fuelleRaster() {
+    m_modell.setRowCount(0);
+    m_modell.setRowCount(static_cast<int>(m_faelle.size()));
+    for (int zeile = 0; zeile < m_modell.rowCount(); ++zeile) {
+        const QStringList zellen = grenzfaelle::zeile(m_faelle[static_cast<std::size_t>(zeile)], m_liste);
+        for (int spalte = 0; spalte < grenzfaelle::kSpalten; ++spalte) {
+            auto* item = new QStandardItem(zellen[spalte]);
+            if (spalte >= 1 && spalte <= 4)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_modell.setItem(zeile, spalte, item);
+        }
+    }
+}
+
+void TGrenzfaelleform::kopierenbutClick() {
+    QGuiApplication::clipboard()->setText(grenzfaelle::alsTabText(m_faelle, m_liste));
+}
+
+void TGrenzfaelleform::exportierenbutClick() {
+    const auto datei = steuerelemente::frageDatei(SaveDialog1);
+    if (!datei)
+        return;
+    // As the list's own export: Windows-1252, ";", CR LF, names as stored, formula-like names
+    // behind an apostrophe; a title line names the columns.
+    QByteArray bytes = ansi::ausText(grenzfaelle::kopf().join(u';')) + "\r\n";
+    for (const grenzfaelle::Grenzfall& f : m_faelle) {
+        const QStringList zellen = grenzfaelle::zeile(f, m_liste);
+        const QByteArrayView name = m_liste[f.index].nameBytes();
+        if (formelschutz::noetig(std::string_view(name.data(), static_cast<std::size_t>(name.size()))))
+            bytes += '\'';
+        bytes += name;
+        for (int spalte = 1; spalte < grenzfaelle::kSpalten; ++spalte)
+            bytes += ';' + ansi::ausText(zellen[spalte]);
+        bytes += "\r\n";
+    }
+    QSaveFile ziel(*datei);
+    fehler::oeffneZumSchreiben(ziel);
+    fehler::schreibeAlles(ziel, bytes);
+    fehler::schliesseAb(ziel);
+}
