@@ -34,16 +34,26 @@ inline Notenliste zufallsliste(std::size_t n, unsigned saat, bool roh = false) {
 
 // A title line and `zeilen` lines like "Jürgen;Meierhofer004711;37,5;2,3", Windows-1252, CR LF.
 inline std::string pruefungsdatei(int zeilen) {
-    const char* vornamen[] = {"Anna", "J\xFC" "rgen", "Zo\xEB", "Bert", "\xD6zlem", "Lukas", "Maria", "Sven"};
-    const char* nachnamen[] = {"Meierhofer", "Gro\xDFmann", "Rothenberg", "\xC4rgerlich", "Kurzweil", "Webermann"};
+    const char* vornamen[] = {"Anna",
+                              "J\xFC"
+                              "rgen",
+                              "Zo\xEB",
+                              "Bert",
+                              "\xD6zlem",
+                              "Lukas",
+                              "Maria",
+                              "Sven"};
+    const char* nachnamen[] = {"Meierhofer",   "Gro\xDFmann", "Rothenberg",
+                               "\xC4rgerlich", "Kurzweil",    "Webermann"};
     std::string text("Vorname;Nachname;Punkte;Note\r\n");
     text.reserve(40 * static_cast<std::size_t>(zeilen));
     char zeile[96];
     for (int i = 0; i < zeilen; ++i) {
         const int punkte = static_cast<int>((static_cast<long long>(i) * 37) % 51);
         const int nummer = static_cast<int>((static_cast<long long>(i) * 7919) % zeilen);
-        const int n = std::snprintf(zeile, sizeof zeile, "%s;%s%06d;%d%s;%d,%d\r\n", vornamen[i % 8],
-                                    nachnamen[(i / 8) % 6], nummer, punkte, i % 2 ? ",5" : "", 1 + i % 5, i % 10);
+        const int n =
+            std::snprintf(zeile, sizeof zeile, "%s;%s%06d;%d%s;%d,%d\r\n", vornamen[i % 8],
+                          nachnamen[(i / 8) % 6], nummer, punkte, i % 2 ? ",5" : "", 1 + i % 5, i % 10);
         text.append(zeile, static_cast<std::size_t>(n));
     }
     return text;

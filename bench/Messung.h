@@ -28,7 +28,8 @@ inline double besteZeitMs(int wiederholungen, const std::function<void()>& vorbe
 
 // Prints one result line; `ziel` is the goal as text, `erreicht` whether it was met.
 inline void bericht(const std::string& was, double ms, const std::string& ziel, bool erreicht) {
-    std::printf("%-52s %10.2f ms   goal: %-28s %s\n", was.c_str(), ms, ziel.c_str(), erreicht ? "met" : "MISSED");
+    std::printf("%-52s %10.2f ms   goal: %-28s %s\n", was.c_str(), ms, ziel.c_str(),
+                erreicht ? "met" : "MISSED");
     std::fflush(stdout);
 }
 
@@ -44,7 +45,9 @@ inline Speicher speicher() {
     if (!status.open(QIODevice::ReadOnly))
         return s;
     for (const QByteArray& zeile : status.readAll().split('\n')) {
-        auto wert = [&zeile](const char* name) { return zeile.mid(qstrlen(name)).trimmed().split(' ').first().toLongLong() * 1024; };
+        auto wert = [&zeile](const char* name) {
+            return zeile.mid(qstrlen(name)).trimmed().split(' ').first().toLongLong() * 1024;
+        };
         if (zeile.startsWith("VmRSS:"))
             s.rss = wert("VmRSS:");
         else if (zeile.startsWith("VmHWM:"))
@@ -68,11 +71,14 @@ inline qint64 spitzenZuwachs(const std::function<void()>& lauf) {
     return speicher().spitze - vorher;
 }
 
-inline std::string mbText(qint64 bytes) { return std::to_string(static_cast<long long>(bytes / 1e6 + 0.5)) + " MB"; }
+inline std::string mbText(qint64 bytes) {
+    return std::to_string(static_cast<long long>(bytes / 1e6 + 0.5)) + " MB";
+}
 
 // One memory line, laid out like bericht.
 inline void speicherBericht(const std::string& was, qint64 bytes, const std::string& ziel, bool erreicht) {
-    std::printf("%-52s %10.1f MB   goal: %-28s %s\n", was.c_str(), bytes / 1e6, ziel.c_str(), erreicht ? "met" : "MISSED");
+    std::printf("%-52s %10.1f MB   goal: %-28s %s\n", was.c_str(), bytes / 1e6, ziel.c_str(),
+                erreicht ? "met" : "MISSED");
     std::fflush(stdout);
 }
 

@@ -25,11 +25,13 @@ namespace {
 constexpr int kZeilen = 1'000'000;
 
 double jetztMs() {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 // One run of the script; -1 when it could not run.
-double pythonMs(const QString& python, const QString& skript, const QString& eingabe, const QString& ausgabe) {
+double pythonMs(const QString& python, const QString& skript, const QString& eingabe,
+                const QString& ausgabe) {
     QProcess p;
     const double start = jetztMs();
     p.start(python, {skript, eingabe, ausgabe});
@@ -57,7 +59,7 @@ int main(int argc, char* argv[]) {
 
     const ImportEinstellungen e = benchdaten::pruefungsspalten();
     const QChar trenner = trennerAus(QStringLiteral(";"));
-    const TNotenskala skala;  // the grade dialog's defaults: 50/1, 25/4, 0/6, thirds, worse grade
+    const TNotenskala skala; // the grade dialog's defaults: 50/1, 25/4, 0/6, thirds, worse grade
 
     Auswertung a;
 
@@ -88,7 +90,8 @@ int main(int argc, char* argv[]) {
         summe = std::min(summe, t5 - t0);
     }
     if (balken == 0 || a.FKlassen.empty() || a.FEintraege.size() != qsizetype(kZeilen)) {
-        std::printf("the evaluation read %lld entries, expected %d\n", static_cast<long long>(a.FEintraege.size()), kZeilen);
+        std::printf("the evaluation read %lld entries, expected %d\n",
+                    static_cast<long long>(a.FEintraege.size()), kZeilen);
         return 1;
     }
     std::printf("%lld entries, %zu grade classes, %zu histogram ranges, output %.1f MB\n",
@@ -106,8 +109,8 @@ int main(int argc, char* argv[]) {
     if (zuwachs < 0)
         std::printf("import peak memory: /proc/self/clear_refs not writable, not measured\n");
     else
-        messung::speicherBericht("import peak RSS growth", zuwachs, "< 2 x file = " + messung::mbText(2 * groesse),
-                                 zuwachs < 2 * groesse);
+        messung::speicherBericht("import peak RSS growth", zuwachs,
+                                 "< 2 x file = " + messung::mbText(2 * groesse), zuwachs < 2 * groesse);
     messung::bericht("AlleNotenBerechnen (dialog defaults)", noten, "-", true);
     messung::bericht("sort by grade (SortierenNachNote)", sortieren, "< 150 ms", sortieren < 150);
     messung::bericht("KlassenBilden + histogram ranges", klassen, "-", true);

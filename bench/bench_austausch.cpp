@@ -16,7 +16,9 @@ namespace {
 
 constexpr int kZeilen = 1'000'000;
 
-double mb(qint64 bytes) { return bytes / 1e6; }
+double mb(qint64 bytes) {
+    return bytes / 1e6;
+}
 
 } // namespace
 
@@ -43,7 +45,8 @@ int main(int argc, char* argv[]) {
     a.FErsetzen = true;
     const qint64 zuwachs = messung::spitzenZuwachs([&] { importiereDatei(a, eingabe, trenner, e); });
     if (a.FEintraege.size() != std::size_t(kZeilen)) {
-        std::printf("import read %lld entries, expected %d\n", static_cast<long long>(a.FEintraege.size()), kZeilen);
+        std::printf("import read %lld entries, expected %d\n", static_cast<long long>(a.FEintraege.size()),
+                    kZeilen);
         return 1;
     }
     const std::string zweifach = "< 2 x file = " + messung::mbText(2 * dateigroesse);
@@ -51,16 +54,23 @@ int main(int argc, char* argv[]) {
         std::printf("peak memory: /proc/self/clear_refs not writable, not measured\n");
     } else {
         // FOriginal shares the entries with FEintraege, so the list is held once: 56 bytes per entry.
-        messung::speicherBericht("import peak RSS growth, total", zuwachs, zweifach, zuwachs < 2 * dateigroesse);
+        messung::speicherBericht("import peak RSS growth, total", zuwachs, zweifach,
+                                 zuwachs < 2 * dateigroesse);
     }
 
-    const double import = messung::besteZeitMs(3, [&] { a = Auswertung(); a.FErsetzen = true; },
-                                                [&] { importiereDatei(a, eingabe, trenner, e); });
+    const double import = messung::besteZeitMs(
+        3,
+        [&] {
+            a = Auswertung();
+            a.FErsetzen = true;
+        },
+        [&] { importiereDatei(a, eingabe, trenner, e); });
     messung::bericht("import 10^6 lines (importiereDatei)", import, "< 150 ms", import < 150);
 
     const qint64 exportZuwachs = messung::spitzenZuwachs([&] { exportiereCsv(ausgabe, a.FEintraege); });
     if (exportZuwachs >= 0)
-        messung::speicherBericht("export peak RSS growth", exportZuwachs, zweifach, exportZuwachs < 2 * dateigroesse);
+        messung::speicherBericht("export peak RSS growth", exportZuwachs, zweifach,
+                                 exportZuwachs < 2 * dateigroesse);
     const double exportMs = messung::besteZeitMs(3, nullptr, [&] { exportiereCsv(ausgabe, a.FEintraege); });
     messung::bericht("export 10^6 entries (exportiereCsv)", exportMs, "< 120 ms", exportMs < 120);
     std::printf("output: %.1f MB\n", mb(QFileInfo(ausgabe).size()));
@@ -68,8 +78,10 @@ int main(int argc, char* argv[]) {
     // For comparison: the same file through a list of line strings.
     Auswertung b;
     b.FErsetzen = true;
-    const qint64 listenZuwachs = messung::spitzenZuwachs([&] { ImportAuswerten(b, zeilenAusDatei(eingabe), trenner, e); });
-    const double liste = messung::besteZeitMs(1, nullptr, [&] { ImportAuswerten(b, zeilenAusDatei(eingabe), trenner, e); });
+    const qint64 listenZuwachs =
+        messung::spitzenZuwachs([&] { ImportAuswerten(b, zeilenAusDatei(eingabe), trenner, e); });
+    const double liste =
+        messung::besteZeitMs(1, nullptr, [&] { ImportAuswerten(b, zeilenAusDatei(eingabe), trenner, e); });
     messung::bericht("  for comparison: zeilenAusDatei + ImportAuswerten", liste, "-", true);
     if (listenZuwachs >= 0)
         messung::speicherBericht("  for comparison: its peak RSS growth", listenZuwachs, "-", true);

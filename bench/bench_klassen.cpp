@@ -3,7 +3,6 @@
 #include "Klassen.h"
 #include "Messung.h"
 
-
 namespace {
 Auswertung graded(std::size_t n, bool roh, unsigned saat) {
     Auswertung a;
@@ -30,18 +29,26 @@ int main() {
         const std::string art = roh ? "10^6 distinct raw grades" : "17 distinct grades";
         Auswertung a;
         Klassenraster r;
-        const double klassifikation = messung::besteZeitMs(3, [&] { a = basis; a.FBestanden = 500'000; },
-                                                           [&] { klassifiziere(a, r); });
+        const double klassifikation = messung::besteZeitMs(
+            3,
+            [&] {
+                a = basis;
+                a.FBestanden = 500'000;
+            },
+            [&] { klassifiziere(a, r); });
         messung::bericht("classification, " + art, klassifikation, "< 300 ms", klassifikation < 300);
         // One keystroke in the class window recomputes the group shares of every row.
-        const double taste = messung::besteZeitMs(3, nullptr, [&] { klassen::gruppenanteileSetzen(r, a.FKlassen, a.FBestanden); });
+        const double taste = messung::besteZeitMs(
+            3, nullptr, [&] { klassen::gruppenanteileSetzen(r, a.FKlassen, a.FBestanden); });
         messung::bericht("group shares per keystroke, " + art, taste, "< 100 ms", taste < 100);
-        const double histo = messung::besteZeitMs(3, [&] { a = basis; }, [&] {
-            KlassenBilden(a);
-            const auto b = histogramm::balken(histogramm::bereiche(a.FKlassen, histogramm::breite(1)));
-            if (b.empty())
-                std::abort();
-        });
+        const double histo = messung::besteZeitMs(
+            3, [&] { a = basis; },
+            [&] {
+                KlassenBilden(a);
+                const auto b = histogramm::balken(histogramm::bereiche(a.FKlassen, histogramm::breite(1)));
+                if (b.empty())
+                    std::abort();
+            });
         messung::bericht("histogram, " + art, histo, "< 300 ms", histo < 300);
     }
     return 0;

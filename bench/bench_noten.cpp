@@ -10,7 +10,7 @@ namespace {
 
 Notenliste zufallsliste(qsizetype n, unsigned saat) {
     std::mt19937 zufall(saat);
-    std::uniform_int_distribution<int> halbePunkte(0, 100);  // 0 to 50 points in halves
+    std::uniform_int_distribution<int> halbePunkte(0, 100); // 0 to 50 points in halves
     Notenliste l(n, leererEintrag());
     for (auto& e : l)
         e.punkte = halbePunkte(zufall) / 2.0;
@@ -40,10 +40,13 @@ int main() {
         TNotenskala skala;
         skala.notenschluessel = v.notenschluessel;
         skala.runden = v.runden;
-        const double ms = messung::besteZeitMs(5, [&] {
-            liste = basis;
-            liste.detach();  // the copy is not part of the grading
-        }, [&] { AlleNotenBerechnen(liste, skala); });
+        const double ms = messung::besteZeitMs(
+            5,
+            [&] {
+                liste = basis;
+                liste.detach(); // the copy is not part of the grading
+            },
+            [&] { AlleNotenBerechnen(liste, skala); });
         const double ns = ms * 1e6 / static_cast<double>(n);
         messung::bericht(std::string("AlleNotenBerechnen ") + v.name + ", " + nsJeEintrag(ms, n), ms,
                          "< 20 ns/entry", ns < 20);

@@ -27,14 +27,16 @@ int main(int argc, char** argv) {
     for (bool roh : {false, true}) {
         const std::string art = roh ? "10^5 distinct raw grades, classes" : "17 grades, classes";
         Auswertung basis = graded(100'000, roh, 7);
-        KlassenBilden(basis);  // the ECTS layout: a class lookup per student
+        KlassenBilden(basis); // the ECTS layout: a class lookup per student
         for (std::size_t i = 0; i < basis.FKlassen.size(); ++i)
-            basis.FKlassen[i].ects = static_cast<char16_t>(u'A' + std::min<std::size_t>(i * 6 / basis.FKlassen.size(), 5));
+            basis.FKlassen[i].ects =
+                static_cast<char16_t>(u'A' + std::min<std::size_t>(i * 6 / basis.FKlassen.size(), 5));
         klassen::ectsZaehlen(basis);
 
         Auswertung a;
         Reportzeilen zeilen;
-        const double linien = messung::besteZeitMs(5, [&] { a = basis; }, [&] { zeilen = reportZeilen(a, skala, 4.0); });
+        const double linien = messung::besteZeitMs(
+            5, [&] { a = basis; }, [&] { zeilen = reportZeilen(a, skala, 4.0); });
         messung::bericht("report lines, " + art, linien, "< 100 ms", linien < 100);
 
         // Rendering includes the layout of the whole text, which the field would otherwise

@@ -12,16 +12,18 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
-    QTableView grid;  // the grid's font, as the main window has it
+    QTableView grid; // the grid's font, as the main window has it
     const QFontMetrics fm(grid.font());
 
     const Notenliste million = benchdaten::zufallsliste(1'000'000, 11);
     std::array<int, raster::kSpalten> breiten{};
-    const double ms = messung::besteZeitMs(3, nullptr, [&] { breiten = spaltenbreite::fuerRaster(grid.font(), million); });
+    const double ms =
+        messung::besteZeitMs(3, nullptr, [&] { breiten = spaltenbreite::fuerRaster(grid.font(), million); });
     messung::bericht("Spaltenbreite anpassen, 10^6 entries", ms, "unter 1 s", ms < 1000);
 
     const Notenliste roh = benchdaten::zufallsliste(1'000'000, 12, true);
-    const double msRoh = messung::besteZeitMs(3, nullptr, [&] { spaltenbreite::fuerRaster(grid.font(), roh); });
+    const double msRoh =
+        messung::besteZeitMs(3, nullptr, [&] { spaltenbreite::fuerRaster(grid.font(), roh); });
     messung::bericht("Spaltenbreite anpassen, 10^6 distinct grades", msRoh, "unter 1 s", msRoh < 1000);
 
     // Every cell measured, once: the figure the command had before.

@@ -14,8 +14,9 @@
 namespace {
 
 double jetztNs() {
-    return static_cast<double>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
+    return static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count());
 }
 
 // Milliseconds to the first shown window of one start; -1 when the program did not report one.
@@ -55,7 +56,7 @@ int main(int argc, char* argv[]) {
 
     double beste = 1e300;
     std::string fenster;
-    for (int i = 0; i < 7; ++i) {  // the first start also fills the page cache
+    for (int i = 0; i < 7; ++i) { // the first start also fills the page cache
         const double ms = einStart(umgebung, fenster);
         if (ms < 0) {
             std::printf("the program showed no window\n");

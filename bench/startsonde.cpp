@@ -12,9 +12,11 @@ namespace {
 class Startsonde : public QObject {
 protected:
     bool eventFilter(QObject* objekt, QEvent* ereignis) override {
-        if (ereignis->type() == QEvent::Show && objekt->isWidgetType() && static_cast<QWidget*>(objekt)->isWindow()) {
+        if (ereignis->type() == QEvent::Show && objekt->isWidgetType() &&
+            static_cast<QWidget*>(objekt)->isWindow()) {
             const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                std::chrono::steady_clock::now().time_since_epoch()).count();
+                                std::chrono::steady_clock::now().time_since_epoch())
+                                .count();
             std::printf("shown %lld %s\n", static_cast<long long>(ns), objekt->metaObject()->className());
             std::fflush(stdout);
             std::_Exit(0);
@@ -23,7 +25,9 @@ protected:
     }
 };
 
-void einhaengen() { QCoreApplication::instance()->installEventFilter(new Startsonde); }
+void einhaengen() {
+    QCoreApplication::instance()->installEventFilter(new Startsonde);
+}
 
 } // namespace
 

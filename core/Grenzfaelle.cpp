@@ -10,7 +10,7 @@ namespace grenzfaelle {
 namespace {
 
 // Grid indexes stay where k / teilung is exact enough to name one double each.
-constexpr long double kGroessterIndex = 9007199254740992.0L;  // 2^53
+constexpr long double kGroessterIndex = 9007199254740992.0L; // 2^53
 
 class Suche {
 public:
@@ -20,7 +20,8 @@ public:
 
     void neueStufe(double note, qint64 k) {
         if (m_folge.stufen.size() >= kHoechstensStufen)
-            fehler::wirf(QStringLiteral("Die Notenskala hat zu viele Notenstufen für die Suche nach Grenzfällen."));
+            fehler::wirf(
+                QStringLiteral("Die Notenskala hat zu viele Notenstufen für die Suche nach Grenzfällen."));
         m_folge.stufen.push_back({note, m_folge.punkt(k), k});
     }
 
@@ -81,7 +82,8 @@ Stufenfolge stufen(const TNotenskala& skala, int teilung) {
     const long double von = std::ceil(static_cast<long double>(unten) * teilung);
     const long double bis = std::floor(static_cast<long double>(oben) * teilung);
     if (!(std::fabs(von) <= kGroessterIndex && std::fabs(bis) <= kGroessterIndex))
-        fehler::wirf(QStringLiteral("Der Punktbereich der Notenskala ist für die Suche nach Grenzfällen zu groß."));
+        fehler::wirf(
+            QStringLiteral("Der Punktbereich der Notenskala ist für die Suche nach Grenzfällen zu groß."));
     folge.von = static_cast<qint64>(von);
     folge.bis = static_cast<qint64>(bis);
     if (folge.bis < folge.von)
@@ -92,7 +94,7 @@ Stufenfolge stufen(const TNotenskala& skala, int teilung) {
     const double grenze = skala.bestandenpunkte;
     qint64 letzterUnten;
     if (std::isnan(grenze))
-        letzterUnten = folge.bis;  // nothing is above it
+        letzterUnten = folge.bis; // nothing is above it
     else if (grenze < folge.punkt(folge.von))
         letzterUnten = folge.von - 1;
     else if (grenze >= folge.punkt(folge.bis))
@@ -131,14 +133,15 @@ std::vector<Grenzfall> naechsteStufen(const Notenliste& liste, const TNotenskala
         try {
             note = NoteBerechnen(p, skala);
         } catch (const Fehler&) {
-            continue;  // no grade, so no better one
+            continue; // no grade, so no better one
         }
         // The first grid point above the points.
         qint64 k = folge.von;
         if (p >= folge.punkt(folge.von)) {
             if (p >= folge.punkt(folge.bis))
                 continue;
-            k = std::max(folge.von, static_cast<qint64>(std::floor(static_cast<long double>(p) * folge.teilung)));
+            k = std::max(folge.von,
+                         static_cast<qint64>(std::floor(static_cast<long double>(p) * folge.teilung)));
             while (folge.punkt(k) <= p)
                 ++k;
         }
@@ -187,7 +190,7 @@ std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala
 }
 
 QStringList kopf() {
-    return {QStringLiteral("Name"),        QStringLiteral("Punkte"),          QStringLiteral("Note"),
+    return {QStringLiteral("Name"),         QStringLiteral("Punkte"),          QStringLiteral("Note"),
             QStringLiteral("Bessere Note"), QStringLiteral("Fehlende Punkte"), QStringLiteral("Bestehen")};
 }
 

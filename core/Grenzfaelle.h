@@ -23,15 +23,15 @@ inline constexpr std::size_t kHoechstensStufen = 1000000;
 struct Stufe {
     double note;
     double ab;
-    qint64 k;  // grid index of `ab` (ab is the double nearest to k / teilung)
+    qint64 k; // grid index of `ab` (ab is the double nearest to k / teilung)
 };
 
 // The steps along the grid from the lower to the upper of nichtbestandenpunkte and vollepunkte.
 struct Stufenfolge {
     int teilung = kTeilung;
-    qint64 von = 0;  // first and last grid index; no grid point when bis < von
+    qint64 von = 0; // first and last grid index; no grid point when bis < von
     qint64 bis = -1;
-    std::vector<Stufe> stufen;  // in order of points; neighbours differ in their grade
+    std::vector<Stufe> stufen; // in order of points; neighbours differ in their grade
 
     // The grid point k: the double nearest to k / teilung.
     double punkt(qint64 k) const { return static_cast<double>(k) / static_cast<double>(teilung); }
@@ -46,13 +46,13 @@ Stufenfolge stufen(const TNotenskala& skala, int teilung = kTeilung);
 std::optional<double> bestehenAb(const Stufenfolge& folge, double grenznote);
 
 struct Grenzfall {
-    qsizetype index = 0;        // position in the list
+    qsizetype index = 0; // position in the list
     double punkte = 0;
-    double note = 0;            // NoteBerechnen of the points
-    double bessereNote = 0;     // the first better grade on the grid above the points
-    double ab = 0;              // the grid point from which on it is given
-    long double fehlend = 0;    // ab - punkte, exact
-    bool bestehen = false;      // the better grade passes and the present one does not
+    double note = 0;         // NoteBerechnen of the points
+    double bessereNote = 0;  // the first better grade on the grid above the points
+    double ab = 0;           // the grid point from which on it is given
+    long double fehlend = 0; // ab - punkte, exact
+    bool bestehen = false;   // the better grade passes and the present one does not
 };
 
 // For every entry that has a grade under the scale and a better one on the grid above its

@@ -9,8 +9,12 @@
 #include <iterator>
 
 namespace {
-QString punkteText(long double k) { return zahltext::kurz(static_cast<double>(k)); }
-QString prozentText(long double q) { return zahltext::fest(static_cast<double>(q), 1) + QStringLiteral(" %"); }
+QString punkteText(long double k) {
+    return zahltext::kurz(static_cast<double>(k));
+}
+QString prozentText(long double q) {
+    return zahltext::fest(static_cast<double>(q), 1) + QStringLiteral(" %");
+}
 } // namespace
 
 Durchfallkurve::Durchfallkurve(std::vector<double> punkte) : m_punkte(std::move(punkte)) {
@@ -22,7 +26,8 @@ Durchfallkurve::Durchfallkurve(std::vector<double> punkte) : m_punkte(std::move(
         std::size_t j = i;
         while (j < m_punkte.size() && m_punkte[j] == m_punkte[i])
             ++j;
-        m_stufen.push_back({m_punkte[i], prozent(static_cast<qsizetype>(i)), prozent(static_cast<qsizetype>(j))});
+        m_stufen.push_back(
+            {m_punkte[i], prozent(static_cast<qsizetype>(i)), prozent(static_cast<qsizetype>(j))});
         i = j;
     }
 }
@@ -42,12 +47,15 @@ long double Durchfallkurve::prozent(qsizetype anzahl) const {
 }
 
 qsizetype Durchfallkurve::durchgefallen(long double k) const {
-    const auto ende = std::lower_bound(m_punkte.begin(), m_punkte.end(), k,
-                                       [](double p, long double grenze) { return static_cast<long double>(p) < grenze; });
+    const auto ende = std::lower_bound(m_punkte.begin(), m_punkte.end(), k, [](double p, long double grenze) {
+        return static_cast<long double>(p) < grenze;
+    });
     return static_cast<qsizetype>(ende - m_punkte.begin());
 }
 
-long double Durchfallkurve::quote(long double k) const { return prozent(durchgefallen(k)); }
+long double Durchfallkurve::quote(long double k) const {
+    return prozent(durchgefallen(k));
+}
 
 long double hofsteeDiagonale(const HofsteeUrteile& u, long double k) {
     // Multiplied before divided: whole judgements and scores then give exact heights.
@@ -56,11 +64,14 @@ long double hofsteeDiagonale(const HofsteeUrteile& u, long double k) {
 
 HofsteeErgebnis hofsteeGrenze(const Durchfallkurve& kurve, const HofsteeUrteile& u) {
     if (kurve.anzahl() == 0)
-        fehler::melde(QStringLiteral("Die Liste enthält keine Ergebnisse, es gibt also keine Durchfallkurve."));
+        fehler::melde(
+            QStringLiteral("Die Liste enthält keine Ergebnisse, es gibt also keine Durchfallkurve."));
     if (!(u.minPunkte < u.maxPunkte))
-        fehler::melde(QStringLiteral("Die niedrigste annehmbare Bestehensgrenze muss unter der höchsten liegen."));
+        fehler::melde(
+            QStringLiteral("Die niedrigste annehmbare Bestehensgrenze muss unter der höchsten liegen."));
     if (!(u.minQuote < u.maxQuote))
-        fehler::melde(QStringLiteral("Die niedrigste annehmbare Durchfallquote muss unter der höchsten liegen."));
+        fehler::melde(
+            QStringLiteral("Die niedrigste annehmbare Durchfallquote muss unter der höchsten liegen."));
     if (u.minQuote < 0 || u.maxQuote > 100)
         fehler::melde(QStringLiteral("Die Durchfallquoten müssen zwischen 0 und 100 % liegen."));
     const long double spanneK = u.maxPunkte - u.minPunkte;
@@ -95,15 +106,18 @@ HofsteeErgebnis hofsteeGrenze(const Durchfallkurve& kurve, const HofsteeUrteile&
         fehler::wirf(fehler::Ueberlauf);
 
     if (e.punkte < u.minPunkte)
-        fehler::melde(QStringLiteral("Bei der niedrigsten annehmbaren Bestehensgrenze von %1 Punkten fallen schon %2 "
-                                     "durch, mehr als die höchste annehmbare Durchfallquote von %3. Die Diagonale trifft "
-                                     "die Durchfallkurve nicht innerhalb des Rechtecks.")
-                          .arg(punkteText(u.minPunkte), prozentText(kurve.quote(u.minPunkte)),
-                               prozentText(u.maxQuote)));
+        fehler::melde(
+            QStringLiteral(
+                "Bei der niedrigsten annehmbaren Bestehensgrenze von %1 Punkten fallen schon %2 "
+                "durch, mehr als die höchste annehmbare Durchfallquote von %3. Die Diagonale trifft "
+                "die Durchfallkurve nicht innerhalb des Rechtecks.")
+                .arg(punkteText(u.minPunkte), prozentText(kurve.quote(u.minPunkte)),
+                     prozentText(u.maxQuote)));
     if (e.punkte > u.maxPunkte)
-        fehler::melde(QStringLiteral("Auch bei der höchsten annehmbaren Bestehensgrenze von %1 Punkten fallen nur %2 "
-                                     "durch, weniger als die niedrigste annehmbare Durchfallquote von %3. Die Diagonale "
-                                     "trifft die Durchfallkurve nicht innerhalb des Rechtecks.")
+        fehler::melde(QStringLiteral(
+                          "Auch bei der höchsten annehmbaren Bestehensgrenze von %1 Punkten fallen nur %2 "
+                          "durch, weniger als die niedrigste annehmbare Durchfallquote von %3. Die Diagonale "
+                          "trifft die Durchfallkurve nicht innerhalb des Rechtecks.")
                           .arg(punkteText(u.maxPunkte), prozentText(kurve.quote(u.maxPunkte)),
                                prozentText(u.minQuote)));
     e.durchgefallen = kurve.durchgefallen(e.punkte);
@@ -116,8 +130,7 @@ long double hofsteeUebernahmewert(const Durchfallkurve& kurve, const HofsteeErge
     for (int stellen = 2; stellen <= 6; ++stellen, faktor *= 10) {
         const long double gerundet = std::round(e.punkte * faktor) / faktor;
         // The scale takes its anchors as doubles.
-        if (std::isfinite(gerundet) &&
-            kurve.durchgefallen(static_cast<double>(gerundet)) == e.durchgefallen)
+        if (std::isfinite(gerundet) && kurve.durchgefallen(static_cast<double>(gerundet)) == e.durchgefallen)
             return gerundet;
     }
     return e.punkte;

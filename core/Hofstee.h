@@ -12,10 +12,10 @@
 #include <vector>
 
 struct HofsteeUrteile {
-    long double minPunkte = 0;  // kMin
-    long double maxPunkte = 0;  // kMax
-    long double minQuote = 0;   // fMin, percent
-    long double maxQuote = 0;   // fMax, percent
+    long double minPunkte = 0; // kMin
+    long double maxPunkte = 0; // kMax
+    long double minQuote = 0;  // fMin, percent
+    long double maxQuote = 0;  // fMax, percent
 };
 
 // One vertical step of the curve: at `punkte` the failure rate rises from `vorher` (points
@@ -42,16 +42,16 @@ public:
 private:
     long double prozent(qsizetype anzahl) const;
 
-    std::vector<double> m_punkte;  // ascending
+    std::vector<double> m_punkte; // ascending
     std::vector<HofsteeStufe> m_stufen;
 };
 
 struct HofsteeErgebnis {
-    long double punkte = 0;  // where the diagonal meets the curve
-    long double hoehe = 0;   // the diagonal's height there, percent
-    bool aufStufe = false;   // on a vertical step: punkte is a student's score
-    qsizetype durchgefallen = 0;  // with these pass points
-    long double quote = 0;        // the same in percent
+    long double punkte = 0;      // where the diagonal meets the curve
+    long double hoehe = 0;       // the diagonal's height there, percent
+    bool aufStufe = false;       // on a vertical step: punkte is a student's score
+    qsizetype durchgefallen = 0; // with these pass points
+    long double quote = 0;       // the same in percent
 };
 
 // The diagonal's height at k.

@@ -38,9 +38,12 @@ QString anteilText(qint64 anzahl, qint64 nenner) {
 }
 
 Klassenraster::Klassenraster()
-    : m_kopf{QStringLiteral("Nummer"),           QStringLiteral("Notendurchschnitt"),
-             QStringLiteral("Anzahl der Noten"), QStringLiteral("Prozentualer Anteil"),
-             QStringLiteral("ECTS Gruppe (A-F)"), QStringLiteral("ECTS Gruppenteil")},
+    : m_kopf{QStringLiteral("Nummer"),
+             QStringLiteral("Notendurchschnitt"),
+             QStringLiteral("Anzahl der Noten"),
+             QStringLiteral("Prozentualer Anteil"),
+             QStringLiteral("ECTS Gruppe (A-F)"),
+             QStringLiteral("ECTS Gruppenteil")},
       m_gruppe(1), m_gruppenteil(1) {}
 
 void Klassenraster::setzeZeilen(int anzahl) {
@@ -113,7 +116,9 @@ QStringView getrimmt(const QString& text) {
     return QStringView(text).sliced(von, bis - von);
 }
 
-char16_t gross(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+char16_t gross(char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
 
 bool istF(const QString& zelle) {
     const QStringView t = getrimmt(zelle);
@@ -220,7 +225,8 @@ QStringList gruppenanteile(const QStringList& gruppen, const std::vector<TNotenk
     return anteile;
 }
 
-void gruppenanteileSetzen(Klassenraster& r, const std::vector<TNotenklasse>& klassen, std::int32_t bestanden) {
+void gruppenanteileSetzen(Klassenraster& r, const std::vector<TNotenklasse>& klassen,
+                          std::int32_t bestanden) {
     QStringList gruppen;
     for (int zeile = 1; zeile < r.zeilen(); ++zeile)
         gruppen.append(r.text(Klassenraster::Gruppe, zeile));
@@ -241,7 +247,7 @@ QStringList vorschlag(const std::vector<TNotenklasse>& klassen, double grenznote
     QStringList zellen;
     zellen.reserve(static_cast<qsizetype>(klassen.size()));
     qint64 davor = 0;
-    char16_t zuletzt = 0;  // the letter reading back would carry into the next row
+    char16_t zuletzt = 0; // the letter reading back would carry into the next row
     for (const TNotenklasse& k : klassen) {
         if (!bestanden(k)) {
             zellen.append(QStringLiteral("F"));
@@ -290,10 +296,11 @@ std::vector<THistogrammBalken> bereiche(const std::vector<TNotenklasse>& klassen
         b.push_back({unten, unten + breite, 0});
     for (const TNotenklasse& k : klassen) {
         // The last range whose lower bound is at most the grade is the only candidate.
-        const auto it = std::upper_bound(b.begin(), b.end(), k.note,
-                                         [](double note, const THistogrammBalken& x) { return note < x.unten; });
+        const auto it =
+            std::upper_bound(b.begin(), b.end(), k.note,
+                             [](double note, const THistogrammBalken& x) { return note < x.unten; });
         if (it == b.begin())
-            continue;  // below 1.0, or NaN
+            continue; // below 1.0, or NaN
         THistogrammBalken& bereich = *(it - 1);
         if (bereich.unten <= k.note && k.note < bereich.oben)
             bereich.anzahl += k.anzahl;

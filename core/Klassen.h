@@ -44,8 +44,8 @@ private:
     std::array<QString, SpaltenAnzahl> m_kopf;
     std::vector<TNotenklasse> m_klassen;
     std::int32_t m_bestanden = 0;
-    QHash<qint64, QString> m_ueberschrieben;  // columns 0-3 typed over, by row * columns + column
-    std::vector<QString> m_gruppe, m_gruppenteil;  // columns 4 and 5, by row
+    QHash<qint64, QString> m_ueberschrieben;      // columns 0-3 typed over, by row * columns + column
+    std::vector<QString> m_gruppe, m_gruppenteil; // columns 4 and 5, by row
 };
 
 namespace klassen {
@@ -110,7 +110,7 @@ double breite(int gruppe);
 std::vector<THistogrammBalken> bereiche(const std::vector<TNotenklasse>& klassen, double breite);
 
 struct Balken {
-    QString beschriftung;  // "%.1f-%.1f"
+    QString beschriftung; // "%.1f-%.1f"
     std::int32_t wert = 0;
 };
 // One bar per non-empty range, in ascending order.

@@ -18,7 +18,8 @@ constexpr qint64 kSatz = sizeof(TNotenEintrag);
 QString zuWenigSpeicher(const QString& pfad, qint64 anzahl) {
     if (pfad.isEmpty())
         return QStringLiteral("Zu wenig Arbeitsspeicher");
-    return QStringLiteral("Zu wenig Arbeitsspeicher, um „%1“ zu öffnen (%2 Einträge). Die Liste bleibt, wie sie war.")
+    return QStringLiteral(
+               "Zu wenig Arbeitsspeicher, um „%1“ zu öffnen (%2 Einträge). Die Liste bleibt, wie sie war.")
         .arg(QDir::toNativeSeparators(pfad), zahltext::ganz(anzahl));
 }
 
@@ -56,7 +57,9 @@ Notenliste lese(QIODevice& geraet, const QString& pfad) {
 }
 } // namespace
 
-Notenliste lese(QIODevice& geraet) { return lese(geraet, QString()); }
+Notenliste lese(QIODevice& geraet) {
+    return lese(geraet, QString());
+}
 
 Notenliste lese(const QString& pfad) {
     QFile datei(pfad);

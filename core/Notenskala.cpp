@@ -64,7 +64,9 @@ public:
     }
 
 private:
-    double summe(double ganz, int j) const { return static_cast<double>(static_cast<long double>(ganz) + m_grenze[j]); }
+    double summe(double ganz, int j) const {
+        return static_cast<double>(static_cast<long double>(ganz) + m_grenze[j]);
+    }
 
     long double m_grenze[4];
     double m_schwelle[2];
@@ -72,7 +74,7 @@ private:
 };
 
 const Stufung& halbe() {
-    static const Stufung s(0.5L, 1.0L);  // a fraction never reaches 1: two intervals
+    static const Stufung s(0.5L, 1.0L); // a fraction never reaches 1: two intervals
     return s;
 }
 
@@ -82,14 +84,17 @@ const Stufung& drittel() {
 }
 
 // The double nearest to k/10: both operands are exact, and IEEE division rounds correctly.
-inline double zehntel(std::int64_t k) { return static_cast<double>(k) / 10.0; }
+inline double zehntel(std::int64_t k) {
+    return static_cast<double>(k) / 10.0;
+}
 
 // The double nearest to k/10 (ties to the even one) where doubles lie at least 1/16 apart and
 // |k| < 10 * 2^53: 10 d, k and their difference are exact in the 64-bit significand, so the
 // nearest of the three doubles around the extended quotient is found without rounding.
 double naechsterZehntel(long double k) {
     const double naeherung = static_cast<double>(k / 10.0L);
-    const double kandidat[3] = {std::nextafter(naeherung, -HUGE_VAL), naeherung, std::nextafter(naeherung, HUGE_VAL)};
+    const double kandidat[3] = {std::nextafter(naeherung, -HUGE_VAL), naeherung,
+                                std::nextafter(naeherung, HUGE_VAL)};
     double beste = kandidat[0];
     long double abstand = std::fabs(10.0L * beste - k);
     for (int i = 1; i < 3; ++i) {
@@ -118,7 +123,7 @@ double naechsterZehntel(long double k) {
         }
         return {r, t};
     }
-    long double k = std::floor(10.0L * r) + 6;  // 10 r is exact
+    long double k = std::floor(10.0L * r) + 6; // 10 r is exact
     while (naechsterZehntel(k) > r)
         --k;
     return {naechsterZehntel(k), naechsterZehntel(k + 1)};
@@ -160,8 +165,8 @@ public:
         : m_grenze(s.bestandenpunkte), m_schluessel(s.notenschluessel), m_runden(s.runden) {
         const long double volleP = s.vollepunkte, bestP = s.bestandenpunkte, nichtP = s.nichtbestandenpunkte;
         const long double volleN = s.vollenote, bestN = s.bestandennote, nichtN = s.nichtbestandennote;
-        m_stueck[0] = {nichtP, bestP - nichtP, nichtN - bestN, nichtN};  // p <= bestandenpunkte
-        m_stueck[1] = {bestP, volleP - bestP, bestN - volleN, bestN};     // p > bestandenpunkte
+        m_stueck[0] = {nichtP, bestP - nichtP, nichtN - bestN, nichtN}; // p <= bestandenpunkte
+        m_stueck[1] = {bestP, volleP - bestP, bestN - volleN, bestN};   // p > bestandenpunkte
         if (m_schluessel == 0)
             m_stufung = &halbe();
         else if (m_schluessel == 1)
@@ -190,7 +195,7 @@ public:
     double gerundet(double r) const {
         if (m_runden < 0 || m_runden > 2)
             return ohneMinusNull(r);
-        double k[2] = {r, r};  // u, t; no step chosen: both are r
+        double k[2] = {r, r}; // u, t; no step chosen: both are r
         if (m_stufung) {
             const Kandidaten c = m_stufung->kandidaten(r);
             k[0] = c.u;
@@ -229,7 +234,9 @@ private:
 
 } // namespace
 
-double NoteBerechnen(double punkte, const TNotenskala& skala) { return Skala(skala).note(punkte); }
+double NoteBerechnen(double punkte, const TNotenskala& skala) {
+    return Skala(skala).note(punkte);
+}
 
 void AlleNotenBerechnen(Notenliste& liste, const TNotenskala& skala) {
     const Skala s(skala);

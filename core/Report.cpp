@@ -16,7 +16,9 @@ KeineAuswertung::KeineAuswertung() : Fehler(report::kKeineAuswertung) {}
 
 namespace {
 
-void zeile(Reportzeilen& zeilen, Stil stil, QString text) { zeilen.push_back({stil, std::move(text)}); }
+void zeile(Reportzeilen& zeilen, Stil stil, QString text) {
+    zeilen.push_back({stil, std::move(text)});
+}
 
 // "%-30s" with the name, room made for the rest of a student's line (the lines of a large
 // list are built in one allocation each).
@@ -28,11 +30,14 @@ QString mitName(const TNotenEintrag& e) {
 
 // Tenths, halves to the even neighbour. g * 10 is exact in the 64-bit significand, so a tie
 // is a real tie and the default rounding mode decides it.
-long double zehntel(double g) { return std::nearbyint(static_cast<long double>(g) * 10.0L); }
+long double zehntel(double g) {
+    return std::nearbyint(static_cast<long double>(g) * 10.0L);
+}
 
 } // namespace
 
-Reportzeilen reportZeilen(Auswertung& a, const TNotenskala& skala, double grenznote, Reportoptionen optionen) {
+Reportzeilen reportZeilen(Auswertung& a, const TNotenskala& skala, double grenznote,
+                          Reportoptionen optionen) {
     try {
         StatistikBerechnen(a);
         BestandeneZaehlen(a, grenznote);
@@ -46,9 +51,11 @@ Reportzeilen reportZeilen(Auswertung& a, const TNotenskala& skala, double grenzn
     zeile(zeilen, Stil::Fett, QStringLiteral("Prüfungsergebnisse"));
     zeile(zeilen, Stil::Normal, QStringLiteral("Anzahl der Noten:   ") + zahltext::ganz(anzahl));
     zeile(zeilen, Stil::Normal, QStringLiteral("Durchschnitt:       ") + zahltext::fest(a.FDurchschnitt, 1));
-    zeile(zeilen, Stil::Normal, QStringLiteral("Standardabweichung: ") + zahltext::fest(a.FStandardabweichung, 1));
+    zeile(zeilen, Stil::Normal,
+          QStringLiteral("Standardabweichung: ") + zahltext::fest(a.FStandardabweichung, 1));
     zeile(zeilen, Stil::Normal, QStringLiteral("Bestanden:          ") + zahltext::ganz(a.FBestanden));
-    zeile(zeilen, Stil::Normal, QStringLiteral("Durchgefallen:      ") + zahltext::ganz(anzahl - a.FBestanden));
+    zeile(zeilen, Stil::Normal,
+          QStringLiteral("Durchgefallen:      ") + zahltext::ganz(anzahl - a.FBestanden));
     zeile(zeilen, Stil::Normal, QString());
     zeile(zeilen, Stil::Fett, QStringLiteral("Einzelergebnisse"));
 
@@ -77,7 +84,8 @@ void ReportEinzelergebnisse(const Auswertung& a, Reportzeilen& zeilen) {
 
 void ReportEinzelergebnisseEcts(const Auswertung& a, Reportzeilen& zeilen) {
     zeile(zeilen, Stil::Unterstrichen,
-          zahltext::linksbuendig(QStringLiteral("Name"), 30) + QStringLiteral(" Punkte   Note   ECTS Gruppe"));
+          zahltext::linksbuendig(QStringLiteral("Name"), 30) +
+              QStringLiteral(" Punkte   Note   ECTS Gruppe"));
 
     // The first class of each grade; std::hash and == treat -0 and 0 as one grade, and a NaN
     // grade finds no class, as an exact comparison does.
@@ -89,7 +97,7 @@ void ReportEinzelergebnisseEcts(const Auswertung& a, Reportzeilen& zeilen) {
     for (const TNotenEintrag& e : a.FEintraege) {
         const auto klasse = ersteKlasse.find(e.note);
         if (klasse == ersteKlasse.end())
-            continue;  // the list changed after the classes were built
+            continue; // the list changed after the classes were built
         QString t = mitName(e);
         t += u' ';
         t += zahltext::fest(e.punkte, 1);
@@ -107,7 +115,8 @@ void ReportEinzelergebnisseEcts(const Auswertung& a, Reportzeilen& zeilen) {
     // Nobody passed: no denominator, so no share text.
     auto gruppe = [&](int i, const QString& anteil) {
         zeile(zeilen, Stil::Normal,
-              QString(QChar(u'A' + i)) + QStringLiteral(": ") + zahltext::ganz(a.FEctsAnzahl[static_cast<std::size_t>(i)], 3) +
+              QString(QChar(u'A' + i)) + QStringLiteral(": ") +
+                  zahltext::ganz(a.FEctsAnzahl[static_cast<std::size_t>(i)], 3) +
                   QStringLiteral(" Studenten = ") + anteil);
     };
     for (int i = 0; i < 5; ++i)
@@ -123,13 +132,14 @@ void ReportNotenspiegel(const TNotenskala& skala, Reportzeilen& zeilen) {
     // adding 0.5 no longer changes them, would otherwise run for ever.
     const long double von = skala.nichtbestandenpunkte;
     const long double bis = skala.vollepunkte;
-    constexpr long double kGanzzahlig = 4503599627370496.0L;  // 2^52: from here on p + 0.5 may round back to p
+    constexpr long double kGanzzahlig = 4503599627370496.0L; // 2^52: from here on p + 0.5 may round back to p
     if (bis >= von && ((bis - von) * 2 > report::kHoechstSchritte || std::fabs(von) >= kGanzzahlig ||
                        std::fabs(bis) >= kGanzzahlig))
-        fehler::melde(QStringLiteral("Der Notenspiegel umfasst zu viele Punktzahlen: von der Minimalpunktzahl bis zur "
-                                    "Maximalpunktzahl sind höchstens %1 halbe Punkte möglich. Bitte prüfen Sie die "
-                                    "Punktzahlen der Notenvergabe.")
-                         .arg(zahltext::ganz(static_cast<qint64>(report::kHoechstSchritte))));
+        fehler::melde(
+            QStringLiteral("Der Notenspiegel umfasst zu viele Punktzahlen: von der Minimalpunktzahl bis zur "
+                           "Maximalpunktzahl sind höchstens %1 halbe Punkte möglich. Bitte prüfen Sie die "
+                           "Punktzahlen der Notenvergabe.")
+                .arg(zahltext::ganz(static_cast<qint64>(report::kHoechstSchritte))));
 
     long double vorher = zehntel(0);
     double p = skala.nichtbestandenpunkte;
@@ -137,7 +147,8 @@ void ReportNotenspiegel(const TNotenskala& skala, Reportzeilen& zeilen) {
         const double g = NoteBerechnen(p, skala);
         const long double jetzt = zehntel(g);
         if (jetzt != vorher)
-            zeile(zeilen, Stil::Normal, zahltext::fest(p, 1, 4) + QStringLiteral(" P  =  ") + zahltext::fest(g, 1));
+            zeile(zeilen, Stil::Normal,
+                  zahltext::fest(p, 1, 4) + QStringLiteral(" P  =  ") + zahltext::fest(g, 1));
         p += 0.5;
         vorher = jetzt;
     } while (skala.vollepunkte >= p);
@@ -163,7 +174,8 @@ QString prozent(qint64 anzahl, qint64 nenner) {
     if (nenner <= 0 || anzahl < 0)
         return {};
     // Tenths of a percent from the exact fraction; the double of a tenth prints back as itself.
-    const __int128 zehntel = (static_cast<__int128>(anzahl) * 2000 + nenner) / (static_cast<__int128>(nenner) * 2);
+    const __int128 zehntel =
+        (static_cast<__int128>(anzahl) * 2000 + nenner) / (static_cast<__int128>(nenner) * 2);
     return zahltext::fest(static_cast<double>(zehntel) / 10.0, 1) + u'%';
 }
 
@@ -205,7 +217,7 @@ void ReportWeitereKennzahlen(const Auswertung& a, bool kleineGruppenAusblenden, 
     zeile(zeilen, Stil::Unterstrichen,
           QStringLiteral("Note") + QStringLiteral("Anzahl").rightJustified(8) +
               QStringLiteral("Anteil").rightJustified(9) + QStringLiteral("kumuliert").rightJustified(11));
-    qint64 bisher = 0;  // students who passed with this grade or a better one
+    qint64 bisher = 0; // students who passed with this grade or a better one
     for (std::size_t i = 0; i < noten.size();) {
         std::size_t j = i;
         while (j < noten.size() && noten[j] == noten[i])

@@ -34,8 +34,8 @@ inline constexpr long double kHoechstSchritte = 1'000'000;
 
 // What the settings dialog adds to the report; both off gives the report without additions.
 struct Reportoptionen {
-    bool weitereKennzahlen = false;        // the section "Weitere Kennzahlen" after the table
-    bool kleineGruppenAusblenden = false;  // in that section, counts below 3 as "< 3"
+    bool weitereKennzahlen = false;       // the section "Weitere Kennzahlen" after the table
+    bool kleineGruppenAusblenden = false; // in that section, counts below 3 as "< 3"
 };
 
 // StatistikBerechnen and BestandeneZaehlen (with the settings dialog's threshold), then the key
@@ -44,7 +44,8 @@ struct Reportoptionen {
 // Throws KeineAuswertung when the statistics fail; a scale that NoteBerechnen rejects raises
 // its Fehler. The picture is not part of the lines: the caller pastes it after them.
 // With optionen.weitereKennzahlen the section of ReportWeitereKennzahlen follows the table.
-Reportzeilen reportZeilen(Auswertung& a, const TNotenskala& skala, double grenznote, Reportoptionen optionen = {});
+Reportzeilen reportZeilen(Auswertung& a, const TNotenskala& skala, double grenznote,
+                          Reportoptionen optionen = {});
 
 // The pieces, appended to `zeilen`.
 void ReportEinzelergebnisse(const Auswertung& a, Reportzeilen& zeilen);

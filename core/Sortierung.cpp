@@ -60,7 +60,8 @@ struct Arbeitsplatz {
 // moving its front to its back (a full turn changes nothing, so only the rest counts), every
 // member appended. Cheap when the turns are few, as when few grades are interleaved.
 void spieleGruppe(const std::size_t* glieder, std::size_t k, const std::vector<int>& kleinereDavor,
-                  int kleinereGesamt, std::size_t drehungen, Arbeitsplatz& platz, std::vector<std::size_t>& ausgabe) {
+                  int kleinereGesamt, std::size_t drehungen, Arbeitsplatz& platz,
+                  std::vector<std::size_t>& ausgabe) {
     auto& q = platz.schlange;
     q.resize(k + drehungen);
     std::size_t kopf = 0, ende = 0;
@@ -74,11 +75,12 @@ void spieleGruppe(const std::size_t* glieder, std::size_t k, const std::vector<i
         q[ende++] = glieder[t];
     }
     drehe(static_cast<std::size_t>(kleinereGesamt - kleinereDavor[glieder[k - 1]]) % k);
-    ausgabe.insert(ausgabe.end(), q.begin() + static_cast<std::ptrdiff_t>(kopf), q.begin() + static_cast<std::ptrdiff_t>(ende));
+    ausgabe.insert(ausgabe.end(), q.begin() + static_cast<std::ptrdiff_t>(kopf),
+                   q.begin() + static_cast<std::ptrdiff_t>(ende));
 }
 
-void ordneGruppe(const std::size_t* glieder, std::size_t k, const std::vector<int>& kleinereDavor, int kleinereGesamt,
-                 Arbeitsplatz& platz, std::vector<std::size_t>& ausgabe) {
+void ordneGruppe(const std::size_t* glieder, std::size_t k, const std::vector<int>& kleinereDavor,
+                 int kleinereGesamt, Arbeitsplatz& platz, std::vector<std::size_t>& ausgabe) {
     if (k == 1) {
         ausgabe.push_back(glieder[0]);
         return;
@@ -95,7 +97,8 @@ void ordneGruppe(const std::size_t* glieder, std::size_t k, const std::vector<in
     einfuegeStelle.assign(k, 0);
     std::size_t start = 0;
     for (std::size_t t = 1; t < k; ++t) {
-        const auto drehungen = static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]);
+        const auto drehungen =
+            static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]);
         // Mostly fewer turns than members: a division only where needed.
         start += drehungen;
         if (start >= t)
@@ -141,7 +144,8 @@ std::vector<int> notenRaenge(const Notenliste& liste) {
     std::vector<std::uint32_t> zaehler(kFaecher * kStellen, 0);
     for (const Paar& p : paare)
         for (int d = 0; d < kStellen; ++d)
-            ++zaehler[static_cast<std::size_t>(d) * kFaecher + ((p.schluessel >> (d * kBits)) & (kFaecher - 1))];
+            ++zaehler[static_cast<std::size_t>(d) * kFaecher +
+                      ((p.schluessel >> (d * kBits)) & (kFaecher - 1))];
     std::vector<Paar> hilf(paare.size());
     for (int d = 0; d < kStellen; ++d) {
         std::uint32_t* z = &zaehler[static_cast<std::size_t>(d) * kFaecher];
@@ -259,8 +263,8 @@ std::vector<std::size_t> austauschReihenfolge(const std::vector<int>& rang) {
     int kleinereGesamt = 0;
     for (std::size_t r = 0; r < jeRang.size(); ++r) {
         if (jeRang[r] > 0)
-            ordneGruppe(glieder.data() + anfang[r], static_cast<std::size_t>(jeRang[r]), kleinereDavor, kleinereGesamt,
-                        platz, sortiert);
+            ordneGruppe(glieder.data() + anfang[r], static_cast<std::size_t>(jeRang[r]), kleinereDavor,
+                        kleinereGesamt, platz, sortiert);
         kleinereGesamt += jeRang[r];
     }
 
@@ -272,8 +276,12 @@ std::vector<std::size_t> austauschReihenfolge(const std::vector<int>& rang) {
     return ergebnis;
 }
 
-void nachName(Notenliste& liste) { wendeAn(liste, austauschReihenfolge(namensRaenge(liste))); }
+void nachName(Notenliste& liste) {
+    wendeAn(liste, austauschReihenfolge(namensRaenge(liste)));
+}
 
-void nachNote(Notenliste& liste) { wendeAn(liste, austauschReihenfolge(notenRaenge(liste))); }
+void nachNote(Notenliste& liste) {
+    wendeAn(liste, austauschReihenfolge(notenRaenge(liste)));
+}
 
 } // namespace sortierung

@@ -3,22 +3,24 @@
 #include "Ansi.h"
 #include "Sortierung.h"
 
-#include <cstdint>
-#include <vector>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <unistd.h>
+#include <vector>
 
 #include "Fehler.h"
 #include "Zahltext.h"
 
-QString TNotenEintrag::nameText() const { return ansi::zuText(nameBytes()); }
+QString TNotenEintrag::nameText() const {
+    return ansi::zuText(nameBytes());
+}
 
 void TNotenEintrag::setzeName(QByteArrayView bytes) {
     const auto n = std::min<qsizetype>(bytes.size(), kNamenLaenge);
-    if (n > 0)  // an empty view may have no data at all
+    if (n > 0) // an empty view may have no data at all
         std::memcpy(name, bytes.data(), static_cast<std::size_t>(n));
     laenge = static_cast<std::uint8_t>(n);
 }
@@ -26,8 +28,9 @@ void TNotenEintrag::setzeName(QByteArrayView bytes) {
 namespace raster {
 
 QString kopf(int spalte) {
-    static const QString texte[kSpalten] = {QStringLiteral("Nummer"), QStringLiteral("Name"), QStringLiteral("Punkte"),
-                                            QStringLiteral("Note"), QStringLiteral("ECTS Gruppe")};
+    static const QString texte[kSpalten] = {QStringLiteral("Nummer"), QStringLiteral("Name"),
+                                            QStringLiteral("Punkte"), QStringLiteral("Note"),
+                                            QStringLiteral("ECTS Gruppe")};
     return spalte >= 0 && spalte < kSpalten ? texte[spalte] : QString();
 }
 
@@ -149,9 +152,13 @@ void Auswertung::NotenUebernehmen() {
     }
 }
 
-void Auswertung::SortierenNachName() { sortierung::nachName(FEintraege); }
+void Auswertung::SortierenNachName() {
+    sortierung::nachName(FEintraege);
+}
 
-void Auswertung::SortierenNachNote() { sortierung::nachNote(FEintraege); }
+void Auswertung::SortierenNachNote() {
+    sortierung::nachNote(FEintraege);
+}
 
 void Auswertung::ZeilenLoeschen(int oben, int unten) {
     if (FEintraege.empty())
@@ -173,11 +180,12 @@ qsizetype& testgrenze() {
 
 qsizetype ausSpeicher() {
     static const qsizetype n = [] {
-        qsizetype g = std::numeric_limits<int>::max() - 1;  // grid rows are ints, and one is the header
+        qsizetype g = std::numeric_limits<int>::max() - 1; // grid rows are ints, and one is the header
 #if defined(_SC_PHYS_PAGES) && defined(_SC_PAGESIZE)
         const long seiten = sysconf(_SC_PHYS_PAGES), seite = sysconf(_SC_PAGESIZE);
         if (seiten > 0 && seite > 0)
-            g = std::min<qsizetype>(g, static_cast<qsizetype>(seiten) / static_cast<qsizetype>(sizeof(TNotenEintrag)) *
+            g = std::min<qsizetype>(g, static_cast<qsizetype>(seiten) /
+                                           static_cast<qsizetype>(sizeof(TNotenEintrag)) *
                                            static_cast<qsizetype>(seite));
 #endif
         return g;
@@ -206,6 +214,8 @@ Notenliste mitPlatz(qsizetype eintraege) {
     return liste;
 }
 
-void setzeTestgrenze(qsizetype eintraege) { testgrenze() = std::max<qsizetype>(eintraege, 0); }
+void setzeTestgrenze(qsizetype eintraege) {
+    testgrenze() = std::max<qsizetype>(eintraege, 0);
+}
 
 } // namespace listengrenze

@@ -16,13 +16,13 @@
 struct TNotenEintrag {
     static constexpr int kNamenLaenge = 30;
 
-    std::uint8_t laenge;      // name length, 0..30
-    char name[kNamenLaenge];  // Windows-1252; bytes after `laenge` carry no meaning
-    std::uint8_t fuell1;      // alignment
+    std::uint8_t laenge;     // name length, 0..30
+    char name[kNamenLaenge]; // Windows-1252; bytes after `laenge` carry no meaning
+    std::uint8_t fuell1;     // alignment
     double punkte;
     double note;
-    char16_t ects;            // "A".."F", 0 for none
-    std::uint8_t fuell2[6];   // alignment
+    char16_t ects;          // "A".."F", 0 for none
+    std::uint8_t fuell2[6]; // alignment
 
     // The name bytes; a length above 30 never leaves the record.
     QByteArrayView nameBytes() const { return {name, laenge <= kNamenLaenge ? laenge : kNamenLaenge}; }
@@ -43,7 +43,9 @@ static_assert(offsetof(TNotenEintrag, ects) == 48);
 static_assert(offsetof(TNotenEintrag, fuell2) == 50);
 
 // An all-zero record, as the import and the record reader start them.
-inline TNotenEintrag leererEintrag() { return TNotenEintrag{}; }
+inline TNotenEintrag leererEintrag() {
+    return TNotenEintrag{};
+}
 
 // One grade class: how many students have exactly this grade, and its ECTS letter.
 struct TNotenklasse {
@@ -81,8 +83,8 @@ void setzeTestgrenze(qsizetype eintraege);
 // from its command handlers; the grid shows FEintraege through ErgebnisModell.
 class Auswertung {
 public:
-    Notenliste FEintraege;  // the current list, display order
-    Notenliste FOriginal;   // as last brought in, or as left by the last deletion
+    Notenliste FEintraege; // the current list, display order
+    Notenliste FOriginal;  // as last brought in, or as left by the last deletion
     std::vector<TNotenklasse> FKlassen;
     std::array<std::int32_t, 6> FEctsAnzahl{};
     double FDurchschnitt = 0;

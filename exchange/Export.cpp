@@ -33,11 +33,14 @@ char* schreibeZahl(char* z, double wert, char sep) {
 
 namespace formelschutz {
 namespace {
-char16_t einheit(char c) { return static_cast<unsigned char>(c); }
-char16_t einheit(QChar c) { return c.unicode(); }
+char16_t einheit(char c) {
+    return static_cast<unsigned char>(c);
+}
+char16_t einheit(QChar c) {
+    return c.unicode();
+}
 
-template <class Text>
-bool noetigIn(Text text) {
+template <class Text> bool noetigIn(Text text) {
     qsizetype i = 0;
     const qsizetype n = static_cast<qsizetype>(text.size());
     while (i < n && einheit(text[i]) == u'\'')
@@ -49,8 +52,12 @@ bool noetigIn(Text text) {
 }
 } // namespace
 
-bool noetig(std::string_view text) { return noetigIn(text); }
-bool noetig(QStringView text) { return noetigIn(text); }
+bool noetig(std::string_view text) {
+    return noetigIn(text);
+}
+bool noetig(QStringView text) {
+    return noetigIn(text);
+}
 
 std::string_view entferne(std::string_view feld) {
     return !feld.empty() && feld.front() == '\'' && noetig(feld.substr(1)) ? feld.substr(1) : feld;

@@ -1,8 +1,8 @@
 #include "Import.h"
 
 #include "Ansi.h"
-#include "Export.h"
 #include "Dateifehler.h"
+#include "Export.h"
 #include "Fehler.h"
 #include "Meldungsfehler.h"
 #include "Zahltext.h"
@@ -43,8 +43,7 @@ const std::array<char16_t, 256>& ansiTabelle() {
 
 // Calls f(anfang, ende) for every line of p[0..n): CR LF, lone CR and lone LF end a line,
 // and a break at the very end opens no further line.
-template <class Einheit, class F>
-void zeilenGrenzen(const Einheit* p, qsizetype n, F&& f) {
+template <class Einheit, class F> void zeilenGrenzen(const Einheit* p, qsizetype n, F&& f) {
     qsizetype anfang = 0;
     qsizetype i = 0;
     while (i < n) {
@@ -95,12 +94,12 @@ public:
     }
 
     // f(position, QStringView) for every line; the view is valid during the call.
-    template <class F>
-    void fuerJedeZeile(F&& f) const {
+    template <class F> void fuerJedeZeile(F&& f) const {
         qsizetype nr = 0;
         if (m_istText) {
             const QStringView text(m_text);
-            zeilenGrenzen(text.utf16(), text.size(), [&](qsizetype a, qsizetype b) { f(nr++, text.sliced(a, b - a)); });
+            zeilenGrenzen(text.utf16(), text.size(),
+                          [&](qsizetype a, qsizetype b) { f(nr++, text.sliced(a, b - a)); });
             return;
         }
         std::u16string puffer;
@@ -167,15 +166,21 @@ qsizetype finde(std::string_view zeile, char trenner, qsizetype ab) {
     const std::size_t pos = zeile.find(trenner, static_cast<std::size_t>(ab));
     return pos == std::string_view::npos ? -1 : static_cast<qsizetype>(pos);
 }
-qsizetype finde(QStringView zeile, QChar trenner, qsizetype ab) { return zeile.indexOf(trenner, ab); }
+qsizetype finde(QStringView zeile, QChar trenner, qsizetype ab) {
+    return zeile.indexOf(trenner, ab);
+}
 std::string_view teil(std::string_view z, qsizetype ab, qsizetype n) {
     return z.substr(static_cast<std::size_t>(ab), static_cast<std::size_t>(n));
 }
-QStringView teil(QStringView z, qsizetype ab, qsizetype n) { return z.sliced(ab, n); }
+QStringView teil(QStringView z, qsizetype ab, qsizetype n) {
+    return z.sliced(ab, n);
+}
 QString alsText(std::string_view bytes) {
     return ansi::zuText(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
-QString alsText(QStringView text) { return text.toString(); }
+QString alsText(QStringView text) {
+    return text.toString();
+}
 
 // The name room of a record, filled in Windows-1252 up to 30 bytes. Converting character by
 // character and stopping at 30 gives what converting the whole name and cutting it would.
@@ -186,7 +191,8 @@ struct Namenraum {
     // Every Windows-1252 byte decodes to a character that converts back to that byte, so the
     // name bytes of a byte line are its bytes.
     void haengeAn(std::string_view text) {
-        const std::size_t n = std::min(text.size(), static_cast<std::size_t>(TNotenEintrag::kNamenLaenge - laenge));
+        const std::size_t n =
+            std::min(text.size(), static_cast<std::size_t>(TNotenEintrag::kNamenLaenge - laenge));
         std::memcpy(bytes + laenge, text.data(), n);
         laenge += static_cast<qsizetype>(n);
     }
@@ -215,12 +221,11 @@ struct Namenraum {
 
 // The evaluation of one text, line by line. The new entries go into a list of their own; the
 // caller's lists are touched only by uebergib, after the last line.
-template <class Ansicht, class Zeichen>
-class Auswerter {
+template <class Ansicht, class Zeichen> class Auswerter {
 public:
     Auswerter(const ImportEinstellungen& e, Zeichen trenner, qsizetype schonDa)
-        : m_trenner(trenner), m_ab(std::max(e.titelzeilen, 0)), m_schonDa(schonDa),
-          m_spalten{e.vorname, e.nachname, e.punkte, e.noten} {
+        : m_trenner(trenner), m_ab(std::max(e.titelzeilen, 0)),
+          m_schonDa(schonDa), m_spalten{e.vorname, e.nachname, e.punkte, e.noten} {
         for (const int s : m_spalten)
             m_hoechste = std::max(m_hoechste, s);
         m_erreicht = m_hoechste <= 0;
@@ -336,9 +341,12 @@ private:
     ImportZusammenfassung m_z;
 };
 
-qsizetype schonDa(const Auswertung& a) { return a.FErsetzen ? 0 : a.FEintraege.size(); }
+qsizetype schonDa(const Auswertung& a) {
+    return a.FErsetzen ? 0 : a.FEintraege.size();
+}
 
-ImportZusammenfassung auswerten(Auswertung& a, const Zeilentext& text, QChar trenner, const ImportEinstellungen& e) {
+ImportZusammenfassung auswerten(Auswertung& a, const Zeilentext& text, QChar trenner,
+                                const ImportEinstellungen& e) {
     // Windows-1252 with a one-byte separator and an ASCII decimal separator: the bytes are read
     // as they stand, which is what decoding and converting back would give.
     const auto trennerByte = text.einzelbyteTrenner(trenner);
@@ -396,11 +404,17 @@ QChar trennerAus(const QString& trennerText) {
     return trennerText[0];
 }
 
-QStringList zeilenAusBytes(const QByteArray& bytes) { return alsListe(Zeilentext::ausBytes(bytes)); }
+QStringList zeilenAusBytes(const QByteArray& bytes) {
+    return alsListe(Zeilentext::ausBytes(bytes));
+}
 
-QStringList zeilenAusDatei(const QString& pfad) { return alsListe(Zeilentext::ausBytes(fehler::leseDatei(pfad))); }
+QStringList zeilenAusDatei(const QString& pfad) {
+    return alsListe(Zeilentext::ausBytes(fehler::leseDatei(pfad)));
+}
 
-QStringList zeilenAusText(const QString& text) { return alsListe(Zeilentext::ausText(text)); }
+QStringList zeilenAusText(const QString& text) {
+    return alsListe(Zeilentext::ausText(text));
+}
 
 ImportZusammenfassung ImportAuswerten(Auswertung& a, const QStringList& zeilen, QChar trenner,
                                       const ImportEinstellungen& e) {
@@ -410,7 +424,8 @@ ImportZusammenfassung ImportAuswerten(Auswertung& a, const QStringList& zeilen, 
     return w.uebergib(a);
 }
 
-ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar trenner, const ImportEinstellungen& e) {
+ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar trenner,
+                                      const ImportEinstellungen& e) {
     try {
         return auswerten(a, Zeilentext::ausBytes(fehler::leseDatei(pfad)), trenner, e);
     } catch (const std::bad_alloc&) {
@@ -418,7 +433,8 @@ ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar 
     }
 }
 
-ImportZusammenfassung importiereText(Auswertung& a, const QString& text, QChar trenner, const ImportEinstellungen& e) {
+ImportZusammenfassung importiereText(Auswertung& a, const QString& text, QChar trenner,
+                                     const ImportEinstellungen& e) {
     try {
         return auswerten(a, Zeilentext::ausText(text), trenner, e);
     } catch (const std::bad_alloc&) {
@@ -428,8 +444,10 @@ ImportZusammenfassung importiereText(Auswertung& a, const QString& text, QChar t
 }
 
 QString ImportZusammenfassung::statusText() const {
-    return anzahlText(uebernommen, QStringLiteral("Prüfling übernommen"), QStringLiteral("Prüflinge übernommen")) +
-           QStringLiteral(", ") + anzahlText(uebergangen, QStringLiteral("Zeile übergangen"), QStringLiteral("Zeilen übergangen"));
+    return anzahlText(uebernommen, QStringLiteral("Prüfling übernommen"),
+                      QStringLiteral("Prüflinge übernommen")) +
+           QStringLiteral(", ") +
+           anzahlText(uebergangen, QStringLiteral("Zeile übergangen"), QStringLiteral("Zeilen übergangen"));
 }
 
 QString ImportZusammenfassung::uebergangeneText() const {
@@ -443,8 +461,10 @@ QString ImportZusammenfassung::uebergangeneText() const {
             grund = QStringLiteral("kein Name");
             break;
         case Uebergangsgrund::PunkteKeineZahl:
-            grund = QStringLiteral("Punkte „%1“ sind keine Zahl im eingestellten Zahlenformat (Dezimaltrennzeichen „%2“)")
-                        .arg(u.punkte, QString(zahltext::trennzeichen().dezimal));
+            grund =
+                QStringLiteral(
+                    "Punkte „%1“ sind keine Zahl im eingestellten Zahlenformat (Dezimaltrennzeichen „%2“)")
+                    .arg(u.punkte, QString(zahltext::trennzeichen().dezimal));
             break;
         case Uebergangsgrund::PunkteMinusEins:
             grund = QStringLiteral("Punkte %1 gelten als keine Angabe").arg(zahltext::ganz(-1));
@@ -453,7 +473,8 @@ QString ImportZusammenfassung::uebergangeneText() const {
         zeilen << QStringLiteral("Zeile %1: %2").arg(zahltext::ganz(u.zeile), grund);
     }
     if (uebergangen > ersteUebergangene.size())
-        zeilen << QStringLiteral("… und %1 weitere").arg(zahltext::ganz(uebergangen - ersteUebergangene.size()));
+        zeilen
+            << QStringLiteral("… und %1 weitere").arg(zahltext::ganz(uebergangen - ersteUebergangene.size()));
     return zeilen.join(u'\n');
 }
 

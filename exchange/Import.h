@@ -48,9 +48,9 @@ inline const QString kSpaltenFehler = QStringLiteral(
 enum class Uebergangsgrund { KeinName, PunkteKeineZahl, PunkteMinusEins };
 
 struct UebergangeneZeile {
-    qsizetype zeile = 0;  // counted from 1, title lines included, as an editor numbers them
+    qsizetype zeile = 0; // counted from 1, title lines included, as an editor numbers them
     Uebergangsgrund grund = Uebergangsgrund::KeinName;
-    QString punkte;       // the points field as it stood, cut short
+    QString punkte; // the points field as it stood, cut short
 };
 
 // What an import brought in and what it left out. The windows show it; the texts are made here.
@@ -58,9 +58,9 @@ struct ImportZusammenfassung {
     static constexpr int kErsteHoechstens = 10;
 
     ImportErgebnis ergebnis = ImportErgebnis::Gelesen;
-    qsizetype uebernommen = 0;  // entries added to the list
-    qsizetype uebergangen = 0;  // lines after the title lines that gave no entry
-    QList<UebergangeneZeile> ersteUebergangene;  // the first kErsteHoechstens of them
+    qsizetype uebernommen = 0;                  // entries added to the list
+    qsizetype uebergangen = 0;                  // lines after the title lines that gave no entry
+    QList<UebergangeneZeile> ersteUebergangene; // the first kErsteHoechstens of them
 
     // "n Prüflinge übernommen, m Zeilen übergangen" (singular for 1).
     QString statusText() const;
@@ -85,6 +85,8 @@ ImportZusammenfassung ImportAuswerten(Auswertung& a, const QStringList& zeilen, 
 // zeilenAusDatei and ImportAuswerten in one, without holding the lines as strings: the bytes
 // are read once and decoded line by line. This is the one to use for files. A file error
 // raises Fehler before anything changed; so does a file too large for memory, naming it.
-ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar trenner, const ImportEinstellungen& e);
+ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar trenner,
+                                      const ImportEinstellungen& e);
 // zeilenAusText and ImportAuswerten in one, for the clipboard; too little memory raises Fehler.
-ImportZusammenfassung importiereText(Auswertung& a, const QString& text, QChar trenner, const ImportEinstellungen& e);
+ImportZusammenfassung importiereText(Auswertung& a, const QString& text, QChar trenner,
+                                     const ImportEinstellungen& e);

@@ -35,7 +35,9 @@ void steuerwort(QByteArray& ziel, const char* wort, long long wert) {
     haengeZahlAn(ziel, wert);
 }
 
-long long gerundet(long double wert) { return std::llround(std::nearbyint(wert)); }
+long long gerundet(long double wert) {
+    return std::llround(std::nearbyint(wert));
+}
 
 // The five codes Windows-1252 leaves unassigned carry no character there.
 bool inWindows1252(char16_t c, char& byte) {
@@ -90,8 +92,9 @@ struct Schrift {
 
 class Schreiber {
 public:
-    explicit Schreiber(const QTextDocument& dokument) : m_dokument(dokument), m_grundschrift(dokument.defaultFont()) {
-        schriftNummer(m_grundschrift);  // \deff0
+    explicit Schreiber(const QTextDocument& dokument)
+        : m_dokument(dokument), m_grundschrift(dokument.defaultFont()) {
+        schriftNummer(m_grundschrift); // \deff0
     }
 
     QByteArray dokument() {
@@ -165,7 +168,7 @@ private:
         if (i >= 0)
             return static_cast<int>(i) + 1;
         m_farben.push_back(rgb);
-        return static_cast<int>(m_farben.size());  // entry 0 is the automatic colour
+        return static_cast<int>(m_farben.size()); // entry 0 is the automatic colour
     }
 
     void absatz(QByteArray& ziel, const QTextBlock& block) {
@@ -221,7 +224,7 @@ private:
         if (punkte <= 0)
             punkte = schrift.pixelSize() * kPunkteJePixel;
         if (punkte > 0)
-            steuerwort(ziel, "\\fs", std::max(1LL, gerundet(punkte * 2)));  // half points
+            steuerwort(ziel, "\\fs", std::max(1LL, gerundet(punkte * 2))); // half points
         if (schrift.bold())
             ziel.append("\\b");
         if (schrift.italic())
@@ -233,18 +236,36 @@ private:
                 ? format.underlineStyle()
                 : (schrift.underline() ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline);
         switch (unterstrich) {
-        case QTextCharFormat::SingleUnderline: ziel.append("\\ul"); break;
-        case QTextCharFormat::DashUnderline: ziel.append("\\uldash"); break;
-        case QTextCharFormat::DotLine: ziel.append("\\uld"); break;
-        case QTextCharFormat::DashDotLine: ziel.append("\\uldashd"); break;
-        case QTextCharFormat::DashDotDotLine: ziel.append("\\uldashdd"); break;
-        case QTextCharFormat::WaveUnderline: ziel.append("\\ulwave"); break;
-        default: break;  // none, or the spell checker's mark, which is no formatting
+        case QTextCharFormat::SingleUnderline:
+            ziel.append("\\ul");
+            break;
+        case QTextCharFormat::DashUnderline:
+            ziel.append("\\uldash");
+            break;
+        case QTextCharFormat::DotLine:
+            ziel.append("\\uld");
+            break;
+        case QTextCharFormat::DashDotLine:
+            ziel.append("\\uldashd");
+            break;
+        case QTextCharFormat::DashDotDotLine:
+            ziel.append("\\uldashdd");
+            break;
+        case QTextCharFormat::WaveUnderline:
+            ziel.append("\\ulwave");
+            break;
+        default:
+            break; // none, or the spell checker's mark, which is no formatting
         }
         switch (format.verticalAlignment()) {
-        case QTextCharFormat::AlignSuperScript: ziel.append("\\super"); break;
-        case QTextCharFormat::AlignSubScript: ziel.append("\\sub"); break;
-        default: break;
+        case QTextCharFormat::AlignSuperScript:
+            ziel.append("\\super");
+            break;
+        case QTextCharFormat::AlignSubScript:
+            ziel.append("\\sub");
+            break;
+        default:
+            break;
         }
         const QBrush vorne = format.foreground();
         if (vorne.style() != Qt::NoBrush)
@@ -254,7 +275,7 @@ private:
     void bild(QByteArray& ziel, const QTextImageFormat& format) {
         const QImage bild = rtf::bild(m_dokument, format);
         if (bild.isNull())
-            return;  // a picture the document cannot show is left out, as on screen
+            return; // a picture the document cannot show is left out, as on screen
         QByteArray png;
         QBuffer puffer(&png);
         puffer.open(QIODevice::WriteOnly);
@@ -304,16 +325,24 @@ namespace rtf {
 QImage bild(const QTextDocument& dokument, const QTextImageFormat& format) {
     const QVariant quelle = dokument.resource(QTextDocument::ImageResource, QUrl(format.name()));
     switch (quelle.typeId()) {
-    case QMetaType::QImage: return quelle.value<QImage>();
-    case QMetaType::QPixmap: return quelle.value<QPixmap>().toImage();
-    case QMetaType::QByteArray: return QImage::fromData(quelle.toByteArray());
-    default: return {};
+    case QMetaType::QImage:
+        return quelle.value<QImage>();
+    case QMetaType::QPixmap:
+        return quelle.value<QPixmap>().toImage();
+    case QMetaType::QByteArray:
+        return QImage::fromData(quelle.toByteArray());
+    default:
+        return {};
     }
 }
 
-QByteArray ausDokument(const QTextDocument& dokument) { return Schreiber(dokument).dokument(); }
+QByteArray ausDokument(const QTextDocument& dokument) {
+    return Schreiber(dokument).dokument();
+}
 
-void schreibe(QIODevice& ziel, const QTextDocument& dokument) { fehler::schreibeAlles(ziel, ausDokument(dokument)); }
+void schreibe(QIODevice& ziel, const QTextDocument& dokument) {
+    fehler::schreibeAlles(ziel, ausDokument(dokument));
+}
 
 void schreibe(const QString& pfad, const QTextDocument& dokument) {
     const QByteArray rtf = ausDokument(dokument);

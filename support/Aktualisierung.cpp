@@ -17,7 +17,8 @@ struct Texte {
 // A line break stands where the texts always had a carriage return; Qt's message box breaks there.
 constexpr Texte kTexte[] = {
     {u"vom ", u"from : "},
-    {u"Version %f, auf dem Server ist %f.\nAktualisieren?", u"Version %f, on the Server you find %f.\ndo you want to upgrade?"},
+    {u"Version %f, auf dem Server ist %f.\nAktualisieren?",
+     u"Version %f, on the Server you find %f.\ndo you want to upgrade?"},
     {u"ZIP Entpacker kann nicht geöffnet werden !", u"ZIP Decompressor can not be started!"},
     {u"Alles (*.*)|*.*", u"Anything (*.*)|*.*"},
     {u"Info über ", u"Info about "},
@@ -27,7 +28,8 @@ constexpr Texte kTexte[] = {
      u"Installed version %f\nVersion on the Server %f\nPlease close now this program.\n"
      u"after that pleas unzip the files of the zip archive in the installation folder"},
     {u"Problem beim Verbinden mit dem Server", u"Error when connecting the server!"},
-    {u"Derzeit befindet sich keine aktuellere Version auf dem Server", u"You have the actual version installed!"},
+    {u"Derzeit befindet sich keine aktuellere Version auf dem Server",
+     u"You have the actual version installed!"},
 };
 
 bool g_englisch = false;
@@ -38,8 +40,8 @@ QString fuelle(Text t, std::initializer_list<QString> werte) {
     QString r;
     auto wert = werte.begin();
     for (qsizetype i = 0; i < vorlage.size(); ++i) {
-        if (vorlage[i] == u'%' && i + 1 < vorlage.size() && (vorlage[i + 1] == u'f' || vorlage[i + 1] == u'd') &&
-            wert != werte.end()) {
+        if (vorlage[i] == u'%' && i + 1 < vorlage.size() &&
+            (vorlage[i + 1] == u'f' || vorlage[i + 1] == u'd') && wert != werte.end()) {
             r += *wert++;
             ++i;
         } else {
@@ -63,7 +65,7 @@ std::optional<double> serverVersion(QByteArrayView koerper) {
         if (c >= '0' && c <= '9')
             zahl += c;
         else if (c == ',')
-            zahl += '.';  // read with the comma as separator, whatever the user's locale says
+            zahl += '.'; // read with the comma as separator, whatever the user's locale says
         else
             break;
     }
@@ -88,7 +90,9 @@ Folge entscheide(std::optional<double> server, std::optional<double> eigene) {
     return *server == *eigene ? Folge::KeineNeuere : Folge::Frage;
 }
 
-void waehleSprache(routinen::Sprache sprache) { g_englisch = sprache != routinen::Sprache::Deutsch; }
+void waehleSprache(routinen::Sprache sprache) {
+    g_englisch = sprache != routinen::Sprache::Deutsch;
+}
 
 QString text(Text t) {
     const Texte& e = kTexte[static_cast<int>(t) - 1];

@@ -20,10 +20,10 @@ QString mitEndung(const QString& datei, const QString& endung);
 std::optional<double> serverVersion(QByteArrayView koerper);
 
 enum class Folge {
-    Verbindungsproblem,  // version file not fetched or unreadable: text 8, nothing more
-    Ende,                // own version unknown: the check ends without a word
-    KeineNeuere,         // exactly equal: text 9
-    Frage,               // any other number, higher or lower: ask whether to fetch the archive
+    Verbindungsproblem, // version file not fetched or unreadable: text 8, nothing more
+    Ende,               // own version unknown: the check ends without a word
+    KeineNeuere,        // exactly equal: text 9
+    Frage,              // any other number, higher or lower: ask whether to fetch the archive
 };
 Folge entscheide(std::optional<double> server, std::optional<double> eigene);
 

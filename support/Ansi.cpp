@@ -35,7 +35,9 @@ QString ausUtf16(QByteArrayView bytes, bool grossEndian) {
     return text;
 }
 
-bool folgebyte(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool folgebyte(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
 } // namespace
 
 namespace ansi {

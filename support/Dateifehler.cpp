@@ -16,7 +16,9 @@ namespace fehler {
 namespace {
 
 // The file the user chose: for a QSaveFile its target.
-QString zielname(const QFileDevice& datei) { return datei.fileName(); }
+QString zielname(const QFileDevice& datei) {
+    return datei.fileName();
+}
 
 // QSaveFile's temporary names: the target's name, a dot and six letters or digits.
 bool istZwischenname(const QString& name, const QString& ziel) {
@@ -111,7 +113,8 @@ void entferneVerwaisteZwischenstaende(const QString& ziel) {
     const QString name = info.fileName();
     const QDir ordner = info.absoluteDir();
     // No name filter: its wildcards would read brackets in the target's name as a pattern.
-    const QStringList kandidaten = ordner.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    const QStringList kandidaten =
+        ordner.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QString& kandidat : kandidaten) {
         if (!istZwischenname(kandidat, name))
             continue;

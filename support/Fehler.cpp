@@ -50,9 +50,13 @@ QString ausErrno(int n) {
     }
 }
 
-void wirfErrno(int n) { throw Fehler(ausErrno(n)); }
+void wirfErrno(int n) {
+    throw Fehler(ausErrno(n));
+}
 
-void wirfErrno(int n, const QString& pfad) { throw Fehler(ausErrno(n), pfad); }
+void wirfErrno(int n, const QString& pfad) {
+    throw Fehler(ausErrno(n), pfad);
+}
 
 QString mitPfad(const QString& text, const QString& pfad) {
     if (pfad.isEmpty())

@@ -28,7 +28,9 @@ inline const QString DivisionDurchNull = QStringLiteral("Gleitkommadivision durc
 inline const QString UngueltigeOperation = QStringLiteral("Ungültige Gleitkommaoperation");
 inline const QString Ueberlauf = QStringLiteral("Gleitkommaüberlauf");
 
-[[noreturn]] inline void wirf(const QString& text) { throw Fehler(text); }
+[[noreturn]] inline void wirf(const QString& text) {
+    throw Fehler(text);
+}
 
 // German text for an operating system error number (errno), as the run-time library words it;
 // "E/A-Fehler %d" for a number without a text of its own.

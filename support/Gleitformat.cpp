@@ -28,8 +28,8 @@ Dezimal exakt(long double betrag) {
     const int nachkomma = std::max(0, 64 - e);
     const int vorkomma = e > 0 ? e * 30103 / 100000 + 2 : 1;
     std::string puffer(static_cast<std::size_t>(vorkomma + nachkomma + 8), '\0');
-    const auto r = std::to_chars(puffer.data(), puffer.data() + puffer.size(), betrag, std::chars_format::fixed,
-                                 nachkomma);
+    const auto r = std::to_chars(puffer.data(), puffer.data() + puffer.size(), betrag,
+                                 std::chars_format::fixed, nachkomma);
     puffer.resize(r.ptr - puffer.data());
     const auto punkt = puffer.find('.');
     const std::string ganzteil = puffer.substr(0, punkt);

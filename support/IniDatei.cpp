@@ -10,8 +10,8 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -19,7 +19,9 @@ const QString kCheck = QStringLiteral("Check");
 const QString kMarker = QStringLiteral("WroteSuccesful");
 const QString kVorhanden = QStringLiteral("SektionVorhanden");
 
-bool gleich(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool gleich(QStringView a, QStringView b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // Blanks and control characters, everything up to U+0020.
 QStringView getrimmt(QStringView s) {
@@ -35,7 +37,7 @@ QByteArray inUtf16(QStringView text, bool grossEndian) {
     QByteArray bytes(2 + 2 * text.size(), Qt::Uninitialized);
     std::memcpy(bytes.data(), grossEndian ? "\xFE\xFF" : "\xFF\xFE", 2);
     if (text.isEmpty())
-        return bytes;  // an empty text may have no data at all
+        return bytes; // an empty text may have no data at all
     if (grossEndian)
         qToBigEndian<char16_t>(text.utf16(), text.size(), bytes.data() + 2);
     else
@@ -174,7 +176,9 @@ const IniDatei::Eintrag* IniDatei::finde(QStringView abschnitt, QStringView schl
     return nullptr;
 }
 
-bool IniDatei::hatAbschnitt(QStringView abschnitt) const { return finde(abschnitt) != nullptr; }
+bool IniDatei::hatAbschnitt(QStringView abschnitt) const {
+    return finde(abschnitt) != nullptr;
+}
 
 QString IniDatei::lese(QStringView abschnitt, QStringView schluessel, const QString& vorgabe) const {
     const Eintrag* e = finde(abschnitt, schluessel);

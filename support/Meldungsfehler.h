@@ -10,5 +10,7 @@ public:
 };
 
 namespace fehler {
-[[noreturn]] inline void melde(const QString& text) { throw Meldungsfehler(text); }
+[[noreturn]] inline void melde(const QString& text) {
+    throw Meldungsfehler(text);
+}
 } // namespace fehler

@@ -29,8 +29,12 @@ void ordnerEinrichten() {
     g_einstellungsdatei = mitTrenner(g_ordner) + programm + QStringLiteral(".ini");
 }
 
-QString AnwendungsdatenOrdner() { return g_ordner; }
-QString Einstellungsdatei() { return g_einstellungsdatei; }
+QString AnwendungsdatenOrdner() {
+    return g_ordner;
+}
+QString Einstellungsdatei() {
+    return g_einstellungsdatei;
+}
 
 QString versionstextAus(int major, int minor, int release, int build) {
     return QStringLiteral("%1.%2.%3 Build: %4").arg(major).arg(minor).arg(release).arg(build);
@@ -62,6 +66,8 @@ Sprache spracheVon(const QLocale& locale) {
     }
 }
 
-Sprache Benutzersprache() { return spracheVon(QLocale::system()); }
+Sprache Benutzersprache() {
+    return spracheVon(QLocale::system());
+}
 
 } // namespace routinen

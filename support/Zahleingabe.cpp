@@ -43,8 +43,8 @@ Lesung lies(QStringView text) {
         return l;
     }
     l.wert = *wert;
-    l.ganz = static_cast<qint32>(std::clamp<long double>(std::trunc(*wert), std::numeric_limits<qint32>::min(),
-                                                         std::numeric_limits<qint32>::max()));
+    l.ganz = static_cast<qint32>(std::clamp<long double>(
+        std::trunc(*wert), std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
     return l;
 }
 

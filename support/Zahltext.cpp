@@ -68,9 +68,13 @@ void uebernehmeGebietsschema(const QLocale& locale) {
     t.tausender = locale.groupSeparator().isEmpty() ? QChar() : locale.groupSeparator().at(0);
 }
 
-const Trennzeichen& trennzeichen() { return aktuelle(); }
+const Trennzeichen& trennzeichen() {
+    return aktuelle();
+}
 
-QString ganz(qint64 wert, int breite) { return rechtsbuendig(QString::number(wert), breite); }
+QString ganz(qint64 wert, int breite) {
+    return rechtsbuendig(QString::number(wert), breite);
+}
 
 QString fest(double wert, int stellen, int breite) {
     if (!std::isfinite(wert))
@@ -112,7 +116,9 @@ QString muster(double wert) {
     return text;
 }
 
-QString musterProzent(double wert) { return muster(wert) + u'%'; }
+QString musterProzent(double wert) {
+    return muster(wert) + u'%';
+}
 
 QString kurz(double wert) {
     if (!std::isfinite(wert))
@@ -121,7 +127,8 @@ QString kurz(double wert) {
         return QStringLiteral("0");
     // d.dddddddddddddde±x, correctly rounded to 15 significant digits.
     char puffer[64];
-    const auto r = std::to_chars(puffer, puffer + sizeof puffer, std::fabs(wert), std::chars_format::scientific, 14);
+    const auto r =
+        std::to_chars(puffer, puffer + sizeof puffer, std::fabs(wert), std::chars_format::scientific, 14);
     const std::string s(puffer, r.ptr);
     const auto ePos = s.find('e');
     std::string ziffern = s.substr(0, 1) + s.substr(2, ePos - 2);
@@ -162,7 +169,7 @@ QString kurz(double wert) {
 namespace {
 
 constexpr long double kZehnerpotenzLang[] = {
-    1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L,
+    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
     1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
 enum class Schnell { Wert, Nichts, Allgemein };
@@ -250,16 +257,20 @@ int kurzAscii(double wert, char* ziel) {
         for (int k = 0; k < 5 && anzahl == 0; ++k) {
             const double m = std::nearbyint(betrag * kPotenz[k]);
             if (m >= 1 && m < 1e15 && m / kPotenz[k] == betrag) {
-                anzahl = static_cast<int>(std::to_chars(ziffern, ziffern + sizeof ziffern, static_cast<long long>(m)).ptr - ziffern);
+                anzahl = static_cast<int>(
+                    std::to_chars(ziffern, ziffern + sizeof ziffern, static_cast<long long>(m)).ptr -
+                    ziffern);
                 exponent = anzahl - 1 - k;
             }
         }
     }
     if (anzahl == 0) {
         char puffer[40];
-        const char* e = std::to_chars(puffer, puffer + sizeof puffer, betrag, std::chars_format::scientific).ptr;
+        const char* e =
+            std::to_chars(puffer, puffer + sizeof puffer, betrag, std::chars_format::scientific).ptr;
         const char* ePos = std::find(static_cast<const char*>(puffer), e, 'e');
-        if (ePos - puffer > 16 || betrag < std::numeric_limits<double>::min()) {  // "d." and more than 14 digits
+        if (ePos - puffer > 16 ||
+            betrag < std::numeric_limits<double>::min()) { // "d." and more than 14 digits
             e = std::to_chars(puffer, puffer + sizeof puffer, betrag, std::chars_format::scientific, 14).ptr;
             ePos = std::find(static_cast<const char*>(puffer), e, 'e');
         }
@@ -304,7 +315,8 @@ int kurzAscii(double wert, char* ziel) {
 
 std::optional<long double> lese(QStringView text) {
     long double wert = 0;
-    switch (leseSchnell(text.utf16(), static_cast<std::size_t>(text.size()), trennzeichen().dezimal.unicode(), wert)) {
+    switch (leseSchnell(text.utf16(), static_cast<std::size_t>(text.size()), trennzeichen().dezimal.unicode(),
+                        wert)) {
     case Schnell::Wert:
         return wert;
     case Schnell::Nichts:
@@ -387,7 +399,9 @@ std::optional<long double> leseAllgemein(QStringView text) {
     return wert;
 }
 
-std::optional<double> leseDouble(QStringView text) { return alsDouble(lese(text)); }
+std::optional<double> leseDouble(QStringView text) {
+    return alsDouble(lese(text));
+}
 
 std::optional<qint64> leseGanz(QStringView text) {
     std::string ascii;

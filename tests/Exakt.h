@@ -42,8 +42,12 @@ inline mpq_class runde(const mpq_class& x, int bits) {
     return x < 0 ? mpq_class(-r) : r;
 }
 
-inline mpq_class ext(const mpq_class& x) { return runde(x, 64); }
-inline double dbl(const mpq_class& x) { return runde(x, 53).get_d(); }  // exact: 53 bits
+inline mpq_class ext(const mpq_class& x) {
+    return runde(x, 64);
+}
+inline double dbl(const mpq_class& x) {
+    return runde(x, 53).get_d();
+} // exact: 53 bits
 
 // The root of x > 0 rounded to 64 bits: m = floor(sqrt(x / 4^k)) with 64 bits, then up when
 // x / 4^k >= (m + 1/2)^2 (an exact half can't occur).

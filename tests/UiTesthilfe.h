@@ -2,9 +2,9 @@
 // Shared set-up of the offscreen window tests: a temporary per-user config folder, the German
 // locale, captured messages, and answers to modal file dialogs.
 
+#include "IniDatei.h"
 #include "Meldung.h"
 #include "Programm.h"
-#include "IniDatei.h"
 #include "Routinen.h"
 #include "Zahltext.h"
 
@@ -22,7 +22,7 @@ namespace uitest {
 struct Umgebung {
     QTemporaryDir konfig;
     QStringList meldungen;
-    QList<meldung::Art> arten;  // the kind of each message
+    QList<meldung::Art> arten; // the kind of each message
 
     Umgebung() {
         qputenv("XDG_CONFIG_HOME", konfig.path().toLocal8Bit());

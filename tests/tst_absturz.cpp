@@ -39,7 +39,8 @@ Notenliste liste(qint64 g) {
     Notenliste l;
     const int n = 300 + static_cast<int>((g * 37) % 1700);
     for (int i = 0; i < n; ++i)
-        l.push_back(testeintrag(QStringLiteral("G%1-%2").arg(g).arg(i).toLatin1(), (g % 50) + i / 8.0, 1 + (i % 50) / 10.0));
+        l.push_back(testeintrag(QStringLiteral("G%1-%2").arg(g).arg(i).toLatin1(), (g % 50) + i / 8.0,
+                                1 + (i % 50) / 10.0));
     return l;
 }
 
@@ -131,7 +132,7 @@ private slots:
         QMap<QString, qint64> zuletzt = {{kNoten, 0}, {kCsv, 0}, {kIni, 0}};
 
         std::mt19937 zufall(20261210);
-        std::uniform_int_distribution<int> warte(0, 25000);  // microseconds after the first round
+        std::uniform_int_distribution<int> warte(0, 25000); // microseconds after the first round
         qint64 naechste = 1;
         QElapsedTimer uhr;
         uhr.start();
@@ -143,7 +144,7 @@ private slots:
             QVERIFY(p.waitForStarted(5000));
             QVERIFY(p.waitForReadyRead(10000));
             QThread::usleep(static_cast<unsigned long>(warte(zufall)));
-            p.kill();  // SIGKILL
+            p.kill(); // SIGKILL
             QVERIFY(p.waitForFinished(5000));
             QCOMPARE(p.exitStatus(), QProcess::CrashExit);
 
@@ -153,12 +154,17 @@ private slots:
                 QByteArray vor;
                 char nach;
                 QByteArray (*bytes)(qint64);
-            } arten[] = {{kNoten, "G", '-', notenBytes}, {kCsv, "G", '-', csvBytes}, {kIni, "generation=", '\r', iniBytes}};
+            } arten[] = {{kNoten, "G", '-', notenBytes},
+                         {kCsv, "G", '-', csvBytes},
+                         {kIni, "generation=", '\r', iniBytes}};
             for (const auto& a : arten) {
                 const QByteArray inhalt = inhaltVon(ordner.filePath(a.name));
                 const auto g = nummer(inhalt, a.vor, a.nach);
-                QVERIFY2(g, qPrintable(QStringLiteral("%1 names no save (%2 bytes)").arg(a.name).arg(inhalt.size())));
-                QVERIFY2(inhalt == a.bytes(*g), qPrintable(QStringLiteral("%1 is not save %2 whole").arg(a.name).arg(*g)));
+                QVERIFY2(
+                    g,
+                    qPrintable(QStringLiteral("%1 names no save (%2 bytes)").arg(a.name).arg(inhalt.size())));
+                QVERIFY2(inhalt == a.bytes(*g),
+                         qPrintable(QStringLiteral("%1 is not save %2 whole").arg(a.name).arg(*g)));
                 QVERIFY(*g >= zuletzt[a.name]);
                 zuletzt[a.name] = *g;
                 naechste = std::max(naechste, *g + 2);
@@ -208,7 +214,8 @@ private slots:
         QCOMPARE(inhaltVon(ordner.filePath(kCsv)), csvBytes(1));
         // The saved file itself carries no mark.
         char wert = 0;
-        QCOMPARE(getxattr(QFile::encodeName(ordner.filePath(kCsv)).constData(), fehler::kZwischenstandMarke, &wert, 1),
+        QCOMPARE(getxattr(QFile::encodeName(ordner.filePath(kCsv)).constData(), fehler::kZwischenstandMarke,
+                          &wert, 1),
                  ssize_t(-1));
     }
 };
@@ -217,7 +224,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc == 4 && std::strcmp(argv[1], "--kind") == 0) {
         zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
-        return kind(QString::fromLocal8Bit(argv[2]), zahltext::leseGanz(QString::fromLatin1(argv[3])).value_or(0));
+        return kind(QString::fromLocal8Bit(argv[2]),
+                    zahltext::leseGanz(QString::fromLatin1(argv[3])).value_or(0));
     }
     TestAbsturz test;
     QTEST_SET_MAIN_SOURCE_PATH

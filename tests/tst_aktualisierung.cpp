@@ -43,7 +43,7 @@ private slots:
         const std::optional<double> v = aktualisierung::serverVersion(koerper);
         QCOMPARE(v.has_value(), lesbar);
         if (lesbar)
-            QVERIFY(*v == version);  // exact, as the check compares
+            QVERIFY(*v == version); // exact, as the check compares
     }
 
     // The own version is major + minor / 100; the server writes it with two decimals. Every
@@ -53,7 +53,8 @@ private slots:
         for (int major = 0; major <= 30; ++major)
             for (int minor = 0; minor <= 99; ++minor) {
                 const double eigene = routinen::versionsnummerAus(major, minor);
-                const QByteArray text = QByteArray::number(major) + ',' + QByteArray::number(minor).rightJustified(2, '0');
+                const QByteArray text =
+                    QByteArray::number(major) + ',' + QByteArray::number(minor).rightJustified(2, '0');
                 const auto server = aktualisierung::serverVersion(text);
                 QVERIFY2(server && *server == eigene, text.constData());
                 QCOMPARE(aktualisierung::entscheide(server, eigene), Folge::KeineNeuere);
@@ -83,16 +84,22 @@ private slots:
     void mitEndung_data() {
         QTest::addColumn<QString>("datei");
         QTest::addColumn<QString>("ergebnis");
-        QTest::newRow("archive to version file") << "skalora.zip" << "skalora.ver";
-        QTest::newRow("typed .exe") << "/home/anna/neu.exe" << "/home/anna/neu.zip";
-        QTest::newRow("no extension") << "/opt/skalora/skalora" << "/opt/skalora/skalora.zip";
-        QTest::newRow("dot in the folder only") << "/opt/v1.2/skalora" << "/opt/v1.2/skalora.zip";
-        QTest::newRow("last extension only") << "C:\\Programme\\skalora.1.exe" << "C:\\Programme\\skalora.1.zip";
+        QTest::newRow("archive to version file") << "skalora.zip"
+                                                 << "skalora.ver";
+        QTest::newRow("typed .exe") << "/home/anna/neu.exe"
+                                    << "/home/anna/neu.zip";
+        QTest::newRow("no extension") << "/opt/skalora/skalora"
+                                      << "/opt/skalora/skalora.zip";
+        QTest::newRow("dot in the folder only") << "/opt/v1.2/skalora"
+                                                << "/opt/v1.2/skalora.zip";
+        QTest::newRow("last extension only") << "C:\\Programme\\skalora.1.exe"
+                                             << "C:\\Programme\\skalora.1.zip";
     }
     void mitEndung() {
         QFETCH(QString, datei);
         QFETCH(QString, ergebnis);
-        const QString endung = ergebnis.endsWith(QStringLiteral(".ver")) ? QStringLiteral(".ver") : QStringLiteral(".zip");
+        const QString endung =
+            ergebnis.endsWith(QStringLiteral(".ver")) ? QStringLiteral(".ver") : QStringLiteral(".zip");
         QCOMPARE(aktualisierung::mitEndung(datei, endung), ergebnis);
     }
 
@@ -109,9 +116,11 @@ private slots:
                "Programm.\nDanach entpacken Sie nun die Dateien im Zip Archiv in ihr Programmverzeichnis"
             << "Problem beim Verbinden mit dem Server";
         QTest::newRow("other language")
-            << routinen::Sprache::Andere << "Version 1,05, on the Server you find 1,10.\ndo you want to upgrade?"
+            << routinen::Sprache::Andere
+            << "Version 1,05, on the Server you find 1,10.\ndo you want to upgrade?"
             << "1234567 of 2000000 Bytes downloaded"
-            << "Installed version 1,05\nVersion on the Server 1,10\nPlease close now this program.\nafter that "
+            << "Installed version 1,05\nVersion on the Server 1,10\nPlease close now this program.\nafter "
+               "that "
                "pleas unzip the files of the zip archive in the installation folder"
             << "Error when connecting the server!";
     }
@@ -131,7 +140,8 @@ private slots:
     // The numbers follow the user's separator, not the comma of the version file.
     void frageMitEnglischemTrennzeichen() {
         zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("en_US")));
-        QCOMPARE(aktualisierung::frage(1.05, 1.1), QStringLiteral("Version 1.05, auf dem Server ist 1.10.\nAktualisieren?"));
+        QCOMPARE(aktualisierung::frage(1.05, 1.1),
+                 QStringLiteral("Version 1.05, auf dem Server ist 1.10.\nAktualisieren?"));
         QVERIFY(*aktualisierung::serverVersion("1,10") == 1.1);
         zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
     }

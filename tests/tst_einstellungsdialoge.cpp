@@ -41,8 +41,9 @@ private slots:
     void einstellungsdialogSpeichertAuchUngeoeffnet() {
         { Programm p; }
         const QByteArray datei = m_umgebung.einstellungsdatei();
-        QVERIFY(datei.contains("[einstellungsdialog]\r\nSektionVorhanden=1\r\nauswahl=1\r\nincludegrafik=0\r\n"
-                               "grenznote=4\r\n"));
+        QVERIFY(
+            datei.contains("[einstellungsdialog]\r\nSektionVorhanden=1\r\nauswahl=1\r\nincludegrafik=0\r\n"
+                           "grenznote=4\r\n"));
     }
 
     void importdialogNachAbbrechenUndNeustart() {

@@ -54,26 +54,44 @@ private slots:
         const QString de = QStringLiteral("de_DE"), en = QStringLiteral("en_US");
         const int max = std::numeric_limits<qint32>::max(), min = std::numeric_limits<qint32>::min();
 
-        QTest::newRow("decimal comma") << de << true << 2 << false << "4,0" << "4,0" << 4.0 << 4;
-        QTest::newRow("full stop is thousands") << de << true << 2 << false << "4.0" << "4.0" << 40.0 << 40;
-        QTest::newRow("two commas unreadable") << de << true << 2 << false << "4,0,1" << "4,0,1" << 0.0 << 0;
-        QTest::newRow("letters") << de << true << 2 << false << "abc" << "abc" << 0.0 << 0;
-        QTest::newRow("empty") << de << true << 2 << false << "" << "" << 0.0 << 0;
-        QTest::newRow("grouped") << de << true << 2 << false << "1.234,5" << "1.234,5" << 1234.5 << 1234;
-        QTest::newRow("truncated toward zero") << de << true << 2 << false << "-2,7" << "-2,7" << -2.7 << -2;
-        QTest::newRow("typed past digits") << de << false << 1 << true << "12,34x" << "12,3" << 12.3 << 12;
-        QTest::newRow("last comma survives") << de << false << 1 << false << "1,2,3" << "12,3" << 12.3 << 12;
-        QTest::newRow("minus signs stay") << de << false << 1 << false << "-5-" << "-5-" << 0.0 << 0;
-        QTest::newRow("digits 0 cuts nothing") << de << false << 0 << false << "1,25a" << "1,25" << 1.25 << 1;
-        QTest::newRow("filter keeps grouping") << de << false << 2 << false << "1.2x34" << "1.234" << 1234.0 << 1234;
-        QTest::newRow("above 32 bits clamps") << de << true << 2 << false << "3000000000" << "3000000000" << 3e9 << max;
-        QTest::newRow("below 32 bits clamps") << de << true << 2 << false << "-3000000000" << "-3000000000" << -3e9
-                                              << min;
-        QTest::newRow("beyond 64 bits") << de << true << 2 << false << "1E30" << "1E30" << 0.0 << 0;
-        QTest::newRow("english point") << en << true << 2 << false << "4.0" << "4.0" << 4.0 << 4;
-        QTest::newRow("english grouped") << en << true << 2 << false << "1,234.5" << "1,234.5" << 1234.5 << 1234;
-        QTest::newRow("english comma is thousands") << en << true << 2 << false << "4,0" << "4,0" << 40.0 << 40;
-        QTest::newRow("english typed past digits") << en << false << 1 << true << "12.34x" << "12.3" << 12.3 << 12;
+        QTest::newRow("decimal comma") << de << true << 2 << false << "4,0"
+                                       << "4,0" << 4.0 << 4;
+        QTest::newRow("full stop is thousands") << de << true << 2 << false << "4.0"
+                                                << "4.0" << 40.0 << 40;
+        QTest::newRow("two commas unreadable") << de << true << 2 << false << "4,0,1"
+                                               << "4,0,1" << 0.0 << 0;
+        QTest::newRow("letters") << de << true << 2 << false << "abc"
+                                 << "abc" << 0.0 << 0;
+        QTest::newRow("empty") << de << true << 2 << false << ""
+                               << "" << 0.0 << 0;
+        QTest::newRow("grouped") << de << true << 2 << false << "1.234,5"
+                                 << "1.234,5" << 1234.5 << 1234;
+        QTest::newRow("truncated toward zero") << de << true << 2 << false << "-2,7"
+                                               << "-2,7" << -2.7 << -2;
+        QTest::newRow("typed past digits") << de << false << 1 << true << "12,34x"
+                                           << "12,3" << 12.3 << 12;
+        QTest::newRow("last comma survives") << de << false << 1 << false << "1,2,3"
+                                             << "12,3" << 12.3 << 12;
+        QTest::newRow("minus signs stay") << de << false << 1 << false << "-5-"
+                                          << "-5-" << 0.0 << 0;
+        QTest::newRow("digits 0 cuts nothing") << de << false << 0 << false << "1,25a"
+                                               << "1,25" << 1.25 << 1;
+        QTest::newRow("filter keeps grouping") << de << false << 2 << false << "1.2x34"
+                                               << "1.234" << 1234.0 << 1234;
+        QTest::newRow("above 32 bits clamps") << de << true << 2 << false << "3000000000"
+                                              << "3000000000" << 3e9 << max;
+        QTest::newRow("below 32 bits clamps") << de << true << 2 << false << "-3000000000"
+                                              << "-3000000000" << -3e9 << min;
+        QTest::newRow("beyond 64 bits") << de << true << 2 << false << "1E30"
+                                        << "1E30" << 0.0 << 0;
+        QTest::newRow("english point") << en << true << 2 << false << "4.0"
+                                       << "4.0" << 4.0 << 4;
+        QTest::newRow("english grouped") << en << true << 2 << false << "1,234.5"
+                                         << "1,234.5" << 1234.5 << 1234;
+        QTest::newRow("english comma is thousands") << en << true << 2 << false << "4,0"
+                                                    << "4,0" << 40.0 << 40;
+        QTest::newRow("english typed past digits") << en << false << 1 << true << "12.34x"
+                                                   << "12.3" << 12.3 << 12;
     }
     void lesen() {
         QFETCH(QString, locale);
@@ -169,7 +187,8 @@ private slots:
     void geaendertSiehtNeuenWert() {
         TEnhancedEdit feld;
         QList<double> gesehen;
-        connect(&feld, &TEnhancedEdit::geaendert, this, [&] { gesehen << static_cast<double>(feld.Value()); });
+        connect(&feld, &TEnhancedEdit::geaendert, this,
+                [&] { gesehen << static_cast<double>(feld.Value()); });
         feld.setText(QStringLiteral("3,5"));
         feld.clear();
         QCOMPARE(gesehen, (QList<double>{3.5, 0.0}));
@@ -193,8 +212,8 @@ private slots:
         QTest::newRow("ValueInt") << de << F << 1 << true << 7.0 << "7,0" << 7.0;
         QTest::newRow("negative ValueInt") << de << N << 0 << true << -12345.0 << "-12.345" << -12345.0;
         QTest::newRow("shown text unchanged") << de << F << 1 << false << 0.01 << "0,0" << 0.0;
-        QTest::newRow("not finite gives empty") << de << F << 1 << false << std::numeric_limits<double>::infinity()
-                                                << "" << 0.0;
+        QTest::newRow("not finite gives empty")
+            << de << F << 1 << false << std::numeric_limits<double>::infinity() << "" << 0.0;
         QTest::newRow("english number") << en << N << 1 << false << 1234.5 << "1,234.5" << 1234.5;
     }
     void formatieren() {
@@ -250,14 +269,14 @@ private slots:
         QTest::addColumn<Qt::KeyboardModifiers>("umschalt");
         QTest::addColumn<bool>("nurZiffern");
         QTest::addColumn<QString>("text");
-        QTest::newRow("first line only") << "25\n30" << int(Qt::Key_V) << Qt::KeyboardModifiers(Qt::ControlModifier)
-                                         << false << "1253";
-        QTest::newRow("shift insert") << "25\t30" << int(Qt::Key_Insert) << Qt::KeyboardModifiers(Qt::ShiftModifier)
-                                      << false << "1253";
-        QTest::newRow("empty deletes selection") << "" << int(Qt::Key_V)
-                                                 << Qt::KeyboardModifiers(Qt::ControlModifier) << false << "13";
-        QTest::newRow("numbers only not applied") << "ab" << int(Qt::Key_V)
-                                                  << Qt::KeyboardModifiers(Qt::ControlModifier) << true << "1ab3";
+        QTest::newRow("first line only")
+            << "25\n30" << int(Qt::Key_V) << Qt::KeyboardModifiers(Qt::ControlModifier) << false << "1253";
+        QTest::newRow("shift insert")
+            << "25\t30" << int(Qt::Key_Insert) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false << "1253";
+        QTest::newRow("empty deletes selection")
+            << "" << int(Qt::Key_V) << Qt::KeyboardModifiers(Qt::ControlModifier) << false << "13";
+        QTest::newRow("numbers only not applied")
+            << "ab" << int(Qt::Key_V) << Qt::KeyboardModifiers(Qt::ControlModifier) << true << "1ab3";
     }
     void einfuegen() {
         QFETCH(QString, ablage);
@@ -282,7 +301,8 @@ private slots:
         f.erstes->setFocus();
         f.erstes->setText(QStringLiteral("19"));
         f.erstes->setSelection(0, 1);
-        QContextMenuEvent ereignis(QContextMenuEvent::Mouse, QPoint(2, 2), f.erstes->mapToGlobal(QPoint(2, 2)));
+        QContextMenuEvent ereignis(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                   f.erstes->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(f.erstes, &ereignis);
         auto* menue = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menue);

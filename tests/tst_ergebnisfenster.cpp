@@ -11,8 +11,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTextBrowser>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QToolBar>
 
@@ -20,9 +20,10 @@ namespace {
 
 Reportzeilen beispielreport() {
     Auswertung a;
-    a.FEintraege = {testeintrag("J\xFCrgen", 50, 1.0), testeintrag("Anna", 25, 4.0), testeintrag("Bert", 10, 5.0)};
+    a.FEintraege = {testeintrag("J\xFCrgen", 50, 1.0), testeintrag("Anna", 25, 4.0),
+                    testeintrag("Bert", 10, 5.0)};
     TNotenskala s;
-    s.vollepunkte = 2;  // a short table
+    s.vollepunkte = 2; // a short table
     return reportZeilen(a, s, 4.0);
 }
 
@@ -104,10 +105,11 @@ private slots:
         QStringList knoepfe;
         for (QAction* a : f.ToolBar1->actions())
             knoepfe << (a->isSeparator() ? QStringLiteral("|") : a->objectName() + u'=' + a->toolTip());
-        QCOMPARE(knoepfe, QStringList({"savebut=Text im RTF Format speichern",
-                                       "copybut=Markierten Text in die Zwischenablage kopieren",
-                                       "fontbut=Font für selektierten Bereich wählen", "closebut=Fenster schließen",
-                                       "helpbut=", "|", "druckbut=Drucken", "pdfbut=Als PDF speichern"}));
+        QCOMPARE(knoepfe,
+                 QStringList({"savebut=Text im RTF Format speichern",
+                              "copybut=Markierten Text in die Zwischenablage kopieren",
+                              "fontbut=Font für selektierten Bereich wählen", "closebut=Fenster schließen",
+                              "helpbut=", "|", "druckbut=Drucken", "pdfbut=Als PDF speichern"}));
         QVERIFY(QFontInfo(f.report->document()->defaultFont()).fixedPitch());
         QVERIFY(!f.report->isReadOnly());
         QCOMPARE(f.SaveDialog1->nameFilters(), QStringList({"Richedit Dateien (*.rtf)", "Alles (*.*)"}));
@@ -115,7 +117,7 @@ private slots:
         QVERIFY(f.isVisible());
         f.closebut->trigger();
         QVERIFY(!f.isVisible());
-        QVERIFY(!f.report->toPlainText().isEmpty());  // closing only hides
+        QVERIFY(!f.report->toPlainText().isEmpty()); // closing only hides
         f.helpbut->trigger();
         QCOMPARE(hilfe::letzterKontext(), 400);
         QVERIFY(hilfe::fenster()->toPlainText().contains(QStringLiteral("Als PDF speichern")));
@@ -126,7 +128,8 @@ private slots:
         QTest::addColumn<bool>("fett");
         QTest::addColumn<bool>("unterstrichen");
         QTest::newRow("bold") << "Prüfungsergebnisse" << true << false;
-        QTest::newRow("underlined") << QString(QStringLiteral("Name").leftJustified(30) + "  Punkte  Note") << false << true;
+        QTest::newRow("underlined") << QString(QStringLiteral("Name").leftJustified(30) + "  Punkte  Note")
+                                    << false << true;
         QTest::newRow("both") << "Notenspiegel" << true << true;
         QTest::newRow("plain") << "Bestanden:          2" << false << false;
     }
@@ -164,7 +167,7 @@ private slots:
     }
 
     void kopieren_data() {
-        QTest::addColumn<int>("von");  // -1: nothing selected
+        QTest::addColumn<int>("von"); // -1: nothing selected
         QTest::addColumn<int>("bis");
         QTest::addColumn<bool>("mitBild");
         QTest::newRow("nothing selected: everything with the picture") << -1 << -1 << true;
@@ -193,7 +196,8 @@ private slots:
         QVERIFY(m->hasHtml());
         QCOMPARE(m->html().contains(QStringLiteral("data:image/png;base64,")), mitBild);
         QCOMPARE(m->hasImage(), mitBild);
-        QCOMPARE(m->text(), von >= 0 ? QStringLiteral("Prüfungsergebnisse") : plain(beispielreport()) + u'\n');
+        QCOMPARE(m->text(),
+                 von >= 0 ? QStringLiteral("Prüfungsergebnisse") : plain(beispielreport()) + u'\n');
         // The umlaut travels as an RTF escape, never as a raw byte.
         QVERIFY(m->data(QStringLiteral("text/rtf")).contains("Pr\\'fcfungsergebnisse"));
 
@@ -203,7 +207,7 @@ private slots:
     }
 
     void schrift_data() {
-        QTest::addColumn<int>("von");  // -1: nothing selected
+        QTest::addColumn<int>("von"); // -1: nothing selected
         QTest::addColumn<int>("bis");
         QTest::addColumn<bool>("bestaetigt");
         QTest::newRow("nothing selected, cancelled") << -1 << -1 << false;
@@ -245,7 +249,7 @@ private slots:
             if (pos >= ende)
                 continue;
             QTextCursor p(r->document());
-            p.setPosition(pos + 1);  // the format of the character before the cursor
+            p.setPosition(pos + 1); // the format of the character before the cursor
             const QTextCharFormat f = p.charFormat();
             const bool innen = pos < bisGeaendert;
             QCOMPARE(f.fontItalic(), innen);
@@ -291,7 +295,8 @@ private slots:
         const QString pdf = ohneEndung + QStringLiteral(".pdf");
         QVERIFY(QFile::exists(pdf));
 
-        const QString text = lauf(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        const QString text =
+            lauf(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         for (const char* teil : {"Prüfungsergebnisse", "Jürgen", "Notenspiegel"})
             QVERIFY2(text.contains(QString::fromUtf8(teil)), qPrintable(text));
         QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Anna +: 25,0 +4,0"))), qPrintable(text));
@@ -305,8 +310,8 @@ private slots:
                                        .mid(2);
         QCOMPARE(bilder.size(), 1);
         const QStringList spalten = bilder[0].split(u' ', Qt::SkipEmptyParts);
-        QCOMPARE(spalten.value(3), QStringLiteral("40"));     // width
-        QCOMPARE(spalten.value(12), QStringLiteral("6"));     // x-ppi
+        QCOMPARE(spalten.value(3), QStringLiteral("40")); // width
+        QCOMPARE(spalten.value(12), QStringLiteral("6")); // x-ppi
     }
 };
 

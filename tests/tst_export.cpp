@@ -50,7 +50,7 @@ private slots:
                 double w;
                 do
                     w = std::bit_cast<double>(z());
-                while (std::isnan(w) && art(z) != 0);  // now and then a NaN
+                while (std::isnan(w) && art(z) != 0); // now and then a NaN
                 return w;
             }
             case 1:
@@ -78,7 +78,8 @@ private slots:
             e.setzeName(QByteArrayView(name, n));
             e.punkte = zahl();
             e.note = zahl();
-            erwartet += (formel(e.nameBytes()) ? "'" : "") + e.nameBytes().toByteArray() + ';' + ansi::ausText(zahltext::kurz(e.punkte)) + ';' +
+            erwartet += (formel(e.nameBytes()) ? "'" : "") + e.nameBytes().toByteArray() + ';' +
+                        ansi::ausText(zahltext::kurz(e.punkte)) + ';' +
                         ansi::ausText(zahltext::kurz(e.note)) + "\r\n";
         }
         QVERIFY(erwartet.size() > (1 << 20));
@@ -87,10 +88,11 @@ private slots:
             qsizetype i = 0;
             while (i < bytes.size() && i < erwartet.size() && bytes[i] == erwartet[i])
                 ++i;
-            QFAIL(qPrintable(QStringLiteral("differs at byte %1: %2 against %3")
-                                 .arg(i)
-                                 .arg(QString::fromLatin1(bytes.mid(std::max<qsizetype>(i - 20, 0), 40)),
-                                      QString::fromLatin1(erwartet.mid(std::max<qsizetype>(i - 20, 0), 40)))));
+            QFAIL(
+                qPrintable(QStringLiteral("differs at byte %1: %2 against %3")
+                               .arg(i)
+                               .arg(QString::fromLatin1(bytes.mid(std::max<qsizetype>(i - 20, 0), 40)),
+                                    QString::fromLatin1(erwartet.mid(std::max<qsizetype>(i - 20, 0), 40)))));
         }
     }
 
@@ -101,7 +103,8 @@ private slots:
         for (const char* gebiet : {"de_DE", "en_US"}) {
             const char komma = QByteArray(gebiet) == "de_DE" ? ',' : '.';
             auto zeile = [&](const char* name, double wert, QByteArray text) {
-                QTest::addRow("%s %s", gebiet, name) << QString::fromLatin1(gebiet) << wert << text.replace('.', komma);
+                QTest::addRow("%s %s", gebiet, name)
+                    << QString::fromLatin1(gebiet) << wert << text.replace('.', komma);
             };
             zeile("half", 17.5, "17.5");
             zeile("whole", 40, "40");
@@ -121,8 +124,10 @@ private slots:
 
     void zeilenform() {
         // Windows-1252, no quoting, blanks and a 30-character name as they stand, CR LF after each line.
-        const Notenliste l{testeintrag("\xC4rger; Zo\xEB ", 3, 1, u'C'), testeintrag("Maximiliane-Friederike von Hoh", 0.5, 6, u'C')};
-        QCOMPARE(alsBytes(l), QByteArray("\xC4rger; Zo\xEB ;3;1\r\nMaximiliane-Friederike von Hoh;0,5;6\r\n"));
+        const Notenliste l{testeintrag("\xC4rger; Zo\xEB ", 3, 1, u'C'),
+                           testeintrag("Maximiliane-Friederike von Hoh", 0.5, 6, u'C')};
+        QCOMPARE(alsBytes(l),
+                 QByteArray("\xC4rger; Zo\xEB ;3;1\r\nMaximiliane-Friederike von Hoh;0,5;6\r\n"));
     }
 
     // Formula injection: a spreadsheet reads a cell that begins with = + - @ TAB or CR as a
@@ -136,10 +141,12 @@ private slots:
         QTest::newRow("at") << QByteArray("@SUM(A1)") << QByteArray("'@SUM(A1);0;0\r\n");
         QTest::newRow("tab") << QByteArray("\tAnna") << QByteArray("'\tAnna;0;0\r\n");
         QTest::newRow("carriage return") << QByteArray("\rAnna") << QByteArray("'\rAnna;0;0\r\n");
-        QTest::newRow("30 characters become 31") << QByteArray("=" + QByteArray(29, 'x')) << "'=" + QByteArray(29, 'x') + ";0;0\r\n";
+        QTest::newRow("30 characters become 31")
+            << QByteArray("=" + QByteArray(29, 'x')) << "'=" + QByteArray(29, 'x') + ";0;0\r\n";
         QTest::newRow("apostrophe and formula") << QByteArray("'=x") << QByteArray("''=x;0;0\r\n");
         QTest::newRow("apostrophe and letter") << QByteArray("'Brien") << QByteArray("'Brien;0;0\r\n");
-        QTest::newRow("formula character later") << QByteArray("Anna=Bert") << QByteArray("Anna=Bert;0;0\r\n");
+        QTest::newRow("formula character later")
+            << QByteArray("Anna=Bert") << QByteArray("Anna=Bert;0;0\r\n");
         QTest::newRow("blank first") << QByteArray(" =x") << QByteArray(" =x;0;0\r\n");
         QTest::newRow("empty") << QByteArray() << QByteArray(";0;0\r\n");
     }
@@ -183,7 +190,8 @@ private slots:
         {
             const Dateigrenze grenze(10);
             QVERIFY(grenze.aktiv());
-            QVERIFY_THROWS_EXCEPTION(Fehler, exportiereCsv(pfad, {testeintrag("Bert", 2, 2, u'C'), testeintrag("Carl", 3, 3, u'C')}));
+            QVERIFY_THROWS_EXCEPTION(Fehler, exportiereCsv(pfad, {testeintrag("Bert", 2, 2, u'C'),
+                                                                  testeintrag("Carl", 3, 3, u'C')}));
         }
         QFile f(pfad);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -191,9 +199,12 @@ private slots:
     }
 
     void zurueckGelesen() {
-        const Notenliste l{testeintrag("\xC4nne \xD6hl", 17.5, 2.3, u'C'), testeintrag(" Bert", 7.0 / 3.0, 4.0 / 3.0, u'C'),
-                           testeintrag("Carl", 0, 6, u'C'), testeintrag("=HYPERLINK(\"x\")", 1, 1, u'C'),
-                           testeintrag("'-1", 2, 2, u'C'), testeintrag("@Dora", 3, 3, u'C')};
+        const Notenliste l{testeintrag("\xC4nne \xD6hl", 17.5, 2.3, u'C'),
+                           testeintrag(" Bert", 7.0 / 3.0, 4.0 / 3.0, u'C'),
+                           testeintrag("Carl", 0, 6, u'C'),
+                           testeintrag("=HYPERLINK(\"x\")", 1, 1, u'C'),
+                           testeintrag("'-1", 2, 2, u'C'),
+                           testeintrag("@Dora", 3, 3, u'C')};
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("liste.csv"));
         exportiereCsv(pfad, l);
@@ -205,11 +216,12 @@ private slots:
         e.titelzeilen = 0;
         Auswertung a;
         a.FErsetzen = true;
-        QCOMPARE(importiereDatei(a, pfad, trennerAus(QStringLiteral(";")), e).ergebnis, ImportErgebnis::Gelesen);
+        QCOMPARE(importiereDatei(a, pfad, trennerAus(QStringLiteral(";")), e).ergebnis,
+                 ImportErgebnis::Gelesen);
         QCOMPARE(a.FEintraege.size(), l.size());
         for (qsizetype i = 0; i < l.size(); ++i) {
             QCOMPARE(a.FEintraege[i].nameBytes(), l[i].nameBytes());
-            QCOMPARE(a.FEintraege[i].punkte, l[i].punkte);  // fuzzy: 15 digits come back
+            QCOMPARE(a.FEintraege[i].punkte, l[i].punkte); // fuzzy: 15 digits come back
             QCOMPARE(a.FEintraege[i].note, l[i].note);
             QCOMPARE(a.FEintraege[i].ects, u'A');
         }

@@ -66,10 +66,11 @@ private slots:
         QTest::newRow("histogram") << QStringLiteral("Chartform") << QStringLiteral("Histogramm");
         QTest::newRow("report") << QStringLiteral("Ergebnis") << QStringLiteral("Ergebnis");
         QTest::newRow("settings") << QStringLiteral("einstellungsdialog") << QStringLiteral("Einstellungen");
-        QTest::newRow("classes") << QStringLiteral("Klassenauswertungsform") << QStringLiteral("Klassenauswertung");
+        QTest::newRow("classes") << QStringLiteral("Klassenauswertungsform")
+                                 << QStringLiteral("Klassenauswertung");
         QTest::newRow("grades") << QStringLiteral("notenvergabeform") << QStringLiteral("Noten vergeben");
-        QTest::newRow("import settings") << QStringLiteral("Importeinstellungen")
-                                         << QStringLiteral("Importeinstellungen");
+        QTest::newRow("import settings")
+            << QStringLiteral("Importeinstellungen") << QStringLiteral("Importeinstellungen");
         QTest::newRow("help") << QStringLiteral("Hilfe") << QStringLiteral("Skalora – Hilfe");
     }
     void fensterImBildMitEigenerUeberschrift() {
@@ -198,7 +199,8 @@ private slots:
         QCOMPARE(d->auswahl->ItemIndex(), 0);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QCOMPARE(qobject_cast<QAbstractButton*>(QApplication::focusWidget())->text(), QStringLiteral("Zehntelnoten"));
+        QCOMPARE(qobject_cast<QAbstractButton*>(QApplication::focusWidget())->text(),
+                 QStringLiteral("Zehntelnoten"));
         d->close();
     }
 };

@@ -10,12 +10,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDialog>
 #include <QDir>
 #include <QEventLoop>
-#include <QScopeGuard>
-#include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,9 +39,9 @@ struct Probedialog : QDialog {
     Probedialog() {
         setObjectName(QStringLiteral("probe"));
         const std::pair<QObject*, const char*> namen[] = {
-            {edit, "edit"}, {zahl, "zahl"}, {beschriftet, "beschriftet"}, {liste, "liste"}, {haken, "haken"},
-            {gruppe, "gruppe"}, {listbox, "listbox"}, {hakenliste, "hakenliste"}, {menue, "menue"},
-            {datum, "datum"}, {regler, "regler"}, {label, "label"}};
+            {edit, "edit"},   {zahl, "zahl"},     {beschriftet, "beschriftet"}, {liste, "liste"},
+            {haken, "haken"}, {gruppe, "gruppe"}, {listbox, "listbox"},         {hakenliste, "hakenliste"},
+            {menue, "menue"}, {datum, "datum"},   {regler, "regler"},           {label, "label"}};
         for (const auto& [o, n] : namen)
             o->setObjectName(QString::fromLatin1(n));
         liste->addItems({"eins", "zwei", "drei"});
@@ -86,13 +86,14 @@ private slots:
             FormularSpeichern(&d, datei(), d.objectName());
         }
         const IniDatei ini = IniDatei::laden(datei());
-        QCOMPARE(ini.lese(u"probe", u"zahl", {}), QStringLiteral("4,5"));  // the number, not the text
+        QCOMPARE(ini.lese(u"probe", u"zahl", {}), QStringLiteral("4,5")); // the number, not the text
         QCOMPARE(ini.lese(u"probe", u"liste", {}), QStringLiteral("drei"));
         QCOMPARE(ini.lese(u"probe", u"listeI", {}), QStringLiteral("2"));
         QCOMPARE(ini.lese(u"probe", u"hakenliste", {}), QStringLiteral("2"));
         QCOMPARE(ini.lese(u"probe", u"hakenliste1", {}), QStringLiteral("1"));
         QCOMPARE(ini.lese(u"probe", u"datum", {}), QStringLiteral("46366,75"));
-        QCOMPARE(ini.lese(u"probe", u"label", QStringLiteral("-")), QStringLiteral("-"));  // labels are not kept
+        QCOMPARE(ini.lese(u"probe", u"label", QStringLiteral("-")),
+                 QStringLiteral("-")); // labels are not kept
 
         Probedialog d;
         QVERIFY(FormularLaden(&d, datei(), d.objectName()));
@@ -128,7 +129,7 @@ private slots:
         d.zahl->setValue(3);
         d.gruppe->setItemIndex(2);
         QVERIFY(FormularLaden(&d, datei(), d.objectName()));
-        QCOMPARE(d.zahl->Value(), 3.0L);   // unreadable: unchanged
+        QCOMPARE(d.zahl->Value(), 3.0L);    // unreadable: unchanged
         QCOMPARE(d.gruppe->ItemIndex(), 2); // missing: unchanged
         QCOMPARE(d.regler->value(), 12);
         // More stored items than the list has: the restore stops at its last item.
@@ -148,18 +149,20 @@ private slots:
         uitest::Umgebung& u = uitest::umgebung();
         u.vergiss();
         const QString datei = routinen::Einstellungsdatei();
-        QVERIFY(QDir().mkpath(datei));  // a folder where the file should be
+        QVERIFY(QDir().mkpath(datei)); // a folder where the file should be
         const auto aufraeumen = qScopeGuard([&] { QDir(datei).removeRecursively(); });
         Probedialog d;
-        const QString erwartet = QStringLiteral("Dateizugriff verweigert\n") + QDir::toNativeSeparators(datei) +
+        const QString erwartet = QStringLiteral("Dateizugriff verweigert\n") +
+                                 QDir::toNativeSeparators(datei) +
                                  QStringLiteral("\n\nDie Einstellungsdatei konnte nicht geschrieben werden.");
-        QCOMPARE(speicherfehlerText(QStringLiteral("Dateizugriff verweigert\n") + QDir::toNativeSeparators(datei)),
-                 erwartet);
+        QCOMPARE(
+            speicherfehlerText(QStringLiteral("Dateizugriff verweigert\n") + QDir::toNativeSeparators(datei)),
+            erwartet);
         if (imBefehl) {
             QEventLoop befehl;
             QStringList waehrendDesBefehls;
             QTimer::singleShot(0, &befehl, [&] {
-                FormularSpeichern(&d);  // e.g. "OK" and then the closing of the dialog
+                FormularSpeichern(&d); // e.g. "OK" and then the closing of the dialog
                 FormularSpeichern(&d);
                 waehrendDesBefehls = u.meldungen;
                 befehl.quit();
@@ -167,7 +170,7 @@ private slots:
             befehl.exec();
             QVERIFY(waehrendDesBefehls.isEmpty());
             QTRY_COMPARE(u.meldungen, QStringList{erwartet});
-            QTest::qWait(20);  // and no second one later
+            QTest::qWait(20); // and no second one later
             QCOMPARE(u.meldungen, QStringList{erwartet});
         } else {
             FormularSpeichern(&d);

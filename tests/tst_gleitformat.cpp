@@ -35,7 +35,8 @@ private slots:
         QTest::newRow("general exponent digits") << de << G << 8 << 3 << 1.5e20 << "1,5E020";
         QTest::newRow("general carry") << de << G << 4 << 0 << 999.96 << "1000";
         QTest::newRow("general carry past precision") << de << G << 3 << 0 << 999.96 << "1E3";
-        QTest::newRow("general 2^70 exact") << de << G << 18 << 0 << std::ldexp(1.0, 70) << "1,1805916207174113E21";
+        QTest::newRow("general 2^70 exact")
+            << de << G << 18 << 0 << std::ldexp(1.0, 70) << "1,1805916207174113E21";
         QTest::newRow("general english") << en << G << 8 << 0 << 2.5 << "2.5";
 
         QTest::newRow("exponent") << de << E << 8 << 3 << 1234.5 << "1,2345000E+003";
@@ -49,7 +50,8 @@ private slots:
         QTest::newRow("fixed above tie in binary") << de << F << 8 << 1 << 0.05 << "0,1";
         QTest::newRow("fixed below tie in binary") << de << F << 8 << 1 << 0.15 << "0,1";
         QTest::newRow("fixed rounds to zero") << de << F << 8 << 1 << -0.04 << "0,0";
-        QTest::newRow("fixed precision limits digits") << de << F << 8 << 10 << 1.23456789123 << "1,2345679000";
+        QTest::newRow("fixed precision limits digits")
+            << de << F << 8 << 10 << 1.23456789123 << "1,2345679000";
         QTest::newRow("fixed beyond precision") << de << F << 8 << 2 << 123456789.0 << "1,2345679E8";
         QTest::newRow("fixed english") << en << F << 8 << 2 << 0.5 << "0.50";
 
@@ -88,10 +90,11 @@ private slots:
         const double kleinste = std::numeric_limits<double>::denorm_min();
         QTest::newRow("largest") << groesste << "1,79769313486232E308" << groesste;
         QTest::newRow("most negative") << -groesste << "-1,79769313486232E308" << -groesste;
-        QTest::newRow("next below the largest") << std::nextafter(groesste, 0.0) << "1,79769313486232E308" << groesste;
+        QTest::newRow("next below the largest")
+            << std::nextafter(groesste, 0.0) << "1,79769313486232E308" << groesste;
         QTest::newRow("smallest subnormal") << kleinste << "4,94065645841247E-324" << kleinste;
-        QTest::newRow("smallest normal") << std::numeric_limits<double>::min() << "2,2250738585072E-308"
-                                         << 2.2250738585072e-308;
+        QTest::newRow("smallest normal")
+            << std::numeric_limits<double>::min() << "2,2250738585072E-308" << 2.2250738585072e-308;
     }
     void extremwerteLesenZurueck() {
         QFETCH(double, wert);
@@ -99,11 +102,13 @@ private slots:
         QFETCH(double, zurueck);
         zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
         QCOMPARE(formatiereGleitkomma(wert, TFloatFormat::ffGeneral, 15, 0), allgemein);
-        for (const TFloatFormat format : {TFloatFormat::ffGeneral, TFloatFormat::ffExponent, TFloatFormat::ffFixed}) {
-            const QString text = formatiereGleitkomma(wert, format, 15, format == TFloatFormat::ffFixed ? 2 : 0);
+        for (const TFloatFormat format :
+             {TFloatFormat::ffGeneral, TFloatFormat::ffExponent, TFloatFormat::ffFixed}) {
+            const QString text =
+                formatiereGleitkomma(wert, format, 15, format == TFloatFormat::ffFixed ? 2 : 0);
             const auto gelesen = zahltext::leseDouble(text);
             if (format == TFloatFormat::ffFixed && std::fabs(wert) < 1)
-                continue;  // "0,00"
+                continue; // "0,00"
             QVERIFY2(gelesen, qPrintable(text));
             QCOMPARE(std::bit_cast<quint64>(*gelesen), std::bit_cast<quint64>(zurueck));
         }
@@ -117,7 +122,8 @@ private slots:
                  QStringLiteral("3,8024E-4215"));
         QCOMPARE(formatiereGleitkomma(-std::ldexp(1.0L, 13000), TFloatFormat::ffExponent, 6, 0),
                  QStringLiteral("-2,45439E+3913"));
-        QCOMPARE(formatiereGleitkomma(std::numeric_limits<long double>::denorm_min(), TFloatFormat::ffGeneral, 3, 0),
+        QCOMPARE(formatiereGleitkomma(std::numeric_limits<long double>::denorm_min(), TFloatFormat::ffGeneral,
+                                      3, 0),
                  QStringLiteral("3,65E-4951"));
     }
 };

@@ -28,8 +28,8 @@ struct Walk {
 Walk gitter(const TNotenskala& s, int teilung) {
     const double unten = std::min(s.nichtbestandenpunkte, s.vollepunkte);
     const double oben = std::max(s.nichtbestandenpunkte, s.vollepunkte);
-    Walk w{static_cast<qint64>(std::floor(unten * teilung)) - 2, static_cast<qint64>(std::ceil(oben * teilung)) + 2,
-           teilung};
+    Walk w{static_cast<qint64>(std::floor(unten * teilung)) - 2,
+           static_cast<qint64>(std::ceil(oben * teilung)) + 2, teilung};
     while (w.punkt(w.von) < unten)
         ++w.von;
     while (w.punkt(w.bis) > oben)
@@ -56,7 +56,9 @@ std::optional<std::pair<double, double>> gegangenBesser(const TNotenskala& s, co
     return std::nullopt;
 }
 
-QString text(double x) { return zahltext::kurz(x); }
+QString text(double x) {
+    return zahltext::kurz(x);
+}
 
 } // namespace
 
@@ -99,10 +101,11 @@ private slots:
         QCOMPARE(folge.stufen.size(), soll.size());
         for (std::size_t i = 0; i < soll.size(); ++i) {
             const auto& ist = folge.stufen[i];
-            QVERIFY2(ist.note == soll[i].note && ist.ab == soll[i].ab && ist.k == soll[i].k,
-                     qPrintable(QStringLiteral("Stufe %1: %2 ab %3, erwartet %4 ab %5")
-                                    .arg(i)
-                                    .arg(text(ist.note), text(ist.ab), text(soll[i].note), text(soll[i].ab))));
+            QVERIFY2(
+                ist.note == soll[i].note && ist.ab == soll[i].ab && ist.k == soll[i].k,
+                qPrintable(QStringLiteral("Stufe %1: %2 ab %3, erwartet %4 ab %5")
+                               .arg(i)
+                               .arg(text(ist.note), text(ist.ab), text(soll[i].note), text(soll[i].ab))));
         }
 
         // Students on and between grid points, and beyond both anchors.
@@ -140,22 +143,25 @@ private slots:
         QTest::addColumn<QStringList>("soll");
         // Halves rounded to the better grade: 4,0 from 18,76 points on, 3,5 from 25,01, 3,0 from 29,17.
         QTest::newRow("niemand so knapp") << 0.005 << QStringList{};
-        QTest::newRow("0,2 Punkte") << 0.2 << QStringList{"Bert 18,75 4,5 4,0 0,01 ja", "Emil 24,9 4,0 3,5 0,11 ",
-                                                           "Dora 29 3,5 3,0 0,17 "};
+        QTest::newRow("0,2 Punkte") << 0.2
+                                    << QStringList{"Bert 18,75 4,5 4,0 0,01 ja", "Emil 24,9 4,0 3,5 0,11 ",
+                                                   "Dora 29 3,5 3,0 0,17 "};
         // Equal shortfalls by name bytes (Ä after F), equal names by their place in the list.
         QTest::newRow("1 Punkt") << 1.0
-                                 << QStringList{"Bert 18,75 4,5 4,0 0,01 ja", "Emil 24,9 4,0 3,5 0,11 ",
-                                                "Dora 29 3,5 3,0 0,17 ",     "Anna 18,5 4,5 4,0 0,26 ja #1",
-                                                "Anna 18,5 4,5 4,0 0,26 ja #5", "Franz 18,5 4,5 4,0 0,26 ja",
-                                                "\u00c4rger 18,5 4,5 4,0 0,26 ja"};
+                                 << QStringList{
+                                        "Bert 18,75 4,5 4,0 0,01 ja",     "Emil 24,9 4,0 3,5 0,11 ",
+                                        "Dora 29 3,5 3,0 0,17 ",          "Anna 18,5 4,5 4,0 0,26 ja #1",
+                                        "Anna 18,5 4,5 4,0 0,26 ja #5",   "Franz 18,5 4,5 4,0 0,26 ja",
+                                        "\u00c4rger 18,5 4,5 4,0 0,26 ja"};
     }
 
     void auswahl() {
         QFETCH(double, abstand);
         QFETCH(QStringList, soll);
-        const Notenliste liste = {testeintrag("Zoe", 50),      testeintrag("Anna", 18.5), testeintrag("\xc4rger", 18.5),
-                                  testeintrag("Franz", 18.5),  testeintrag("Gustav", 10), testeintrag("Anna", 18.5),
-                                  testeintrag("Bert", 18.75), testeintrag("Emil", 24.9), testeintrag("Dora", 29)};
+        const Notenliste liste = {
+            testeintrag("Zoe", 50),     testeintrag("Anna", 18.5), testeintrag("\xc4rger", 18.5),
+            testeintrag("Franz", 18.5), testeintrag("Gustav", 10), testeintrag("Anna", 18.5),
+            testeintrag("Bert", 18.75), testeintrag("Emil", 24.9), testeintrag("Dora", 29)};
         const auto faelle = grenzfaelle::auswahl(liste, skala(50, 1, 25, 4, 0, 6, 0, 0), 4.0, abstand);
         QStringList ist;
         for (const auto& f : faelle) {
@@ -199,11 +205,14 @@ private slots:
         QTest::addColumn<TNotenskala>("s");
         QTest::addColumn<int>("teilung");
         QTest::addColumn<QString>("soll");
-        QTest::newRow("Bestehen gleich Minimum") << skala(50, 1, 0, 4, 0, 6, 1, 1) << 100 << fehler::UngueltigeOperation;
-        QTest::newRow("Bereich zu groß") << skala(1e300, 1, 25, 4, 0, 6, 1, 1) << 100
-                                         << "Der Punktbereich der Notenskala ist für die Suche nach Grenzfällen zu groß.";
-        QTest::newRow("zu viele Stufen") << skala(20000, 1, 25, 4, 0, 6, -1, 0) << 100
-                                         << "Die Notenskala hat zu viele Notenstufen für die Suche nach Grenzfällen.";
+        QTest::newRow("Bestehen gleich Minimum")
+            << skala(50, 1, 0, 4, 0, 6, 1, 1) << 100 << fehler::UngueltigeOperation;
+        QTest::newRow("Bereich zu groß")
+            << skala(1e300, 1, 25, 4, 0, 6, 1, 1) << 100
+            << "Der Punktbereich der Notenskala ist für die Suche nach Grenzfällen zu groß.";
+        QTest::newRow("zu viele Stufen")
+            << skala(20000, 1, 25, 4, 0, 6, -1, 0) << 100
+            << "Die Notenskala hat zu viele Notenstufen für die Suche nach Grenzfällen.";
         QTest::newRow("Teilung") << skala(50, 1, 25, 4, 0, 6, 1, 1) << 0 << fehler::Bereichspruefung;
     }
 

@@ -53,9 +53,11 @@ private slots:
         QCOMPARE(hilfe::kontextFuer(f), 500);
 
         // The dialog's defaults: 25 points give 4,3 and 4,0 begins at 25,01.
-        QCOMPARE(zeilen(f), QStringList({"=Bert | 25 | 4,3 | 4,0 | 0,01 | ja", "Anna | 24,5 | 4,3 | 4,0 | 0,51 | ja"}));
-        QCOMPARE(f->info->text(), QStringLiteral("Bestanden (Note 4,0 oder besser) ab 25,01 Punkten. 2 Prüflinge liegen "
-                                                 "weniger als 1 Punkt unter der nächst besseren Note."));
+        QCOMPARE(zeilen(f),
+                 QStringList({"=Bert | 25 | 4,3 | 4,0 | 0,01 | ja", "Anna | 24,5 | 4,3 | 4,0 | 0,51 | ja"}));
+        QCOMPARE(f->info->text(),
+                 QStringLiteral("Bestanden (Note 4,0 oder besser) ab 25,01 Punkten. 2 Prüflinge liegen "
+                                "weniger als 1 Punkt unter der nächst besseren Note."));
 
         f->kopierenbut->click();
         QCOMPARE(QGuiApplication::clipboard()->text(),
@@ -64,8 +66,9 @@ private slots:
                                 "Anna\t24,5\t4,3\t4,0\t0,51\tja\r\n"));
 
         f->abstand->setText(QStringLiteral("3"));
-        QCOMPARE(zeilen(f), QStringList({"=Bert | 25 | 4,3 | 4,0 | 0,01 | ja", "Anna | 24,5 | 4,3 | 4,0 | 0,51 | ja",
-                                         "Carl | 40 | 2,3 | 2,0 | 1,67 | ", "D\u00f6rte | 10 | 5,3 | 5,0 | 2,51 | "}));
+        QCOMPARE(zeilen(f),
+                 QStringList({"=Bert | 25 | 4,3 | 4,0 | 0,01 | ja", "Anna | 24,5 | 4,3 | 4,0 | 0,51 | ja",
+                              "Carl | 40 | 2,3 | 2,0 | 1,67 | ", "D\u00f6rte | 10 | 5,3 | 5,0 | 2,51 | "}));
 
         QTemporaryDir dir;
         const QString datei = dir.filePath(QStringLiteral("knapp.csv"));

@@ -12,11 +12,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QStyle>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,9 +27,7 @@
 
 using uitest::beantworteDateidialog;
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 class TestHauptfenster : public QObject {
     Q_OBJECT
@@ -61,15 +59,37 @@ private slots:
             for (QAction* a : m->menu()->actions())
                 ist << (a->isSeparator() ? QStringLiteral("  -") : QStringLiteral("  ") + a->text());
         }
-        const QStringList soll = {
-            "&Datei", "  Ö&ffnen", "  Speichern", "  -", "  &Importieren (CSV)", "  Anfügen (CSV)",
-            "  Exportieren (CSV)", "  -", "  &Beenden",
-            "&Bearbeiten", "  Sortieren nach &Name", "  Sortieren nach Note", "  Ursprüngliche Reihenfolge", "  -",
-            "  Vom Clipboard einfügen", "  Markierte Zeilen löschen", "  Spaltenbreite anpassen",
-            "&Auswertung", "  Notenvergabe", "  Klasseneinteilung", "  Keine Klassenauswertung", "  Grenzfälle",
-            "&Ansicht", "  Report", "  &Histogramm",
-            "Extras", "  Einstellungen", "  CSV Importeinstellungen",
-            "&Hilfe", "  Hilfe", "  Info"};
+        const QStringList soll = {"&Datei",
+                                  "  Ö&ffnen",
+                                  "  Speichern",
+                                  "  -",
+                                  "  &Importieren (CSV)",
+                                  "  Anfügen (CSV)",
+                                  "  Exportieren (CSV)",
+                                  "  -",
+                                  "  &Beenden",
+                                  "&Bearbeiten",
+                                  "  Sortieren nach &Name",
+                                  "  Sortieren nach Note",
+                                  "  Ursprüngliche Reihenfolge",
+                                  "  -",
+                                  "  Vom Clipboard einfügen",
+                                  "  Markierte Zeilen löschen",
+                                  "  Spaltenbreite anpassen",
+                                  "&Auswertung",
+                                  "  Notenvergabe",
+                                  "  Klasseneinteilung",
+                                  "  Keine Klassenauswertung",
+                                  "  Grenzfälle",
+                                  "&Ansicht",
+                                  "  Report",
+                                  "  &Histogramm",
+                                  "Extras",
+                                  "  Einstellungen",
+                                  "  CSV Importeinstellungen",
+                                  "&Hilfe",
+                                  "  Hilfe",
+                                  "  Info"};
         QCOMPARE(ist, soll);
         QCOMPARE(m_fenster->Hilfe2->shortcut(), QKeySequence(Qt::Key_F1));
     }
@@ -78,12 +98,36 @@ private slots:
         QStringList ist;
         for (QAction* a : m_fenster->ToolBar1->actions())
             ist << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        const QStringList soll = {
-            "Ö&ffnen", "Speichern", "-", "&Importieren (CSV)", "Anfügen (CSV)", "Exportieren (CSV)", "-",
-            "&Beenden", "-", "Sortieren nach &Name", "Ursprüngliche Reihenfolge", "Sortieren nach Note", "-",
-            "Vom Clipboard einfügen", "Markierte Zeilen löschen", "Spaltenbreite anpassen", "-", "Notenvergabe",
-            "Klasseneinteilung", "Keine Klassenauswertung", "-", "&Histogramm", "Report", "-", "Einstellungen",
-            "CSV Importeinstellungen", "-", "Info", "Hilfe", "Grenzfälle"};
+        const QStringList soll = {"Ö&ffnen",
+                                  "Speichern",
+                                  "-",
+                                  "&Importieren (CSV)",
+                                  "Anfügen (CSV)",
+                                  "Exportieren (CSV)",
+                                  "-",
+                                  "&Beenden",
+                                  "-",
+                                  "Sortieren nach &Name",
+                                  "Ursprüngliche Reihenfolge",
+                                  "Sortieren nach Note",
+                                  "-",
+                                  "Vom Clipboard einfügen",
+                                  "Markierte Zeilen löschen",
+                                  "Spaltenbreite anpassen",
+                                  "-",
+                                  "Notenvergabe",
+                                  "Klasseneinteilung",
+                                  "Keine Klassenauswertung",
+                                  "-",
+                                  "&Histogramm",
+                                  "Report",
+                                  "-",
+                                  "Einstellungen",
+                                  "CSV Importeinstellungen",
+                                  "-",
+                                  "Info",
+                                  "Hilfe",
+                                  "Grenzfälle"};
         QCOMPARE(ist, soll);
         // Every button shows a picture.
         for (QAction* a : m_fenster->ToolBar1->actions())
@@ -93,9 +137,10 @@ private slots:
     }
 
     void anfangsRasterUndSpaltenbreite() {
-        QCOMPARE(m_fenster->modell().rowCount(), 4);  // header row + four empty rows
+        QCOMPARE(m_fenster->modell().rowCount(), 4); // header row + four empty rows
         m_fenster->Spaltenbreiteanpassen1->trigger();
-        const int soll = QFontMetrics(m_fenster->erg->font()).horizontalAdvance(QStringLiteral("Nummer")) + 10;
+        const int soll =
+            QFontMetrics(m_fenster->erg->font()).horizontalAdvance(QStringLiteral("Nummer")) + 10;
         QCOMPARE(m_fenster->erg->columnWidth(0), soll);
     }
 
@@ -103,7 +148,8 @@ private slots:
         QTemporaryDir dir;
         Notenliste liste;
         for (int i = 1; i <= 8; ++i)
-            liste.push_back(testeintrag("Student " + QByteArray::number(i), 12.25 * i, i == 8 ? 0 : 1.0 + i / 3.0));
+            liste.push_back(
+                testeintrag("Student " + QByteArray::number(i), 12.25 * i, i == 8 ? 0 : 1.0 + i / 3.0));
         liste[2].ects = u'C';
         const QString quelle = dir.filePath(QStringLiteral("kurs.noten"));
         notendatei::schreibe(quelle, liste);
@@ -204,7 +250,8 @@ private slots:
         QFETCH(int, entwurf);
         // The designed width, unless the header text needs more in the font at hand.
         QHeaderView* kopf = m_fenster->erg->horizontalHeader();
-        const QString text = m_fenster->modell().headerData(spalte, Qt::Horizontal, Qt::DisplayRole).toString();
+        const QString text =
+            m_fenster->modell().headerData(spalte, Qt::Horizontal, Qt::DisplayRole).toString();
         const int rand = kopf->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, kopf);
         const int breite = m_fenster->erg->columnWidth(spalte);
         QVERIFY(breite >= entwurf);

@@ -18,7 +18,9 @@ HofsteeUrteile urteile(long double kMin, long double kMax, long double fMin, lon
     return {kMin, kMax, fMin, fMax};
 }
 
-Durchfallkurve kurve(const QList<double>& punkte) { return Durchfallkurve({punkte.begin(), punkte.end()}); }
+Durchfallkurve kurve(const QList<double>& punkte) {
+    return Durchfallkurve({punkte.begin(), punkte.end()});
+}
 
 // Share in percent of the scores below k, and up to and including k, counted one by one.
 long double anteil(const QList<double>& punkte, long double k, bool mitGleichen) {
@@ -62,28 +64,29 @@ private slots:
         QTest::addColumn<double>("uebernahme");
 
         // Diagonal 50 - 4 (k - 20): the level 30 % on (20, 28] is met at 25.
-        QTest::newRow("flat part") << kFlach << urteile(20, 30, 10, 50) << 25.0 << 1.0 << false << 30.0 << 3 << 25.0;
+        QTest::newRow("flat part") << kFlach << urteile(20, 30, 10, 50) << 25.0 << 1.0 << false << 30.0 << 3
+                                   << 25.0;
         // Diagonal 40 - 3 (k - 20): the level 30 % is met at 70 / 3, written with two decimals.
-        QTest::newRow("flat part, fraction") << kFlach << urteile(20, 30, 10, 40) << 70.0 << 3.0 << false << 30.0 << 3
-                                             << 23.33;
+        QTest::newRow("flat part, fraction")
+            << kFlach << urteile(20, 30, 10, 40) << 70.0 << 3.0 << false << 30.0 << 3 << 23.33;
         // The step at 22 rises from 40 % to 50 %; the diagonal passes it at 42 %. The four below
         // 22 fail, the one with 22 passes.
-        QTest::newRow("on a step") << QList<double>{5, 10, 15, 20, 22, 25, 28, 30, 35, 40} << urteile(20, 30, 10, 50)
-                                   << 22.0 << 1.0 << true << 42.0 << 4 << 22.0;
+        QTest::newRow("on a step") << QList<double>{5, 10, 15, 20, 22, 25, 28, 30, 35, 40}
+                                   << urteile(20, 30, 10, 50) << 22.0 << 1.0 << true << 42.0 << 4 << 22.0;
         // The step at 20 from 40 % to 60 % takes the rectangle's corner (20, 50 %).
         QTest::newRow("step at the lowest pass points")
-            << QList<double>{1, 2, 3, 4, 20, 20, 30, 31, 32, 33} << urteile(20, 30, 10, 50) << 20.0 << 1.0 << true
-            << 50.0 << 4 << 20.0;
+            << QList<double>{1, 2, 3, 4, 20, 20, 30, 31, 32, 33} << urteile(20, 30, 10, 50) << 20.0 << 1.0
+            << true << 50.0 << 4 << 20.0;
         // Nobody below the rectangle with an accepted rate of 0 %: the corner (30, 0 %).
-        QTest::newRow("flat at 0 % to the corner") << QList<double>{40, 45, 50} << urteile(20, 30, 0, 40) << 30.0
-                                                   << 1.0 << false << 0.0 << 0 << 30.0;
+        QTest::newRow("flat at 0 % to the corner") << QList<double>{40, 45, 50} << urteile(20, 30, 0, 40)
+                                                   << 30.0 << 1.0 << false << 0.0 << 0 << 30.0;
         // Everyone below the rectangle, 100 % accepted: the corner (20, 100 %).
-        QTest::newRow("flat at 100 % from the corner") << QList<double>{1, 2, 3} << urteile(20, 30, 10, 100) << 20.0
-                                                       << 1.0 << false << 100.0 << 3 << 20.0;
+        QTest::newRow("flat at 100 % from the corner") << QList<double>{1, 2, 3} << urteile(20, 30, 10, 100)
+                                                       << 20.0 << 1.0 << false << 100.0 << 3 << 20.0;
         // Two decimals would let the student with 23,333 pass, three as well; four keep him failing.
         QTest::newRow("rounding keeps who fails")
-            << QList<double>{0, 10, 23.333, 28, 30, 35, 40, 45, 48, 50} << urteile(20, 30, 10, 40) << 70.0 << 3.0
-            << false << 30.0 << 3 << 23.3333;
+            << QList<double>{0, 10, 23.333, 28, 30, 35, 40, 45, 48, 50} << urteile(20, 30, 10, 40) << 70.0
+            << 3.0 << false << 30.0 << 3 << 23.3333;
     }
     void schnittpunkt() {
         QFETCH(QList<double>, punkte);
@@ -110,24 +113,32 @@ private slots:
         QTest::addColumn<QList<double>>("punkte");
         QTest::addColumn<HofsteeUrteile>("u");
         QTest::addColumn<QString>("meldung");
-        const QString ausserhalb = QStringLiteral(" Die Diagonale trifft die Durchfallkurve nicht innerhalb des Rechtecks.");
+        const QString ausserhalb =
+            QStringLiteral(" Die Diagonale trifft die Durchfallkurve nicht innerhalb des Rechtecks.");
         QTest::newRow("too many fail at the lowest pass points")
             << QList<double>{0, 5, 10, 15, 18, 27, 35, 40, 45, 50} << urteile(20, 30, 10, 40)
-            << QStringLiteral("Bei der niedrigsten annehmbaren Bestehensgrenze von 20 Punkten fallen schon 50,0 % durch, "
-                              "mehr als die höchste annehmbare Durchfallquote von 40,0 %.") + ausserhalb;
+            << QStringLiteral("Bei der niedrigsten annehmbaren Bestehensgrenze von 20 Punkten fallen schon "
+                              "50,0 % durch, "
+                              "mehr als die höchste annehmbare Durchfallquote von 40,0 %.") +
+                   ausserhalb;
         QTest::newRow("too few fail at the highest pass points")
             << QList<double>{30, 35, 40, 45} << urteile(20, 30.5, 30, 40)
-            << QStringLiteral("Auch bei der höchsten annehmbaren Bestehensgrenze von 30,5 Punkten fallen nur 25,0 % durch, "
-                              "weniger als die niedrigste annehmbare Durchfallquote von 30,0 %.") + ausserhalb;
-        QTest::newRow("empty list") << QList<double>{} << urteile(20, 30, 10, 40)
-                                    << QStringLiteral("Die Liste enthält keine Ergebnisse, es gibt also keine Durchfallkurve.");
+            << QStringLiteral("Auch bei der höchsten annehmbaren Bestehensgrenze von 30,5 Punkten fallen nur "
+                              "25,0 % durch, "
+                              "weniger als die niedrigste annehmbare Durchfallquote von 30,0 %.") +
+                   ausserhalb;
+        QTest::newRow("empty list")
+            << QList<double>{} << urteile(20, 30, 10, 40)
+            << QStringLiteral("Die Liste enthält keine Ergebnisse, es gibt also keine Durchfallkurve.");
         QTest::newRow("pass points reversed")
             << kFlach << urteile(30, 20, 10, 40)
             << QStringLiteral("Die niedrigste annehmbare Bestehensgrenze muss unter der höchsten liegen.");
-        QTest::newRow("equal rates") << kFlach << urteile(20, 30, 40, 40)
-                                     << QStringLiteral("Die niedrigste annehmbare Durchfallquote muss unter der höchsten liegen.");
-        QTest::newRow("rate above 100 %") << kFlach << urteile(20, 30, 10, 120)
-                                          << QStringLiteral("Die Durchfallquoten müssen zwischen 0 und 100 % liegen.");
+        QTest::newRow("equal rates")
+            << kFlach << urteile(20, 30, 40, 40)
+            << QStringLiteral("Die niedrigste annehmbare Durchfallquote muss unter der höchsten liegen.");
+        QTest::newRow("rate above 100 %")
+            << kFlach << urteile(20, 30, 10, 120)
+            << QStringLiteral("Die Durchfallquoten müssen zwischen 0 und 100 % liegen.");
     }
     void keinSchnittpunkt() {
         QFETCH(QList<double>, punkte);
@@ -175,9 +186,7 @@ private slots:
         }
     }
 
-    void ungueltigePunkte() {
-        QVERIFY_THROWS_EXCEPTION(Fehler, kurve({1, std::nan(""), 3}));
-    }
+    void ungueltigePunkte() { QVERIFY_THROWS_EXCEPTION(Fehler, kurve({1, std::nan(""), 3})); }
 };
 
 QTEST_MAIN(TestHofstee)

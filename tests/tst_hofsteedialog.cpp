@@ -17,8 +17,7 @@
 
 namespace {
 // Runs `schritte` inside the next modal dialog once it is open.
-template <typename Dialog>
-void imDialog(std::function<void(Dialog*)> schritte) {
+template <typename Dialog> void imDialog(std::function<void(Dialog*)> schritte) {
     QTimer::singleShot(0, [schritte] {
         auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         QVERIFY(d);
@@ -63,7 +62,8 @@ private slots:
                 // Ten distinct scores: a step each, between the two ends.
                 QCOMPARE(s->kurvenSerie()->count(), 22);
                 fuelle(s, "20", "30", "10", "40");
-                QCOMPARE(s->erg->text(), QStringLiteral("Bestanden ab 23,33 Punkten: 3 von 10 fallen durch (30,0 %)."));
+                QCOMPARE(s->erg->text(),
+                         QStringLiteral("Bestanden ab 23,33 Punkten: 3 von 10 fallen durch (30,0 %)."));
                 QCOMPARE(s->schnittSerie()->count(), 1);
                 QCOMPARE(s->schnittSerie()->at(0).y(), 30.0);
                 s->uebernehmenbut->click();
@@ -87,10 +87,11 @@ private slots:
         THauptformular* h = p.Hauptformular();
         mitListe(h);
         Tnotenvergabeform* d = p.notenvergabeform();
-        const QString meldung = QStringLiteral(
-            "Auch bei der höchsten annehmbaren Bestehensgrenze von 30 Punkten fallen nur 40,0 % durch, weniger als "
-            "die niedrigste annehmbare Durchfallquote von 60,0 %. Die Diagonale trifft die Durchfallkurve nicht "
-            "innerhalb des Rechtecks.");
+        const QString meldung = QStringLiteral("Auch bei der höchsten annehmbaren Bestehensgrenze von 30 "
+                                               "Punkten fallen nur 40,0 % durch, weniger als "
+                                               "die niedrigste annehmbare Durchfallquote von 60,0 %. Die "
+                                               "Diagonale trifft die Durchfallkurve nicht "
+                                               "innerhalb des Rechtecks.");
         imDialog<Tnotenvergabeform>([this, meldung](Tnotenvergabeform* d) {
             imDialog<THofsteedialog>([this, meldung](THofsteedialog* s) {
                 fuelle(s, "20", "30", "60", "70");

@@ -7,15 +7,17 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <bit>
 #include <QTest>
+#include <bit>
 #include <random>
 
 Q_DECLARE_METATYPE(ImportEinstellungen)
 Q_DECLARE_METATYPE(ImportErgebnis)
 
 namespace {
-QString testdatei(const QString& name) { return QStringLiteral(SKALORA_TESTDATEN "/") + name; }
+QString testdatei(const QString& name) {
+    return QStringLiteral(SKALORA_TESTDATEN "/") + name;
+}
 
 // "name|points|grade" per entry, numbers in the file form; every entry must carry "A".
 QStringList eintraege(const Notenliste& l) {
@@ -62,8 +64,8 @@ private slots:
         QTest::newRow("separator at the end") << "a;b;" << QChar(u';') << QStringList{"a", "b", ""};
         QTest::newRow("empty line") << "" << QChar(u';') << QStringList{""};
         QTest::newRow("two separators") << ";;" << QChar(u';') << QStringList{"", "", ""};
-        QTest::newRow("quotes have no meaning") << "\"Meier; Anna\";3" << QChar(u';')
-                                                << QStringList{"\"Meier", " Anna\"", "3"};
+        QTest::newRow("quotes have no meaning")
+            << "\"Meier; Anna\";3" << QChar(u';') << QStringList{"\"Meier", " Anna\"", "3"};
         QTest::newRow("blanks kept") << " a \t b " << QChar(u'\t') << QStringList{" a ", " b "};
     }
     void zerlegen() {
@@ -79,17 +81,35 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("zeichen");
         QTest::addColumn<QString>("fehler");
-        QTest::newRow("semicolon") << ";" << ";" << "";
-        QTest::newRow("#9 is TAB") << "#9" << "\t" << "";
-        QTest::newRow("#59") << "#59" << ";" << "";
-        QTest::newRow("low 16 bits") << "#65595" << ";" << "";
-        QTest::newRow("lone #") << "#" << "#" << "";
-        QTest::newRow("first character wins") << ";;" << ";" << "";
-        QTest::newRow("# form no integer") << "#x" << "" << "'x' ist kein gültiger Integerwert";
-        QTest::newRow("# form with rest") << "#9;" << "" << "'9;' ist kein gültiger Integerwert";
-        QTest::newRow("empty") << "" << ""
-                               << "Kein Trennzeichen eingestellt. Bitte tragen Sie in den CSV Importeinstellungen ein "
-                                  "Trennzeichen ein (z. B. ; oder #9 für den Tabulator).";
+        QTest::newRow("semicolon") << ";"
+                                   << ";"
+                                   << "";
+        QTest::newRow("#9 is TAB") << "#9"
+                                   << "\t"
+                                   << "";
+        QTest::newRow("#59") << "#59"
+                             << ";"
+                             << "";
+        QTest::newRow("low 16 bits") << "#65595"
+                                     << ";"
+                                     << "";
+        QTest::newRow("lone #") << "#"
+                                << "#"
+                                << "";
+        QTest::newRow("first character wins") << ";;"
+                                              << ";"
+                                              << "";
+        QTest::newRow("# form no integer") << "#x"
+                                           << ""
+                                           << "'x' ist kein gültiger Integerwert";
+        QTest::newRow("# form with rest") << "#9;"
+                                          << ""
+                                          << "'9;' ist kein gültiger Integerwert";
+        QTest::newRow("empty")
+            << ""
+            << ""
+            << "Kein Trennzeichen eingestellt. Bitte tragen Sie in den CSV Importeinstellungen ein "
+               "Trennzeichen ein (z. B. ; oder #9 für den Tabulator).";
     }
     void trenner() {
         QFETCH(QString, text);
@@ -106,15 +126,18 @@ private slots:
         QTest::addColumn<QString>("datei");
         QTest::addColumn<QChar>("trenner");
         QTest::addColumn<QStringList>("zeilen");
-        QTest::newRow("UTF-8 with BOM") << "import_utf8_bom.csv" << QChar(u';')
-                                        << QStringList{"Vorname;Nachname;Punkte", "Jürgen;Groß;17,5", "Łukasz;Øst;12"};
-        QTest::newRow("UTF-16 LE with BOM") << "import_utf16le_bom.txt" << QChar(u'\t')
-                                            << QStringList{"Vorname\tNachname\tPunkte", "Jürgen\tGroß\t17,5",
-                                                           "Łukasz\tØst\t12"};
-        QTest::newRow("Windows-1252") << "import_cp1252.csv" << QChar(u';') << QStringList{"Müller;3,5", "€uro;Straße"};
+        QTest::newRow("UTF-8 with BOM")
+            << "import_utf8_bom.csv" << QChar(u';')
+            << QStringList{"Vorname;Nachname;Punkte", "Jürgen;Groß;17,5", "Łukasz;Øst;12"};
+        QTest::newRow("UTF-16 LE with BOM")
+            << "import_utf16le_bom.txt" << QChar(u'\t')
+            << QStringList{"Vorname\tNachname\tPunkte", "Jürgen\tGroß\t17,5", "Łukasz\tØst\t12"};
+        QTest::newRow("Windows-1252")
+            << "import_cp1252.csv" << QChar(u';') << QStringList{"Müller;3,5", "€uro;Straße"};
         QTest::newRow("CR only") << "import_nur_cr.csv" << QChar(u';') << QStringList{"a;1", "b;2"};
         QTest::newRow("LF only") << "import_nur_lf.csv" << QChar(u';') << QStringList{"a;1", "b;2"};
-        QTest::newRow("last line without end") << "import_ohne_ende.csv" << QChar(u';') << QStringList{"a;1", "b;2"};
+        QTest::newRow("last line without end")
+            << "import_ohne_ende.csv" << QChar(u';') << QStringList{"a;1", "b;2"};
         QTest::newRow("NUL ends the text") << "import_nul.csv" << QChar(u';') << QStringList{"a;1", "b;2"};
     }
     void zeilenAusDateien() {
@@ -143,7 +166,10 @@ private slots:
         QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
         QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\x00\xC4\x00;\x00\x31\x00\r\x00\n\x20\xAC", 14)
                                    << QStringList{"Ä;1", "€"};
-        QTest::newRow("UTF-16 LE NUL") << QByteArray("\xFF\xFE" "a\0\0\0b\0", 8) << QStringList{"a"};
+        QTest::newRow("UTF-16 LE NUL") << QByteArray("\xFF\xFE"
+                                                     "a\0\0\0b\0",
+                                                     8)
+                                       << QStringList{"a"};
     }
     void zeilenAusBytes() {
         QFETCH(QByteArray, bytes);
@@ -161,24 +187,30 @@ private slots:
         QTest::addColumn<QStringList>("zeilen");
         QTest::addColumn<QStringList>("erwartet");
         const QStringList beispiel{"Vorname;Nachname;Punkte", "Anna;Meier;17,5", "Bert;Roth;x", ";;12"};
-        QTest::newRow("worked example") << einstellungen(1, 2, 3, 0, 1) << beispiel << QStringList{"Anna Meier|17,5|0"};
-        QTest::newRow("last name alone, no blank") << einstellungen(0, 2, 3, 0, 1) << beispiel
-                                                   << QStringList{"Meier|17,5|0"};
-        QTest::newRow("first name missing on a line") << einstellungen(3, 2, 0, 0, 0) << QStringList{"a;Meier;Anna", "b;Roth"}
-                                                      << QStringList{"Anna Meier|0|0", "Roth|0|0"};
-        QTest::newRow("points missing on a line") << einstellungen(1, 0, 3, 0, 0) << QStringList{"Anna;x;17,5", "Bert"}
-                                                  << QStringList{"Anna|17,5|0", "Bert|0|0"};
-        QTest::newRow("grades read, no number is 0") << einstellungen(1, 0, 2, 3, 0)
-                                                     << QStringList{"Anna;17,5;2,3", "Bert;10;gut", "Carl;1E1;-1"}
-                                                     << QStringList{"Anna|17,5|2,3", "Bert|10|0", "Carl|10|-1"};
-        QTest::newRow("points of exactly -1 dropped") << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;-1", "Bert; -1,5 "}
-                                                      << QStringList{"Bert|-1,5|0"};
-        QTest::newRow("blank and control names dropped") << einstellungen(1, 0, 0, 0, 0) << QStringList{" \t ", "  Zoë "}
-                                                         << QStringList{"  Zoë |0|0"};
-        QTest::newRow("negative title count is 0") << einstellungen(1, 0, 0, 0, -3) << QStringList{"Anna", "Bert"}
-                                                   << QStringList{"Anna|0|0", "Bert|0|0"};
+        QTest::newRow("worked example")
+            << einstellungen(1, 2, 3, 0, 1) << beispiel << QStringList{"Anna Meier|17,5|0"};
+        QTest::newRow("last name alone, no blank")
+            << einstellungen(0, 2, 3, 0, 1) << beispiel << QStringList{"Meier|17,5|0"};
+        QTest::newRow("first name missing on a line")
+            << einstellungen(3, 2, 0, 0, 0) << QStringList{"a;Meier;Anna", "b;Roth"}
+            << QStringList{"Anna Meier|0|0", "Roth|0|0"};
+        QTest::newRow("points missing on a line")
+            << einstellungen(1, 0, 3, 0, 0) << QStringList{"Anna;x;17,5", "Bert"}
+            << QStringList{"Anna|17,5|0", "Bert|0|0"};
+        QTest::newRow("grades read, no number is 0")
+            << einstellungen(1, 0, 2, 3, 0) << QStringList{"Anna;17,5;2,3", "Bert;10;gut", "Carl;1E1;-1"}
+            << QStringList{"Anna|17,5|2,3", "Bert|10|0", "Carl|10|-1"};
+        QTest::newRow("points of exactly -1 dropped")
+            << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;-1", "Bert; -1,5 "}
+            << QStringList{"Bert|-1,5|0"};
+        QTest::newRow("blank and control names dropped")
+            << einstellungen(1, 0, 0, 0, 0) << QStringList{" \t ", "  Zoë "} << QStringList{"  Zoë |0|0"};
+        QTest::newRow("negative title count is 0")
+            << einstellungen(1, 0, 0, 0, -3) << QStringList{"Anna", "Bert"}
+            << QStringList{"Anna|0|0", "Bert|0|0"};
         QTest::newRow("names cut to 30 in Windows-1252")
-            << einstellungen(1, 2, 0, 0, 0) << QStringList{"Maximiliane-Friederike;von Hohenzollern", "Łukasz 😀;Groß"}
+            << einstellungen(1, 2, 0, 0, 0)
+            << QStringList{"Maximiliane-Friederike;von Hohenzollern", "Łukasz 😀;Groß"}
             << QStringList{"Maximiliane-Friederike von Hoh|0|0", "?ukasz ? Groß|0|0"};
     }
     void auswerten() {
@@ -206,22 +238,26 @@ private slots:
         for (const bool ersetzen : {true, false}) {
             const char* modus = ersetzen ? "replace" : "append";
             QTest::addRow("%s: column 4, at most 3 fields", modus)
-                << einstellungen(1, 0, 4, 0, 1) << QStringList{"a;b;c", "a;b"} << ImportErgebnis::SpaltenFehler << ersetzen;
+                << einstellungen(1, 0, 4, 0, 1) << QStringList{"a;b;c", "a;b"}
+                << ImportErgebnis::SpaltenFehler << ersetzen;
             QTest::addRow("%s: empty clipboard, column chosen", modus)
                 << einstellungen(1, 0, 0, 0, 0) << QStringList{} << ImportErgebnis::SpaltenFehler << ersetzen;
             QTest::addRow("%s: column 6 reached by no line", modus)
-                << einstellungen(1, 0, 6, 0, 0) << QStringList{"a;1;;;", ";;;;"} << ImportErgebnis::SpaltenFehler << ersetzen;
+                << einstellungen(1, 0, 6, 0, 0) << QStringList{"a;1;;;", ";;;;"}
+                << ImportErgebnis::SpaltenFehler << ersetzen;
             QTest::addRow("%s: default settings", modus)
                 << ImportEinstellungen{} << beispiel << ImportErgebnis::NichtsBrauchbar << ersetzen;
             QTest::addRow("%s: empty clipboard, no column", modus)
                 << ImportEinstellungen{} << QStringList{} << ImportErgebnis::NichtsBrauchbar << ersetzen;
             QTest::addRow("%s: decimal point under a German locale", modus)
-                << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;12.5", "Bert;1.000"} << ImportErgebnis::NichtsBrauchbar
-                << ersetzen;
+                << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;12.5", "Bert;1.000"}
+                << ImportErgebnis::NichtsBrauchbar << ersetzen;
             QTest::addRow("%s: title lines beyond the file", modus)
-                << einstellungen(1, 0, 0, 0, 5) << QStringList{"Anna", "Bert"} << ImportErgebnis::NichtsBrauchbar << ersetzen;
+                << einstellungen(1, 0, 0, 0, 5) << QStringList{"Anna", "Bert"}
+                << ImportErgebnis::NichtsBrauchbar << ersetzen;
             QTest::addRow("%s: only unusable lines", modus)
-                << einstellungen(1, 2, 3, 0, 1) << QStringList{"Vorname;Nachname;Punkte", "Bert;Roth;x", ";;12", "Carl;Kurz;-1", ""}
+                << einstellungen(1, 2, 3, 0, 1)
+                << QStringList{"Vorname;Nachname;Punkte", "Bert;Roth;x", ";;12", "Carl;Kurz;-1", ""}
                 << ImportErgebnis::NichtsBrauchbar << ersetzen;
         }
     }
@@ -248,7 +284,8 @@ private slots:
         a.FEintraege = {testeintrag("Alt", 5)};
         a.FOriginal = {testeintrag("Verworfen", 1)};
         a.FKlassen = {TNotenklasse{1, 2.0, u'B'}};
-        QCOMPARE(ImportAuswerten(a, {"Neu;7"}, u';', einstellungen(1, 0, 2, 0, 0)).ergebnis, ImportErgebnis::Gelesen);
+        QCOMPARE(ImportAuswerten(a, {"Neu;7"}, u';', einstellungen(1, 0, 2, 0, 0)).ergebnis,
+                 ImportErgebnis::Gelesen);
         QCOMPARE(eintraege(a.FEintraege), QStringList({"Alt|5|0|kein A", "Neu|7|0"}));
         QCOMPARE(eintraege(a.FOriginal), eintraege(a.FEintraege));
         QVERIFY(a.FKlassen.empty());
@@ -259,8 +296,9 @@ private slots:
         Auswertung a;
         a.FErsetzen = true;
         const QString pfad = QStringLiteral(SKALORA_TESTDATEN "/../../examples/klausur.csv");
-        QCOMPARE(importiereDatei(a, pfad, trennerAus(QStringLiteral(";")), einstellungen(1, 2, 3, 0, 1)).ergebnis,
-                 ImportErgebnis::Gelesen);
+        QCOMPARE(
+            importiereDatei(a, pfad, trennerAus(QStringLiteral(";")), einstellungen(1, 2, 3, 0, 1)).ergebnis,
+            ImportErgebnis::Gelesen);
         const QStringList l = eintraege(a.FEintraege);
         QCOMPARE(l.size(), 12);
         QCOMPARE(l.first(), QStringLiteral("Anna Müller|52,5|0"));
@@ -273,7 +311,8 @@ private slots:
     void bytesWieZeilen() {
         static const char alphabet[] = "0123456789;;;,,.+- eE\r\n\tAz\x80\x81\x8A\x9D\xA0\xC4\xDF\xFC\xFF";
         std::mt19937_64 z(1252);
-        std::uniform_int_distribution<int> laenge(0, 400), wahl(0, int(sizeof alphabet) - 2), spalte(0, 4), titel(-1, 2);
+        std::uniform_int_distribution<int> laenge(0, 400), wahl(0, int(sizeof alphabet) - 2), spalte(0, 4),
+            titel(-1, 2);
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("zufall.csv"));
         for (int runde = 0; runde < 3000; ++runde) {
@@ -282,7 +321,8 @@ private slots:
                 bytes += alphabet[wahl(z)];
             // Most lines in the form a real file has, so that entries come through.
             for (int i = int(z() % 8); i > 0; --i)
-                bytes += QByteArray("J\xFCrgen;Gro\xDF;") + QByteArray::number(int(z() % 60)) + (z() % 2 ? ",5" : "") + ";2,3\r\n";
+                bytes += QByteArray("J\xFCrgen;Gro\xDF;") + QByteArray::number(int(z() % 60)) +
+                         (z() % 2 ? ",5" : "") + ";2,3\r\n";
             {
                 QFile f(pfad);
                 QVERIFY(f.open(QIODevice::WriteOnly));
@@ -320,7 +360,8 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("uebergangen");
         QTest::newRow("worked example")
-            << einstellungen(1, 2, 3, 0, 1) << QStringList{"Vorname;Nachname;Punkte", "Anna;Meier;17,5", "Bert;Roth;x", ";;12"}
+            << einstellungen(1, 2, 3, 0, 1)
+            << QStringList{"Vorname;Nachname;Punkte", "Anna;Meier;17,5", "Bert;Roth;x", ";;12"}
             << "1 Prüfling übernommen, 2 Zeilen übergangen"
             << "Übergangene Zeilen:\n"
                "Zeile 3: Punkte „x“ sind keine Zahl im eingestellten Zahlenformat (Dezimaltrennzeichen „,“)\n"
@@ -329,16 +370,18 @@ private slots:
             << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;17.5", "Bert;12", "Carl;-1", "Dora;-1,0"}
             << "1 Prüfling übernommen, 3 Zeilen übergangen"
             << "Übergangene Zeilen:\n"
-               "Zeile 1: Punkte „17.5“ sind keine Zahl im eingestellten Zahlenformat (Dezimaltrennzeichen „,“)\n"
+               "Zeile 1: Punkte „17.5“ sind keine Zahl im eingestellten Zahlenformat (Dezimaltrennzeichen "
+               "„,“)\n"
                "Zeile 3: Punkte -1 gelten als keine Angabe\n"
                "Zeile 4: Punkte -1 gelten als keine Angabe";
-        QTest::newRow("nothing skipped")
-            << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;1", "Bert;2"} << "2 Prüflinge übernommen, 0 Zeilen übergangen"
-            << "";
+        QTest::newRow("nothing skipped") << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;1", "Bert;2"}
+                                         << "2 Prüflinge übernommen, 0 Zeilen übergangen"
+                                         << "";
         QTest::newRow("a long field is cut")
             << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;" + QString(5000, u'x'), "Bert;2"}
             << "1 Prüfling übernommen, 1 Zeile übergangen"
-            << "Übergangene Zeilen:\nZeile 1: Punkte „xxxxxxxxxxxxxxxxxxxx…“ sind keine Zahl im eingestellten Zahlenformat "
+            << "Übergangene Zeilen:\nZeile 1: Punkte „xxxxxxxxxxxxxxxxxxxx…“ sind keine Zahl im "
+               "eingestellten Zahlenformat "
                "(Dezimaltrennzeichen „,“)";
         // Only the first ten are named; title lines count for the numbers, not as skipped.
         QStringList viele{"Titel"};
@@ -348,8 +391,9 @@ private slots:
         QString zehn = "Übergangene Zeilen:";
         for (int i = 2; i <= 11; ++i)
             zehn += "\nZeile " + QString::number(i) + ": kein Name";
-        QTest::newRow("first ten of twelve") << einstellungen(1, 0, 0, 0, 1) << viele
-                                             << "1 Prüfling übernommen, 12 Zeilen übergangen" << zehn + "\n… und 2 weitere";
+        QTest::newRow("first ten of twelve")
+            << einstellungen(1, 0, 0, 0, 1) << viele << "1 Prüfling übernommen, 12 Zeilen übergangen"
+            << zehn + "\n… und 2 weitere";
     }
     void zusammenfassung() {
         QFETCH(ImportEinstellungen, e);
@@ -362,7 +406,8 @@ private slots:
         for (const bool ausDatei : {true, false}) {
             Auswertung a;
             a.FErsetzen = true;
-            const ImportZusammenfassung z = ausDatei ? importiereDatei(a, pfad, u';', e) : ImportAuswerten(a, zeilen, u';', e);
+            const ImportZusammenfassung z =
+                ausDatei ? importiereDatei(a, pfad, u';', e) : ImportAuswerten(a, zeilen, u';', e);
             QCOMPARE(z.ergebnis, ImportErgebnis::Gelesen);
             QCOMPARE(z.statusText(), status);
             QCOMPARE(z.uebergangeneText(), uebergangen);
@@ -376,9 +421,10 @@ private slots:
         QCOMPARE(ImportAuswerten(a, {"Titel"}, u';', einstellungen(1, 0, 0, 0, 1)).nichtsBrauchbarText(),
                  QStringLiteral("Keine Zeile ergab einen Prüfling. Die Liste bleibt, wie sie war.\n\n"
                                 "Nach den Titelzeilen steht keine Zeile mehr."));
-        QCOMPARE(ImportAuswerten(a, {"Titel", ";3"}, u';', einstellungen(1, 0, 2, 0, 1)).nichtsBrauchbarText(),
-                 QStringLiteral("Keine Zeile ergab einen Prüfling. Die Liste bleibt, wie sie war.\n\n"
-                                "Übergangene Zeilen:\nZeile 2: kein Name"));
+        QCOMPARE(
+            ImportAuswerten(a, {"Titel", ";3"}, u';', einstellungen(1, 0, 2, 0, 1)).nichtsBrauchbarText(),
+            QStringLiteral("Keine Zeile ergab einen Prüfling. Die Liste bleibt, wie sie war.\n\n"
+                           "Übergangene Zeilen:\nZeile 2: kein Name"));
     }
 
     // One usable line and a million empty ones: the list takes room for what it holds, never
@@ -431,7 +477,8 @@ private slots:
         schreibeTestdatei(pfad, (weg == "utf8" ? "\xEF\xBB\xBF" : "") + erwartet.toLatin1());
         Auswertung a;
         a.FErsetzen = true;
-        const ImportZusammenfassung z = weg == "text" ? importiereText(a, erwartet, u';', e) : importiereDatei(a, pfad, u';', e);
+        const ImportZusammenfassung z =
+            weg == "text" ? importiereText(a, erwartet, u';', e) : importiereDatei(a, pfad, u';', e);
         QCOMPARE(z.ergebnis, ImportErgebnis::Gelesen);
         QCOMPARE(a.FEintraege.size(), qsizetype(1));
         QCOMPARE(a.FEintraege[0].nameText(), QStringLiteral("Anna"));
@@ -445,7 +492,8 @@ private slots:
         QTest::addColumn<bool>("ersetzen");
         for (const char* weg : {"cp1252", "utf8", "text", "lines"})
             for (const bool ersetzen : {true, false})
-                QTest::addRow("%s, %s", weg, ersetzen ? "replace" : "append") << QString::fromLatin1(weg) << ersetzen;
+                QTest::addRow("%s, %s", weg, ersetzen ? "replace" : "append")
+                    << QString::fromLatin1(weg) << ersetzen;
     }
     void speichermangelLaesstListen() {
         QFETCH(QString, weg);
@@ -482,8 +530,9 @@ private slots:
         if (weg == "lines")
             QVERIFY(ausgegangen);
         else if (weg == "text")
-            QCOMPARE(fehler, QStringLiteral("Zu wenig Arbeitsspeicher, um den Text der Zwischenablage einzufügen. "
-                                            "Die Liste bleibt, wie sie war."));
+            QCOMPARE(fehler,
+                     QStringLiteral("Zu wenig Arbeitsspeicher, um den Text der Zwischenablage einzufügen. "
+                                    "Die Liste bleibt, wie sie war."));
         else
             QCOMPARE(fehler, "Zu wenig Arbeitsspeicher, um „" + QDir::toNativeSeparators(pfad) +
                                  "“ zu importieren. Die Liste bleibt, wie sie war.");
@@ -503,17 +552,28 @@ private slots:
     void formelschutzAbgenommen_data() {
         QTest::addColumn<QString>("zeile");
         QTest::addColumn<QString>("name");
-        QTest::newRow("equals") << "'=SUMME(A1:A9);x" << "=SUMME(A1:A9) x";
-        QTest::newRow("plus") << "'+49 171;x" << "+49 171 x";
-        QTest::newRow("minus") << "'-Meier;x" << "-Meier x";
-        QTest::newRow("at") << "'@Anna;x" << "@Anna x";
-        QTest::newRow("tab") << "'\tAnna;x" << "\tAnna x";
-        QTest::newRow("last-name field too") << "Anna;'=1+1" << "Anna =1+1";
-        QTest::newRow("apostrophe before apostrophe and formula") << "''=x;y" << "'=x y";
-        QTest::newRow("apostrophe before a letter stays") << "'Brien;x" << "'Brien x";
-        QTest::newRow("lone apostrophe stays") << "';x" << "' x";
-        QTest::newRow("only one is taken") << "'''-x;y" << "''-x y";
-        QTest::newRow("no apostrophe") << "=x;y" << "=x y";
+        QTest::newRow("equals") << "'=SUMME(A1:A9);x"
+                                << "=SUMME(A1:A9) x";
+        QTest::newRow("plus") << "'+49 171;x"
+                              << "+49 171 x";
+        QTest::newRow("minus") << "'-Meier;x"
+                               << "-Meier x";
+        QTest::newRow("at") << "'@Anna;x"
+                            << "@Anna x";
+        QTest::newRow("tab") << "'\tAnna;x"
+                             << "\tAnna x";
+        QTest::newRow("last-name field too") << "Anna;'=1+1"
+                                             << "Anna =1+1";
+        QTest::newRow("apostrophe before apostrophe and formula") << "''=x;y"
+                                                                  << "'=x y";
+        QTest::newRow("apostrophe before a letter stays") << "'Brien;x"
+                                                          << "'Brien x";
+        QTest::newRow("lone apostrophe stays") << "';x"
+                                               << "' x";
+        QTest::newRow("only one is taken") << "'''-x;y"
+                                           << "''-x y";
+        QTest::newRow("no apostrophe") << "=x;y"
+                                       << "=x y";
     }
     void formelschutzAbgenommen() {
         QFETCH(QString, zeile);
@@ -533,11 +593,14 @@ private slots:
     void dateifehlerLaesstListe() {
         const QString fehlt = testdatei(QStringLiteral("gibt_es_nicht.csv"));
         // The German text comes first; a line naming the file may follow it.
-        QCOMPARE(fehlertext([&] { zeilenAusDatei(fehlt); }).section(u'\n', 0, 0), QStringLiteral("Datei nicht gefunden"));
+        QCOMPARE(fehlertext([&] { zeilenAusDatei(fehlt); }).section(u'\n', 0, 0),
+                 QStringLiteral("Datei nicht gefunden"));
         Auswertung a;
         a.FErsetzen = true;
         a.FEintraege = a.FOriginal = {testeintrag("Anna", 17.5)};
-        QCOMPARE(fehlertext([&] { importiereDatei(a, fehlt, u';', einstellungen(1, 0, 0, 0, 0)); }).section(u'\n', 0, 0),
+        QCOMPARE(fehlertext([&] {
+                     importiereDatei(a, fehlt, u';', einstellungen(1, 0, 0, 0, 0));
+                 }).section(u'\n', 0, 0),
                  QStringLiteral("Datei nicht gefunden"));
         QCOMPARE(eintraege(a.FEintraege), QStringList({"Anna|17,5|0|kein A"}));
         QCOMPARE(eintraege(a.FOriginal), QStringList({"Anna|17,5|0|kein A"}));

@@ -1,11 +1,11 @@
 // Importing through the real file dialog and pasting from the clipboard, offscreen.
 #include "Hauptfenster.h"
+#include "Notendatei.h"
 #include "Programm.h"
+#include "Steuerelemente.h"
 #include "Testdaten.h"
 #include "UiTesthilfe.h"
-#include "Steuerelemente.h"
 #include "importform.h"
-#include "Notendatei.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -19,7 +19,8 @@ namespace {
 QStringList zeilen(THauptformular* h) {
     QStringList r;
     for (int z = 1; z <= h->modell().rowCount(); ++z)
-        r << h->modell().zellText(1, z) + u'|' + h->modell().zellText(2, z) + u'|' + h->modell().zellText(4, z);
+        r << h->modell().zellText(1, z) + u'|' + h->modell().zellText(2, z) + u'|' +
+                 h->modell().zellText(4, z);
     return r;
 }
 const QByteArray kKurs = "Vorname;Nachname;Punkte\r\nAnna;Meier;17,5\r\nBert;Roth;x\r\n;;12\r\n";
@@ -48,7 +49,9 @@ QStringList zustand(THauptformular* h) {
     return r;
 }
 
-QLabel* statustext(THauptformular* h) { return h->statusBar()->findChild<QLabel*>(QStringLiteral("Statustext")); }
+QLabel* statustext(THauptformular* h) {
+    return h->statusBar()->findChild<QLabel*>(QStringLiteral("Statustext"));
+}
 
 // Runs one of the four commands that bring a list in, with `csv` as the file or the clipboard
 // (TAB for the clipboard); "oeffnen" opens a record file of three entries.
@@ -89,7 +92,8 @@ private slots:
 
         QTemporaryDir dir;
         const QString datei = dir.filePath(QStringLiteral("kurs.csv"));
-        schreibeTestdatei(datei, "Vorname;Nachname;Punkte\r\nAnna;Meier;17,5\r\nBert;Roth;x\r\n\xC4nne;\xD6hl;12\r\n");
+        schreibeTestdatei(
+            datei, "Vorname;Nachname;Punkte\r\nAnna;Meier;17,5\r\nBert;Roth;x\r\n\xC4nne;\xD6hl;12\r\n");
 
         uitest::beantworteDateidialog(datei);
         h->importierencsv->trigger();
@@ -132,13 +136,20 @@ private slots:
         QTest::addColumn<QString>("befehl");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("tooltip");
-        const QString uebergangen = "Übergangene Zeilen:\n"
-                                    "Zeile 3: Punkte „x“ sind keine Zahl im eingestellten Zahlenformat (Dezimaltrennzeichen „,“)\n"
-                                    "Zeile 4: kein Name";
-        QTest::newRow("Importieren") << "importieren" << "1 Prüfling übernommen, 2 Zeilen übergangen" << uebergangen;
-        QTest::newRow("Anfügen") << "anfuegen" << "1 Prüfling übernommen, 2 Zeilen übergangen" << uebergangen;
-        QTest::newRow("Vom Clipboard einfügen") << "einfuegen" << "1 Prüfling übernommen, 2 Zeilen übergangen" << uebergangen;
-        QTest::newRow("Öffnen") << "oeffnen" << "3 Prüflinge übernommen, 0 Zeilen übergangen" << "";
+        const QString uebergangen =
+            "Übergangene Zeilen:\n"
+            "Zeile 3: Punkte „x“ sind keine Zahl im eingestellten Zahlenformat (Dezimaltrennzeichen „,“)\n"
+            "Zeile 4: kein Name";
+        QTest::newRow("Importieren") << "importieren"
+                                     << "1 Prüfling übernommen, 2 Zeilen übergangen" << uebergangen;
+        QTest::newRow("Anfügen") << "anfuegen"
+                                 << "1 Prüfling übernommen, 2 Zeilen übergangen" << uebergangen;
+        QTest::newRow("Vom Clipboard einfügen")
+            << "einfuegen"
+            << "1 Prüfling übernommen, 2 Zeilen übergangen" << uebergangen;
+        QTest::newRow("Öffnen") << "oeffnen"
+                                << "3 Prüflinge übernommen, 0 Zeilen übergangen"
+                                << "";
     }
     void statusleiste() {
         QFETCH(QString, befehl);
@@ -154,7 +165,9 @@ private slots:
         QVERIFY(text);
         QCOMPARE(text->text(), status);
         QCOMPARE(text->toolTip(), tooltip);
-        QCOMPARE(h->modell().rowCount(), befehl == "anfuegen" || befehl == "einfuegen" ? 2 : befehl == "oeffnen" ? 3 : 1);
+        QCOMPARE(h->modell().rowCount(), befehl == "anfuegen" || befehl == "einfuegen" ? 2
+                                         : befehl == "oeffnen"                         ? 3
+                                                                                       : 1);
     }
 
     // No line makes an entry: nothing changes, a message says so, the status bar says why.
@@ -173,8 +186,10 @@ private slots:
         QTemporaryDir dir;
         fuehreAus(p, dir, befehl, "Vorname;Nachname;Punkte\r\nBert;Roth;x\r\n;;12\r\nCarl;Kurz;-1\r\n");
         QCOMPARE(m_umgebung.arten, QList<meldung::Art>({meldung::Art::Fehler}));
-        QVERIFY(m_umgebung.meldungen[0].startsWith(QStringLiteral("Keine Zeile ergab einen Prüfling. Die Liste bleibt, wie sie war.")));
-        QVERIFY(m_umgebung.meldungen[0].contains(QStringLiteral("Zeile 4: Punkte -1 gelten als keine Angabe")));
+        QVERIFY(m_umgebung.meldungen[0].startsWith(
+            QStringLiteral("Keine Zeile ergab einen Prüfling. Die Liste bleibt, wie sie war.")));
+        QVERIFY(
+            m_umgebung.meldungen[0].contains(QStringLiteral("Zeile 4: Punkte -1 gelten als keine Angabe")));
         QCOMPARE(zustand(h), vorher);
         QCOMPARE(statustext(h)->text(), QStringLiteral("0 Prüflinge übernommen, 3 Zeilen übergangen"));
     }
@@ -184,11 +199,15 @@ private slots:
     void speichermangelAendertNichts_data() {
         QTest::addColumn<QString>("befehl");
         QTest::addColumn<QString>("meldung");
-        QTest::newRow("Importieren") << "importieren" << "Zu wenig Arbeitsspeicher, um „%1“ zu importieren.";
-        QTest::newRow("Anfügen") << "anfuegen" << "Zu wenig Arbeitsspeicher, um „%1“ zu importieren.";
-        QTest::newRow("Vom Clipboard einfügen") << "einfuegen"
-                                                << "Zu wenig Arbeitsspeicher, um den Text der Zwischenablage einzufügen.";
-        QTest::newRow("Öffnen") << "oeffnen" << "Zu wenig Arbeitsspeicher, um „%1“ zu öffnen (3 Einträge).";
+        QTest::newRow("Importieren") << "importieren"
+                                     << "Zu wenig Arbeitsspeicher, um „%1“ zu importieren.";
+        QTest::newRow("Anfügen") << "anfuegen"
+                                 << "Zu wenig Arbeitsspeicher, um „%1“ zu importieren.";
+        QTest::newRow("Vom Clipboard einfügen")
+            << "einfuegen"
+            << "Zu wenig Arbeitsspeicher, um den Text der Zwischenablage einzufügen.";
+        QTest::newRow("Öffnen") << "oeffnen"
+                                << "Zu wenig Arbeitsspeicher, um „%1“ zu öffnen (3 Einträge).";
     }
     void speichermangelAendertNichts() {
         QFETCH(QString, befehl);
@@ -197,17 +216,19 @@ private slots:
         THauptformular* h = p.Hauptformular();
         richteEin(p);
         QGuiApplication::clipboard()->setText(QStringLiteral("Titel\nDora\tx\t1\n"));
-        h->VomClipboardeinfgen1->trigger();  // a status text to keep
+        h->VomClipboardeinfgen1->trigger(); // a status text to keep
         const QStringList vorher = zustand(h);
         const QString status = statustext(h)->text(), tooltip = statustext(h)->toolTip();
         QVERIFY(!status.isEmpty());
         QTemporaryDir dir;
         listengrenze::setzeTestgrenze(2);
-        fuehreAus(p, dir, befehl, "Vorname;Nachname;Punkte\r\nAnna;Meier;1\r\nBert;Roth;2\r\nCarl;Kurz;3\r\n");
+        fuehreAus(p, dir, befehl,
+                  "Vorname;Nachname;Punkte\r\nAnna;Meier;1\r\nBert;Roth;2\r\nCarl;Kurz;3\r\n");
         listengrenze::setzeTestgrenze(0);
         QCOMPARE(m_umgebung.meldungen.size(), 1);
         if (meldung.contains("%1"))
-            meldung = meldung.arg(QDir::toNativeSeparators(dir.filePath(befehl == "oeffnen" ? "kurs.noten" : "kurs.csv")));
+            meldung = meldung.arg(
+                QDir::toNativeSeparators(dir.filePath(befehl == "oeffnen" ? "kurs.noten" : "kurs.csv")));
         QCOMPARE(m_umgebung.meldungen[0], meldung + QStringLiteral(" Die Liste bleibt, wie sie war."));
         QCOMPARE(zustand(h), vorher);
         QCOMPARE(statustext(h)->text(), status);
@@ -226,8 +247,8 @@ private slots:
         h->importierencsv->trigger();
         QCOMPARE(m_umgebung.meldungen.size(), 1);
         QVERIFY(m_umgebung.meldungen[0].startsWith(QStringLiteral("Kein Trennzeichen eingestellt.")));
-        QCOMPARE(m_umgebung.arten[0], meldung::Art::Fehler);  // the program's own message: captioned "Fehler"
-        QCOMPARE(h->modell().rowCount(), 4);  // still the empty grid of the start
+        QCOMPARE(m_umgebung.arten[0], meldung::Art::Fehler); // the program's own message: captioned "Fehler"
+        QCOMPARE(h->modell().rowCount(), 4);                 // still the empty grid of the start
     }
 
     void exportMitCsvEndung() {

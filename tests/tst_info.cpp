@@ -2,8 +2,8 @@
 // plain-HTTP server of the test's own on 127.0.0.1.
 #include "Aktualisierer.h"
 #include "Aktualisierung.h"
-#include "Hauptfenster.h"
 #include "Geometrie.h"
+#include "Hauptfenster.h"
 #include "Hilfe.h"
 #include "Info.h"
 #include "Konfiguration.h"
@@ -14,15 +14,15 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTextBrowser>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTextBrowser>
 #include <QUrl>
 #include <memory>
 
@@ -35,14 +35,26 @@ namespace {
 struct Route {
     int status = 200;
     QByteArray koerper;
-    bool haengt = false;      // GET: headers, then silence
-    bool ohneLaenge = false;  // no Content-Length; the body ends with the connection
-    QByteArray kopfLaenge;    // what HEAD announces instead of the body's length
+    bool haengt = false;     // GET: headers, then silence
+    bool ohneLaenge = false; // no Content-Length; the body ends with the connection
+    QByteArray kopfLaenge;   // what HEAD announces instead of the body's length
 
     Route(int s = 200, QByteArray k = {}) : status(s), koerper(std::move(k)) {}
-    Route haengend() const { Route r = *this; r.haengt = true; return r; }
-    Route unangekuendigt() const { Route r = *this; r.ohneLaenge = true; return r; }
-    Route kopfMeldet(QByteArray laenge) const { Route r = *this; r.kopfLaenge = std::move(laenge); return r; }
+    Route haengend() const {
+        Route r = *this;
+        r.haengt = true;
+        return r;
+    }
+    Route unangekuendigt() const {
+        Route r = *this;
+        r.ohneLaenge = true;
+        return r;
+    }
+    Route kopfMeldet(QByteArray laenge) const {
+        Route r = *this;
+        r.kopfLaenge = std::move(laenge);
+        return r;
+    }
 };
 } // namespace
 Q_DECLARE_METATYPE(Route)
@@ -52,7 +64,7 @@ namespace {
 class Testserver : public QTcpServer {
 public:
     QHash<QByteArray, Route> routen;
-    QList<QByteArray> anfragen;  // "GET /skalora.ver"
+    QList<QByteArray> anfragen; // "GET /skalora.ver"
     QList<QHash<QByteArray, QByteArray>> koepfe;
 
     Testserver() {
@@ -90,10 +102,13 @@ private:
 
         const Route r = routen.value(pfad, Route(404, "nicht vorhanden"));
         const bool nurKopf = methode == "HEAD";
-        QByteArray antwort = "HTTP/1.1 " + QByteArray::number(r.status) + (r.status == 200 ? " OK" : " Fehler") + "\r\n";
+        QByteArray antwort =
+            "HTTP/1.1 " + QByteArray::number(r.status) + (r.status == 200 ? " OK" : " Fehler") + "\r\n";
         if (!r.ohneLaenge)
-            antwort += "Content-Length: " +
-                       (nurKopf && !r.kopfLaenge.isEmpty() ? r.kopfLaenge : QByteArray::number(r.koerper.size())) + "\r\n";
+            antwort +=
+                "Content-Length: " +
+                (nurKopf && !r.kopfLaenge.isEmpty() ? r.kopfLaenge : QByteArray::number(r.koerper.size())) +
+                "\r\n";
         antwort += "Connection: close\r\n\r\n";
         s->write(antwort);
         if (!nurKopf && r.haengt)
@@ -128,7 +143,7 @@ class TestInfo : public QObject {
 
     QWidget m_besitzer;
     QStringList m_meldungen;
-    bool m_ja = false;  // the answer to the update question
+    bool m_ja = false; // the answer to the update question
     QList<QUrl> m_geoeffnet;
     bool m_oeffnenGelingt = true;
 
@@ -178,11 +193,14 @@ private slots:
         QTest::addColumn<QString>("titel");
         QTest::addColumn<QString>("datum");
         QTest::addColumn<QStringList>("knoepfe");
-        QTest::newRow("German") << routinen::Sprache::Deutsch << "Info über Skalora" << "vom "
+        QTest::newRow("German") << routinen::Sprache::Deutsch << "Info über Skalora"
+                                << "vom "
                                 << QStringList{"&OK", "&Neue Version", "&Homepage", "&Mail schreiben"};
-        QTest::newRow("English") << routinen::Sprache::Englisch << "Info about Skalora" << "from : "
+        QTest::newRow("English") << routinen::Sprache::Englisch << "Info about Skalora"
+                                 << "from : "
                                  << QStringList{"&OK", "&Get new version", "Visit &homepage", "Send &email"};
-        QTest::newRow("French") << routinen::Sprache::Andere << "Info about Skalora" << "from : "
+        QTest::newRow("French") << routinen::Sprache::Andere << "Info about Skalora"
+                                << "from : "
                                 << QStringList{"&OK", "&Get new version", "Visit &homepage", "Send &email"};
     }
     void texte() {
@@ -199,21 +217,25 @@ private slots:
         QString version;
         QVERIFY(routinen::Versionstext(version));
         QCOMPARE(box->Versionlabel->text(), QStringLiteral("Version : ") + version);
-        QCOMPARE(box->Homepagelabel->text(), QStringLiteral("Homepage: ") + konfiguration::herstellerHomepage());
+        QCOMPARE(box->Homepagelabel->text(),
+                 QStringLiteral("Homepage: ") + konfiguration::herstellerHomepage());
         QCOMPARE(box->Copyrightlabel->text(), konfiguration::autorzeile());
         // The program file's date in the short date and long time format of the locale.
         const QDateTime geaendert = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
-        QVERIFY2(box->Datumlabel->text().startsWith(datum + geaendert.toString(QStringLiteral("dd.MM.yy HH:mm:ss"))),
+        QVERIFY2(box->Datumlabel->text().startsWith(datum +
+                                                    geaendert.toString(QStringLiteral("dd.MM.yy HH:mm:ss"))),
                  qPrintable(box->Datumlabel->text()));
         // The hints stay German.
-        QCOMPARE(box->getnewversion->toolTip(), QStringLiteral("Holt eine neue Version dieses Programmes über das Internet"));
+        QCOMPARE(box->getnewversion->toolTip(),
+                 QStringLiteral("Holt eine neue Version dieses Programmes über das Internet"));
         QCOMPARE(box->Datumlabel->toolTip(), QStringLiteral("Speicherdatum dieser Version"));
         QCOMPARE(box->size(), geometrie::groesse(489, 194));
         QVERIFY(box->okbut->isDefault());
         // The shared texts follow the last box's language, for boxes made later as well.
         QCOMPARE(aktualisierung::text(Text::KeineNeuere),
-                 sprache == routinen::Sprache::Deutsch ? QStringLiteral("Derzeit befindet sich keine aktuellere Version auf dem Server")
-                                                       : QStringLiteral("You have the actual version installed!"));
+                 sprache == routinen::Sprache::Deutsch
+                     ? QStringLiteral("Derzeit befindet sich keine aktuellere Version auf dem Server")
+                     : QStringLiteral("You have the actual version installed!"));
     }
 
     void knoepfeUndTasten() {
@@ -254,7 +276,8 @@ private slots:
         for (Tinfodialog* b : boxen) {
             QVERIFY(b->isVisible());
             QCOMPARE(b->FArchivName, QStringLiteral("skalora.zip"));
-            QCOMPARE(b->Homepagelabel->text(), QStringLiteral("Homepage: ") + konfiguration::produktHomepage());
+            QCOMPARE(b->Homepagelabel->text(),
+                     QStringLiteral("Homepage: ") + konfiguration::produktHomepage());
         }
         QPointer<Tinfodialog> erste(boxen[0]);
         erste->close();
@@ -291,11 +314,14 @@ private slots:
         pruefe(box);
 
         const double eigene = eigeneVersion();
-        const QString erwartet = !lesbar            ? QStringLiteral("Problem beim Verbinden mit dem Server")
-                                 : server == eigene ? QStringLiteral("Derzeit befindet sich keine aktuellere Version auf dem Server")
-                                                    : aktualisierung::frage(eigene, server);
+        const QString erwartet =
+            !lesbar ? QStringLiteral("Problem beim Verbinden mit dem Server")
+            : server == eigene
+                ? QStringLiteral("Derzeit befindet sich keine aktuellere Version auf dem Server")
+                : aktualisierung::frage(eigene, server);
         QCOMPARE(m_meldungen, QStringList{erwartet});
-        QCOMPARE(s.anzahl("HEAD /skalora.zip") + s.anzahl("GET /skalora.zip"), 0);  // answered "No", or nothing to ask
+        QCOMPARE(s.anzahl("HEAD /skalora.zip") + s.anzahl("GET /skalora.zip"),
+                 0); // answered "No", or nothing to ask
         QCOMPARE(s.anfragen.value(0), QByteArray("HEAD /skalora.ver"));
         const QHash<QByteArray, QByteArray>& kopf = s.koepfe.value(0);
         QCOMPARE(kopf.value("user-agent"), QByteArray("Mozilla/3.0 (compatible; Indy Library)"));
@@ -319,8 +345,10 @@ private slots:
         QTest::addColumn<QString>("getippt");
         QTest::addColumn<QString>("gespeichert");
         QTest::addColumn<bool>("oeffnenGelingt");
-        QTest::newRow("typed .exe, opened") << "neu.exe" << "neu.zip" << true;
-        QTest::newRow("no extension, no unpacker") << "neu" << "neu.zip" << false;
+        QTest::newRow("typed .exe, opened") << "neu.exe"
+                                            << "neu.zip" << true;
+        QTest::newRow("no extension, no unpacker") << "neu"
+                                                   << "neu.zip" << false;
     }
     void archivSpeichern() {
         QFETCH(QString, getippt);
@@ -361,7 +389,7 @@ private slots:
         QCOMPARE(m_meldungen, erwartet);
         QCOMPARE(s.anfragen, QList<QByteArray>({"HEAD /skalora.ver", "GET /skalora.ver", "HEAD /skalora.zip",
                                                 "GET /skalora.zip"}));
-        QTRY_VERIFY(!box->findChild<QFileDialog*>());  // discarded with the check's end
+        QTRY_VERIFY(!box->findChild<QFileDialog*>()); // discarded with the check's end
     }
 
     void archivFehlt() {
@@ -386,7 +414,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT((dialog = box->findChild<QFileDialog*>()) && dialog->isVisible(), 5000);
         dialog->reject();
         QVERIFY(!box->prueftGerade());
-        QCOMPARE(m_meldungen.size(), 1);  // the question only
+        QCOMPARE(m_meldungen.size(), 1); // the question only
         QVERIFY(m_geoeffnet.isEmpty());
     }
 
@@ -409,7 +437,7 @@ private slots:
         box->Http->setzeZeitlimit(5000);
         box->getnewversion->click();
         QTRY_VERIFY_WITH_TIMEOUT(s.anfragen.contains(haengt), 5000);
-        box->getnewversion->click();  // a second click while it runs does nothing
+        box->getnewversion->click(); // a second click while it runs does nothing
         QCOMPARE(s.anzahl("HEAD /skalora.ver"), 1);
         QVERIFY(box->prueftGerade());
 
@@ -423,14 +451,16 @@ private slots:
     void zweiBoxen() {
         Testserver langsam, schnell;
         langsam.routen.insert("/skalora.ver", Route(200, "1,10").haengend());
-        schnell.routen.insert("/skalora.ver", Route(200, versionAlsText(SKALORA_VERSION_MAJOR, SKALORA_VERSION_MINOR)));
+        schnell.routen.insert("/skalora.ver",
+                              Route(200, versionAlsText(SKALORA_VERSION_MAJOR, SKALORA_VERSION_MINOR)));
         Tinfodialog* erste = neueBox(langsam.basis());
         erste->Http->setzeZeitlimit(5000);
         Tinfodialog* zweite = neueBox(schnell.basis());
         erste->getnewversion->click();
         QTRY_VERIFY_WITH_TIMEOUT(langsam.anfragen.contains("GET /skalora.ver"), 5000);
         pruefe(zweite);
-        QCOMPARE(m_meldungen, QStringList{QStringLiteral("Derzeit befindet sich keine aktuellere Version auf dem Server")});
+        QCOMPARE(m_meldungen, QStringList{QStringLiteral(
+                                  "Derzeit befindet sich keine aktuellere Version auf dem Server")});
         QVERIFY(erste->prueftGerade());
         erste->close();
         QVERIFY(zweite->isVisible());

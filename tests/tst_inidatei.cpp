@@ -1,6 +1,6 @@
 // The settings file: layout, reading with defaults, encodings, marker and backup, failed saves.
-#include "Fehler.h"
 #include "Dateigrenze.h"
+#include "Fehler.h"
 #include "IniDatei.h"
 #include "Zahltext.h"
 
@@ -153,21 +153,24 @@ private slots:
     void kurzeDateien_data() {
         QTest::addColumn<QByteArray>("inhalt");
         QTest::addColumn<int>("kodierung");
-        QTest::addColumn<QByteArray>("danach");  // after writing [a] b=c
+        QTest::addColumn<QByteArray>("danach"); // after writing [a] b=c
         const QByteArray utf16le("[\0a\0]\0\r\0\n\0b\0=\0c\0\r\0\n\0\r\0\n\0", 24);
         const QByteArray utf16be("\0[\0a\0]\0\r\0\n\0b\0=\0c\0\r\0\n\0\r\0\n", 24);
         const auto K = [](IniDatei::Kodierung k) { return static_cast<int>(k); };
-        QTest::newRow("empty") << QByteArray("") << K(IniDatei::Kodierung::Ansi) << QByteArray("[a]\r\nb=c\r\n\r\n");
-        QTest::newRow("FF FE") << QByteArray("\xFF\xFE") << K(IniDatei::Kodierung::Utf16LE) << "\xFF\xFE" + utf16le;
-        QTest::newRow("FF FE and an odd byte") << QByteArray("\xFF\xFE[") << K(IniDatei::Kodierung::Utf16LE)
-                                               << "\xFF\xFE" + utf16le;
-        QTest::newRow("FE FF") << QByteArray("\xFE\xFF") << K(IniDatei::Kodierung::Utf16BE) << "\xFE\xFF" + utf16be;
-        QTest::newRow("FE FF and an odd byte") << QByteArray("\xFE\xFF\0", 3) << K(IniDatei::Kodierung::Utf16BE)
-                                               << "\xFE\xFF" + utf16be;
+        QTest::newRow("empty") << QByteArray("") << K(IniDatei::Kodierung::Ansi)
+                               << QByteArray("[a]\r\nb=c\r\n\r\n");
+        QTest::newRow("FF FE") << QByteArray("\xFF\xFE") << K(IniDatei::Kodierung::Utf16LE)
+                               << "\xFF\xFE" + utf16le;
+        QTest::newRow("FF FE and an odd byte")
+            << QByteArray("\xFF\xFE[") << K(IniDatei::Kodierung::Utf16LE) << "\xFF\xFE" + utf16le;
+        QTest::newRow("FE FF") << QByteArray("\xFE\xFF") << K(IniDatei::Kodierung::Utf16BE)
+                               << "\xFE\xFF" + utf16be;
+        QTest::newRow("FE FF and an odd byte")
+            << QByteArray("\xFE\xFF\0", 3) << K(IniDatei::Kodierung::Utf16BE) << "\xFE\xFF" + utf16be;
         QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF") << K(IniDatei::Kodierung::Utf8)
                                     << QByteArray("\xEF\xBB\xBF[a]\r\nb=c\r\n\r\n");
-        QTest::newRow("half a UTF-8 mark") << QByteArray("\xEF\xBB") << K(IniDatei::Kodierung::Ansi)
-                                           << QByteArray("[a]\r\nb=c\r\n\r\n");
+        QTest::newRow("half a UTF-8 mark")
+            << QByteArray("\xEF\xBB") << K(IniDatei::Kodierung::Ansi) << QByteArray("[a]\r\nb=c\r\n\r\n");
         QTest::newRow("one byte FF") << QByteArray("\xFF") << K(IniDatei::Kodierung::Ansi)
                                      << QByteArray("[a]\r\nb=c\r\n\r\n");
     }
@@ -191,29 +194,67 @@ private slots:
         QTest::addColumn<QString>("erwartet");
         const QByteArray kopf = "[Importeinstellungen]\r\n";
         QTest::newRow("section and key in other case")
-            << QByteArray("[IMPORTEINSTELLUNGEN]\r\nSCHLUESSEL=2\r\n") << "ganz" << "2";
+            << QByteArray("[IMPORTEINSTELLUNGEN]\r\nSCHLUESSEL=2\r\n") << "ganz"
+            << "2";
         QTest::newRow("comments and blank lines")
-            << QByteArray("; Kopf\r\n\r\n[Importeinstellungen]\r\n;schluessel=1\r\n \t \r\nschluessel=7") << "ganz"
+            << QByteArray("; Kopf\r\n\r\n[Importeinstellungen]\r\n;schluessel=1\r\n \t \r\nschluessel=7")
+            << "ganz"
             << "7";
-        QTest::newRow("commented key is none") << kopf + ";schluessel=1\r\n" << "text" << "VORGABE";
-        QTest::newRow("blanks and controls trimmed") << kopf + "\t schluessel \t=  #9 \t\r\n" << "text" << "#9";
-        QTest::newRow("blank value is empty text") << kopf + "schluessel= \r\n" << "text" << "";
-        QTest::newRow("split at first =") << kopf + "schluessel=a=b\r\n" << "text" << "a=b";
-        QTest::newRow("bare LF and CR") << QByteArray("[Importeinstellungen]\nx=1\rschluessel=5\n") << "ganz" << "5";
-        QTest::newRow("key of another section") << kopf + "x=1\r\n[b]\r\nschluessel=5\r\n" << "ganz" << "-1";
-        QTest::newRow("key before any section") << "schluessel=5\r\n" + kopf << "ganz" << "-1";
-        QTest::newRow("negative integer") << kopf + "schluessel=-12\r\n" << "ganz" << "-12";
-        QTest::newRow("integer with text") << kopf + "schluessel=12a\r\n" << "ganz" << "-1";
-        QTest::newRow("integer as decimal") << kopf + "schluessel=4,5\r\n" << "ganz" << "-1";
-        QTest::newRow("integer too large") << kopf + "schluessel=99999999999999999999\r\n" << "ganz" << "-1";
-        QTest::newRow("empty integer") << kopf + "schluessel=\r\n" << "ganz" << "-1";
-        QTest::newRow("boolean 0") << kopf + "schluessel=0\r\n" << "bool" << "0";
-        QTest::newRow("boolean 2 is true") << kopf + "schluessel=2\r\n" << "bool" << "1";
-        QTest::newRow("boolean as word") << kopf + "schluessel=falsch\r\n" << "bool" << "1";
-        QTest::newRow("number with comma") << kopf + "schluessel=4,5\r\n" << "zahl" << "4,5";
-        QTest::newRow("number with point") << kopf + "schluessel=4.5\r\n" << "zahl" << "3";
-        QTest::newRow("number with exponent") << kopf + "schluessel=-1,5E-7\r\n" << "zahl" << "-1,5E-7";
-        QTest::newRow("empty number") << kopf + "schluessel=\r\n" << "zahl" << "3";
+        QTest::newRow("commented key is none") << kopf + ";schluessel=1\r\n"
+                                               << "text"
+                                               << "VORGABE";
+        QTest::newRow("blanks and controls trimmed") << kopf + "\t schluessel \t=  #9 \t\r\n"
+                                                     << "text"
+                                                     << "#9";
+        QTest::newRow("blank value is empty text") << kopf + "schluessel= \r\n"
+                                                   << "text"
+                                                   << "";
+        QTest::newRow("split at first =") << kopf + "schluessel=a=b\r\n"
+                                          << "text"
+                                          << "a=b";
+        QTest::newRow("bare LF and CR") << QByteArray("[Importeinstellungen]\nx=1\rschluessel=5\n") << "ganz"
+                                        << "5";
+        QTest::newRow("key of another section") << kopf + "x=1\r\n[b]\r\nschluessel=5\r\n"
+                                                << "ganz"
+                                                << "-1";
+        QTest::newRow("key before any section") << "schluessel=5\r\n" + kopf << "ganz"
+                                                << "-1";
+        QTest::newRow("negative integer") << kopf + "schluessel=-12\r\n"
+                                          << "ganz"
+                                          << "-12";
+        QTest::newRow("integer with text") << kopf + "schluessel=12a\r\n"
+                                           << "ganz"
+                                           << "-1";
+        QTest::newRow("integer as decimal") << kopf + "schluessel=4,5\r\n"
+                                            << "ganz"
+                                            << "-1";
+        QTest::newRow("integer too large") << kopf + "schluessel=99999999999999999999\r\n"
+                                           << "ganz"
+                                           << "-1";
+        QTest::newRow("empty integer") << kopf + "schluessel=\r\n"
+                                       << "ganz"
+                                       << "-1";
+        QTest::newRow("boolean 0") << kopf + "schluessel=0\r\n"
+                                   << "bool"
+                                   << "0";
+        QTest::newRow("boolean 2 is true") << kopf + "schluessel=2\r\n"
+                                           << "bool"
+                                           << "1";
+        QTest::newRow("boolean as word") << kopf + "schluessel=falsch\r\n"
+                                         << "bool"
+                                         << "1";
+        QTest::newRow("number with comma") << kopf + "schluessel=4,5\r\n"
+                                           << "zahl"
+                                           << "4,5";
+        QTest::newRow("number with point") << kopf + "schluessel=4.5\r\n"
+                                           << "zahl"
+                                           << "3";
+        QTest::newRow("number with exponent") << kopf + "schluessel=-1,5E-7\r\n"
+                                              << "zahl"
+                                              << "-1,5E-7";
+        QTest::newRow("empty number") << kopf + "schluessel=\r\n"
+                                      << "zahl"
+                                      << "3";
     }
     void lesen() {
         QFETCH(QByteArray, inhalt);
@@ -235,7 +276,8 @@ private slots:
     }
 
     void schreibenAnOrt() {
-        IniDatei ini = IniDatei::ausBytes("vorab=1\r\n[a]\r\nx=1\r\nohne Gleichheitszeichen\r\ny=2\r\n[b]\r\nz=3\r\n");
+        IniDatei ini =
+            IniDatei::ausBytes("vorab=1\r\n[a]\r\nx=1\r\nohne Gleichheitszeichen\r\ny=2\r\n[b]\r\nz=3\r\n");
         ini.schreibe(u"A", u"X", QStringLiteral("9"));
         ini.schreibe(u"a", u"neu", QStringLiteral("n"));
         ini.schreibe(u"c", u"k", QStringLiteral("v"));
@@ -252,10 +294,13 @@ private slots:
         QTest::addColumn<QByteArray>("dateiDanach");
         QTest::addColumn<QByteArray>("sicherungDanach");
         QTest::addColumn<QString>("grenznote");
-        const QByteArray fertig = "[einstellungsdialog]\r\ngrenznote=4\r\n\r\n[Check]\r\nWroteSuccesful=1\r\n\r\n";
-        const QByteArray alt = "[einstellungsdialog]\r\ngrenznote=1\r\n\r\n[Check]\r\nWroteSuccesful=1\r\n\r\n";
+        const QByteArray fertig =
+            "[einstellungsdialog]\r\ngrenznote=4\r\n\r\n[Check]\r\nWroteSuccesful=1\r\n\r\n";
+        const QByteArray alt =
+            "[einstellungsdialog]\r\ngrenznote=1\r\n\r\n[Check]\r\nWroteSuccesful=1\r\n\r\n";
         const QByteArray ohneMarker = "[einstellungsdialog]\r\ngrenznote=2\r\n\r\n[Check]\r\n\r\n";
-        const QByteArray markerNull = "[einstellungsdialog]\r\ngrenznote=2\r\n\r\n[Check]\r\nWroteSuccesful=0\r\n";
+        const QByteArray markerNull =
+            "[einstellungsdialog]\r\ngrenznote=2\r\n\r\n[Check]\r\nWroteSuccesful=0\r\n";
         const QByteArray keine;
         QTest::newRow("marker present") << fertig << alt << fertig << fertig << "4";
         QTest::newRow("marker present, no backup") << fertig << keine << fertig << fertig << "4";
@@ -335,7 +380,8 @@ private slots:
             ini.speichern();
             QFAIL("no error");
         } catch (const Fehler& f) {
-            const QString voll = QDir::toNativeSeparators(m_ordner->filePath(QStringLiteral("fehlt/skalora.ini")));
+            const QString voll =
+                QDir::toNativeSeparators(m_ordner->filePath(QStringLiteral("fehlt/skalora.ini")));
             QCOMPARE(f.text(), QStringLiteral("Datei nicht gefunden\n") + voll);
             QCOMPARE(f.pfad(), voll);
         }
@@ -383,7 +429,8 @@ private slots:
             leer.speichern();
             QFAIL("no error");
         } catch (const Fehler& f) {
-            QCOMPARE(f.text(), QStringLiteral("Dateizugriff verweigert\n") + m_ordner->filePath(QStringLiteral("anders.ini")));
+            QCOMPARE(f.text(), QStringLiteral("Dateizugriff verweigert\n") +
+                                   m_ordner->filePath(QStringLiteral("anders.ini")));
         }
     }
 

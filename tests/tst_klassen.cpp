@@ -27,7 +27,9 @@ std::vector<TNotenklasse> klassenMit(const QList<int>& anzahlen) {
     return k;
 }
 
-QString genau(double x) { return QString::number(x, 'g', 17); }
+QString genau(double x) {
+    return QString::number(x, 'g', 17);
+}
 
 // Columns 1 to 4 of every class row, "|"-joined, rows joined by " / ".
 QString zeilenText(const Klassenraster& r) {
@@ -51,19 +53,19 @@ private slots:
 
     void klassenBilden_data() {
         QTest::addColumn<QList<double>>("noten");
-        QTest::addColumn<QString>("klassen");  // count x grade, ascending
+        QTest::addColumn<QString>("klassen"); // count x grade, ascending
 
         QTest::newRow("leer") << QList<double>{} << "";
         QTest::newRow("ungenotet") << QList<double>{0, 0, 0} << "3x0";
         QTest::newRow("unsortiert") << QList<double>{2.3, 1, 2.3, 4, 1} << "2x1 2x2.2999999999999998 1x4";
-        QTest::newRow("ein Bit auseinander")
-            << QList<double>{2.3, std::nextafter(2.3, 3.0), 2.3} << "2x2.2999999999999998 1x2.3000000000000003";
+        QTest::newRow("ein Bit auseinander") << QList<double>{2.3, std::nextafter(2.3, 3.0), 2.3}
+                                             << "2x2.2999999999999998 1x2.3000000000000003";
     }
     void klassenBilden() {
         QFETCH(QList<double>, noten);
         QFETCH(QString, klassen);
         Auswertung a = mitNoten(noten);
-        a.FKlassen = {{7, 9.0, u'A'}};  // rebuilt, not added to
+        a.FKlassen = {{7, 9.0, u'A'}}; // rebuilt, not added to
         KlassenBilden(a);
         QStringList ist;
         for (const TNotenklasse& k : a.FKlassen) {
@@ -144,20 +146,22 @@ private slots:
         QTest::addColumn<QStringList>("zellen");
         QTest::addColumn<QList<int>>("anzahlen");
         QTest::addColumn<QString>("buchstaben");
-        QTest::addColumn<QList<int>>("ects");  // A..F
+        QTest::addColumn<QList<int>>("ects"); // A..F
 
-        QTest::newRow("klein") << QStringList{QStringLiteral("b")} << QList<int>{2} << "B" << QList<int>{0, 2, 0, 0, 0, 0};
+        QTest::newRow("klein") << QStringList{QStringLiteral("b")} << QList<int>{2} << "B"
+                               << QList<int>{0, 2, 0, 0, 0, 0};
         QTest::newRow("Leerzeichen") << QStringList{QStringLiteral(" c \t")} << QList<int>{1} << "C"
                                      << QList<int>{0, 0, 1, 0, 0, 0};
-        QTest::newRow("erstes Zeichen") << QStringList{QStringLiteral("Bx")} << QList<int>{1} << "B"
-                                        << QList<int>{0, 1, 0, 0, 0, 0};
+        QTest::newRow("erstes Zeichen")
+            << QStringList{QStringLiteral("Bx")} << QList<int>{1} << "B" << QList<int>{0, 1, 0, 0, 0, 0};
         QTest::newRow("Gruppen fortgesetzt")
             << QStringList{QStringLiteral("A"), {}, QStringLiteral("B"), {}, QStringLiteral(" ")}
             << QList<int>{3, 2, 4, 1, 5} << "AABBB" << QList<int>{5, 10, 0, 0, 0, 0};
         QTest::newRow("leere erste Zeile") << QStringList{{}, QStringLiteral("f")} << QList<int>{1, 2} << "AF"
                                            << QList<int>{1, 0, 0, 0, 0, 2};
-        QTest::newRow("außerhalb A-F") << QStringList{QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("ä")}
-                                       << QList<int>{1, 2, 3} << "AXä" << QList<int>{1, 0, 0, 0, 0, 0};
+        QTest::newRow("außerhalb A-F")
+            << QStringList{QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("ä")}
+            << QList<int>{1, 2, 3} << "AXä" << QList<int>{1, 0, 0, 0, 0, 0};
     }
     void buchstaben() {
         QFETCH(QStringList, zellen);
@@ -206,14 +210,14 @@ private slots:
                                     << QStringList{"55,6%", "", "44,4%", nb};
         QTest::newRow("b unter B") << QStringList{"B", "b", "B"} << QList<int>{1, 2, 3} << 6
                                    << QStringList{"16,7%", "33,3%", "50%"};
-        QTest::newRow("f klein, F-Gruppe fortgesetzt") << QStringList{"A", "f", ""} << QList<int>{1, 1, 1} << 1
-                                                       << QStringList{"100%", nb, ""};
-        QTest::newRow("Klassen über der ersten Gruppe") << QStringList{"", "A"} << QList<int>{2, 3} << 5
-                                                        << QStringList{"", "60%"};
-        QTest::newRow("niemand bestanden") << QStringList{"A", "", "F"} << QList<int>{1, 1, 1} << 0
-                                           << QStringList{"", "", nb};
-        QTest::newRow("mehr Zeilen als Klassen") << QStringList{"A", "B"} << QList<int>{4} << 4
-                                                 << QStringList{"100%", ""};
+        QTest::newRow("f klein, F-Gruppe fortgesetzt")
+            << QStringList{"A", "f", ""} << QList<int>{1, 1, 1} << 1 << QStringList{"100%", nb, ""};
+        QTest::newRow("Klassen über der ersten Gruppe")
+            << QStringList{"", "A"} << QList<int>{2, 3} << 5 << QStringList{"", "60%"};
+        QTest::newRow("niemand bestanden")
+            << QStringList{"A", "", "F"} << QList<int>{1, 1, 1} << 0 << QStringList{"", "", nb};
+        QTest::newRow("mehr Zeilen als Klassen")
+            << QStringList{"A", "B"} << QList<int>{4} << 4 << QStringList{"100%", ""};
     }
     void gruppenanteile() {
         QFETCH(QStringList, gruppen);
@@ -227,9 +231,10 @@ private slots:
     void vorschlag_data() {
         QTest::addColumn<QList<int>>("anzahlen");
         QTest::addColumn<double>("grenznote");
-        QTest::addColumn<QString>("zellen");  // the group column, "|"-joined
+        QTest::addColumn<QString>("zellen"); // the group column, "|"-joined
 
-        QTest::newRow("zehn einzelne") << QList<int>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1} << 10.0 << "A|B|||C|||D||E";
+        QTest::newRow("zehn einzelne")
+            << QList<int>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1} << 10.0 << "A|B|||C|||D||E";
         // 2, 5, 6, 5, 2 of 20: each class starts right on a border and so begins the next group.
         QTest::newRow("Start auf der Grenze") << QList<int>{2, 5, 6, 5, 2} << 5.0 << "A|B|C|D|E";
         // The second student stands at 5 % of 20, still inside the best 10 %.
@@ -283,11 +288,16 @@ private slots:
         QTest::addColumn<int>("anzahl");
         QTest::addColumn<QString>("letzteUnten");
         QTest::addColumn<QString>("letzteOben");
-        QTest::newRow("Zehntel") << 0 << 51 << "5.9999999999999956" << "6.0999999999999952";
-        QTest::newRow("Drittel") << 1 << 16 << "5.9999999999999982" << "6.3333333333333313";
-        QTest::newRow("Halbe") << 2 << 11 << "6" << "6.5";
-        QTest::newRow("Ganze") << 3 << 6 << "6" << "7";
-        QTest::newRow("keine Auswahl") << -1 << 16 << "5.9999999999999982" << "6.3333333333333313";
+        QTest::newRow("Zehntel") << 0 << 51 << "5.9999999999999956"
+                                 << "6.0999999999999952";
+        QTest::newRow("Drittel") << 1 << 16 << "5.9999999999999982"
+                                 << "6.3333333333333313";
+        QTest::newRow("Halbe") << 2 << 11 << "6"
+                               << "6.5";
+        QTest::newRow("Ganze") << 3 << 6 << "6"
+                               << "7";
+        QTest::newRow("keine Auswahl") << -1 << 16 << "5.9999999999999982"
+                                       << "6.3333333333333313";
     }
     void bereiche() {
         QFETCH(int, gruppe);
@@ -305,13 +315,15 @@ private slots:
     void balken_data() {
         QTest::addColumn<int>("gruppe");
         QTest::addColumn<QList<double>>("noten");
-        QTest::addColumn<QString>("balken");  // label=count, in order
+        QTest::addColumn<QString>("balken"); // label=count, in order
 
-        QTest::newRow("1,2 unter der Zehntelgrenze") << 0 << QList<double>{1.2, 1.0, 2.0, 6.0}
-                                                     << "1,0-1,1=1 1,1-1,2=1 1,9-2,0=1 6,0-6,1=1";
-        QTest::newRow("Drittel") << 1 << QList<double>{2.0, 3.0, 1.0, 1.3, 1.4, 1.7} << "1,0-1,3=2 1,3-1,7=1 1,7-2,0=1 2,0-2,3=1 3,0-3,3=1";
+        QTest::newRow("1,2 unter der Zehntelgrenze")
+            << 0 << QList<double>{1.2, 1.0, 2.0, 6.0} << "1,0-1,1=1 1,1-1,2=1 1,9-2,0=1 6,0-6,1=1";
+        QTest::newRow("Drittel") << 1 << QList<double>{2.0, 3.0, 1.0, 1.3, 1.4, 1.7}
+                                 << "1,0-1,3=2 1,3-1,7=1 1,7-2,0=1 2,0-2,3=1 3,0-3,3=1";
         QTest::newRow("ganze Noten bis 7") << 3 << QList<double>{6.0, 7.0, 6.9} << "6,0-7,0=2";
-        QTest::newRow("zwei Balken nebeneinander") << 2 << QList<double>{3.0, 1.0, 1.0} << "1,0-1,5=2 3,0-3,5=1";
+        QTest::newRow("zwei Balken nebeneinander")
+            << 2 << QList<double>{3.0, 1.0, 1.0} << "1,0-1,5=2 3,0-3,5=1";
         QTest::newRow("ohne Note und darunter") << 2 << QList<double>{0, 0.9, 1.4} << "1,0-1,5=1";
         QTest::newRow("leer") << 1 << QList<double>{} << "";
     }

@@ -10,8 +10,8 @@
 #include "chartformularunit.h"
 #include "einstellungen.h"
 #include "importform.h"
-#include "notenvergabe.h"
 #include "klassenunit.h"
+#include "notenvergabe.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -23,7 +23,9 @@
 
 namespace {
 
-QString zelle(TKlassenauswertungsform* k, int spalte, int zeile) { return k->raster().text(spalte, zeile); }
+QString zelle(TKlassenauswertungsform* k, int spalte, int zeile) {
+    return k->raster().text(spalte, zeile);
+}
 
 // Moves the grid's current cell and types `text` there as keystrokes.
 void tippe(TKlassenauswertungsform* k, int zeile, const QString& text) {
@@ -56,8 +58,9 @@ private slots:
         QStringList kopf;
         for (int s = 0; s < Klassenraster::SpaltenAnzahl; ++s)
             kopf << k->erg->model()->headerData(s, Qt::Horizontal).toString();
-        QCOMPARE(kopf.join(u'|'), QStringLiteral("Nummer|Notendurchschnitt|Anzahl der Noten|Prozentualer Anteil|"
-                                                 "ECTS Gruppe (A-F)|ECTS Gruppenteil"));
+        QCOMPARE(kopf.join(u'|'),
+                 QStringLiteral("Nummer|Notendurchschnitt|Anzahl der Noten|Prozentualer Anteil|"
+                                "ECTS Gruppe (A-F)|ECTS Gruppenteil"));
         QVERIFY(k->okbut->isDefault());
         QCOMPARE(p.Chartform()->windowTitle(), QStringLiteral("Histogramm"));
     }
@@ -66,12 +69,14 @@ private slots:
         Programm p;
         THauptformular* h = p.Hauptformular();
         TKlassenauswertungsform* k = p.Klassenauswertungsform();
-        QAbstractItemModelTester pruefer(k->erg->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester pruefer(k->erg->model(),
+                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         // Ten students, nine passed: grades 1.0 (3), 2.0 (2), 3.0 (4), 5.0 (1).
-        h->daten().FEintraege = {testeintrag("Ida", 0, 3), testeintrag("Anna", 0, 1), testeintrag("Bert", 0, 2),
-                                 testeintrag("Carl", 0, 1), testeintrag("Dora", 0, 5), testeintrag("Emil", 0, 3),
-                                 testeintrag("Fina", 0, 2), testeintrag("Gero", 0, 3), testeintrag("Hans", 0, 1),
-                                 testeintrag("Jana", 0, 3)};
+        h->daten().FEintraege = {testeintrag("Ida", 0, 3),  testeintrag("Anna", 0, 1),
+                                 testeintrag("Bert", 0, 2), testeintrag("Carl", 0, 1),
+                                 testeintrag("Dora", 0, 5), testeintrag("Emil", 0, 3),
+                                 testeintrag("Fina", 0, 2), testeintrag("Gero", 0, 3),
+                                 testeintrag("Hans", 0, 1), testeintrag("Jana", 0, 3)};
         h->daten().OriginalMerken();
         h->Anzeigen();
 
@@ -90,7 +95,7 @@ private slots:
             QTest::keyClick(editor(k), Qt::Key_Down);
             spalte5 << zelle(k, Klassenraster::Gruppenteil, 1) << zelle(k, Klassenraster::Gruppenteil, 3)
                     << zelle(k, Klassenraster::Gruppenteil, 4);
-            k->close();  // the close box: letters are read all the same
+            k->close(); // the close box: letters are read all the same
         });
         h->klasseneinteilung->trigger();
 
@@ -103,12 +108,12 @@ private slots:
             gruppen << h->modell().zellText(1, zeile) + u'=' + h->modell().zellText(4, zeile);
         QCOMPARE(gruppen.join(u' '), QStringLiteral("Anna=A Carl=A Hans=A Fina=A Bert=A Ida=B Gero=B Emil=B "
                                                     "Jana=B Dora=F"));
-        QCOMPARE(h->daten().FOriginal[0].ects, u'B');  // Ida, first as imported
+        QCOMPARE(h->daten().FOriginal[0].ects, u'B'); // Ida, first as imported
 
         // The cells are kept for the next use.
         QTimer::singleShot(0, k, [k] {
             QCOMPARE(zelle(k, Klassenraster::Gruppe, 3), QStringLiteral("B"));
-            QTest::keyClick(k->erg, Qt::Key_Return);  // the default button closes
+            QTest::keyClick(k->erg, Qt::Key_Return); // the default button closes
         });
         h->klasseneinteilung->trigger();
         QVERIFY(!k->isVisible());
@@ -174,13 +179,17 @@ private slots:
     // F1 opens the page of the active window; a window's own dialogs count as that window.
     void hilfeJeFenster() {
         Programm p;
-        const QList<std::pair<QWidget*, int>> faelle = {
-            {p.Hauptformular(), 100},        {p.Hauptformular()->erg, 100},
-            {p.Klassenauswertungsform(), 200}, {p.Klassenauswertungsform()->erg->viewport(), 200},
-            {p.einstellungsdialog(), 300},   {p.Ergebnis(), 400},
-            {p.Ergebnis()->FontDialog1, 400}, {p.notenvergabeform(), 100},
-            {p.Importeinstellungen(), 100},  {p.Chartform(), 100},
-            {nullptr, 100}};
+        const QList<std::pair<QWidget*, int>> faelle = {{p.Hauptformular(), 100},
+                                                        {p.Hauptformular()->erg, 100},
+                                                        {p.Klassenauswertungsform(), 200},
+                                                        {p.Klassenauswertungsform()->erg->viewport(), 200},
+                                                        {p.einstellungsdialog(), 300},
+                                                        {p.Ergebnis(), 400},
+                                                        {p.Ergebnis()->FontDialog1, 400},
+                                                        {p.notenvergabeform(), 100},
+                                                        {p.Importeinstellungen(), 100},
+                                                        {p.Chartform(), 100},
+                                                        {nullptr, 100}};
         for (const auto& [fenster, kontext] : faelle)
             QCOMPARE(hilfe::kontextFuer(fenster), kontext);
 

@@ -11,7 +11,9 @@
 Q_DECLARE_METATYPE(ansi::Kodierung)
 
 namespace {
-QString testdatei(const QString& name) { return QStringLiteral(SKALORA_TESTDATEN "/") + name; }
+QString testdatei(const QString& name) {
+    return QStringLiteral(SKALORA_TESTDATEN "/") + name;
+}
 
 QByteArray inhaltVon(const QString& pfad) {
     QFile f(pfad);
@@ -112,7 +114,8 @@ private slots:
                                             << QByteArray("\xEF\xBB\xBF[a]\r\nname=J\xC3\xBCrgen\r\n\r\n");
         QTest::newRow("Windows-1252") << QByteArray("[a]\r\nname=J\xFCrgen\r\n") << "Jürgen"
                                       << QByteArray("[a]\r\nname=J\xFCrgen\r\n\r\n");
-        QTest::newRow("ASCII") << QByteArray("[a]\nname=Anna\n") << "Anna" << QByteArray("[a]\r\nname=Anna\r\n\r\n");
+        QTest::newRow("ASCII") << QByteArray("[a]\nname=Anna\n") << "Anna"
+                               << QByteArray("[a]\r\nname=Anna\r\n\r\n");
         QTest::newRow("UTF-16 BE, mark alone") << QByteArray("\xFE\xFF") << "" << QByteArray("\xFE\xFF");
     }
     void einstellungsdatei() {

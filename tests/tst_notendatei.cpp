@@ -68,9 +68,10 @@ private slots:
 
     void rundreiseGleicheBytes() {
         // Bytes without meaning survive a read and a write.
-        QByteArray datei = alsBytes({testeintrag("Anna", 17.5, 2.3, u'A'), testeintrag("\xC4rger Zo\xEB", 0, 6.3)});
-        datei[20] = 'x';   // name room after the name
-        datei[31] = 7;     // alignment byte
+        QByteArray datei =
+            alsBytes({testeintrag("Anna", 17.5, 2.3, u'A'), testeintrag("\xC4rger Zo\xEB", 0, 6.3)});
+        datei[20] = 'x';    // name room after the name
+        datei[31] = 7;      // alignment byte
         datei[56 + 53] = 9; // alignment after the letter
         const Notenliste gelesen = ausBytes(datei);
         QCOMPARE(namen(gelesen), QStringList({"Anna", "Ärger Zoë"}));
@@ -110,7 +111,8 @@ private slots:
         QTest::addColumn<int>("saetze");
         QTest::addColumn<QString>("fehler");
         QTest::newRow("a petabyte, two records held") << qint64(1) << 2 << "Zu wenig Arbeitsspeicher";
-        QTest::newRow("five records claimed, two held") << qint64(5 * 56) << 2 << "Versuch hinter dem Dateiende zu lesen";
+        QTest::newRow("five records claimed, two held")
+            << qint64(5 * 56) << 2 << "Versuch hinter dem Dateiende zu lesen";
         QTest::newRow("claim and content agree") << qint64(2 * 56) << 2 << "";
     }
     void behaupteteGroesse() {
@@ -157,8 +159,10 @@ private slots:
         QTest::addColumn<bool>("geht");
         QTest::newRow("none asked") << qsizetype(0) << qsizetype(0) << true;
         QTest::newRow("a hundred thousand") << qsizetype(0) << qsizetype(100'000) << true;
-        QTest::newRow("more than the grid numbers") << qsizetype(0) << qsizetype(std::numeric_limits<int>::max()) << false;
-        QTest::newRow("beyond any memory") << qsizetype(0) << std::numeric_limits<qsizetype>::max() / 8 << false;
+        QTest::newRow("more than the grid numbers")
+            << qsizetype(0) << qsizetype(std::numeric_limits<int>::max()) << false;
+        QTest::newRow("beyond any memory")
+            << qsizetype(0) << std::numeric_limits<qsizetype>::max() / 8 << false;
         QTest::newRow("negative") << qsizetype(0) << qsizetype(-1) << false;
         QTest::newRow("at a test limit") << qsizetype(5) << qsizetype(5) << true;
         QTest::newRow("beyond a test limit") << qsizetype(5) << qsizetype(6) << false;
@@ -211,7 +215,8 @@ private slots:
         {
             const Dateigrenze grenze(100);
             QVERIFY(grenze.aktiv());
-            QVERIFY_THROWS_EXCEPTION(Fehler, notendatei::schreibe(pfad, {testeintrag("Bert", 2, 2), testeintrag("Carl", 3, 3)}));
+            QVERIFY_THROWS_EXCEPTION(
+                Fehler, notendatei::schreibe(pfad, {testeintrag("Bert", 2, 2), testeintrag("Carl", 3, 3)}));
         }
         QCOMPARE(namen(notendatei::lese(pfad)), QStringList({"Anna"}));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"kurs.noten"}));
@@ -257,8 +262,10 @@ private slots:
 
     void notenUebernehmen() {
         Auswertung a;
-        a.FOriginal = {testeintrag("Anna", 1, 0), testeintrag("anna", 2, 0), testeintrag("Anna", 3, 0), testeintrag("Bert", 4, 5)};
-        a.FEintraege = {testeintrag("Anna", 1, 2.0, u'B'), testeintrag("Anna", 3, 3.0, u'C'), testeintrag("Carl", 0, 1)};
+        a.FOriginal = {testeintrag("Anna", 1, 0), testeintrag("anna", 2, 0), testeintrag("Anna", 3, 0),
+                       testeintrag("Bert", 4, 5)};
+        a.FEintraege = {testeintrag("Anna", 1, 2.0, u'B'), testeintrag("Anna", 3, 3.0, u'C'),
+                        testeintrag("Carl", 0, 1)};
         a.NotenUebernehmen();
         QCOMPARE(a.FOriginal[0].note, 3.0); // the last of the equal names wins
         QCOMPARE(a.FOriginal[0].ects, u'C');

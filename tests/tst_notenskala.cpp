@@ -9,13 +9,14 @@
 #include <QTest>
 #include <bit>
 #include <cmath>
-#include <random>
 #include <limits>
+#include <random>
 
 namespace {
 
 // The dialog's anchor grades 1,0 / 4,0 / 6,0 with minimum 0 points; the examples vary the points.
-TNotenskala skala(double vollepunkte, double bestandenpunkte, int notenschluessel, int runden, double vollenote = 1.0) {
+TNotenskala skala(double vollepunkte, double bestandenpunkte, int notenschluessel, int runden,
+                  double vollenote = 1.0) {
     TNotenskala s;
     s.vollepunkte = vollepunkte;
     s.vollenote = vollenote;
@@ -25,10 +26,12 @@ TNotenskala skala(double vollepunkte, double bestandenpunkte, int notenschluesse
     return s;
 }
 
-constexpr double kOhne = std::numeric_limits<double>::quiet_NaN();  // no exact value to check
+constexpr double kOhne = std::numeric_limits<double>::quiet_NaN(); // no exact value to check
 
 // QCOMPARE on doubles is fuzzy; grades are compared exactly, the sign of zero included.
-QString genau(double x) { return (std::signbit(x) ? QStringLiteral("-") : QString()) + QString::number(std::fabs(x), 'g', 17); }
+QString genau(double x) {
+    return (std::signbit(x) ? QStringLiteral("-") : QString()) + QString::number(std::fabs(x), 'g', 17);
+}
 
 // A scale whose raw grade is the score itself, exactly, for scores up to `grenze` (a power of
 // two or a value whose quotient with itself is 1): anchors 0 -> 0 and grenze -> grenze.
@@ -48,7 +51,9 @@ TNotenskala identisch(double grenze, int notenschluessel, int runden) {
 // Tenths in exact rationals: the double nearest to k/10, and for a raw grade r the steps u
 // and t: the largest tenth whose double is not above r and the next tenth, as doubles.
 namespace modell {
-double naechster(const mpz_class& k) { return exakt::dbl(mpq_class(k, 10)); }
+double naechster(const mpz_class& k) {
+    return exakt::dbl(mpq_class(k, 10));
+}
 
 std::pair<double, double> zehntel(double r) {
     mpz_class k;
@@ -76,8 +81,10 @@ private:
     static void zeilen(double vp, double bp, double punkte, int schluessel, const QStringList& ergebnisse,
                        const QList<double>& werte = {kOhne, kOhne, kOhne}, double vollenote = 1.0) {
         for (int runden = 0; runden < 3; ++runden)
-            QTest::addRow("%g/%g best %g, %g P. %s %s", vp, bp, vollenote, punkte, kSchluessel[schluessel], kRunden[runden])
-                << vp << bp << vollenote << punkte << schluessel << runden << ergebnisse[runden] << werte[runden];
+            QTest::addRow("%g/%g best %g, %g P. %s %s", vp, bp, vollenote, punkte, kSchluessel[schluessel],
+                          kRunden[runden])
+                << vp << bp << vollenote << punkte << schluessel << runden << ergebnisse[runden]
+                << werte[runden];
     }
 
 private slots:
@@ -91,7 +98,7 @@ private slots:
         QTest::addColumn<int>("notenschluessel");
         QTest::addColumn<int>("runden");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("wert");  // the exact double, where it matters
+        QTest::addColumn<double>("wert"); // the exact double, where it matters
 
         // The worked examples with the dialog's defaults 50 -> 1,0, 25 -> 4,0, 0 -> 6,0.
         const struct {
@@ -133,16 +140,17 @@ private slots:
         // No choice: the raw grade itself (26 points: 3,88).
         QTest::newRow("runden -1") << 50.0 << 25.0 << 1.0 << 26.0 << 1 << -1 << "3,9" << 3.88;
         for (int runden = 0; runden < 3; ++runden)
-            QTest::addRow("notenschluessel -1 %s", kRunden[runden]) << 50.0 << 25.0 << 1.0 << 26.0 << -1 << runden << "3,9" << 3.88;
+            QTest::addRow("notenschluessel -1 %s", kRunden[runden])
+                << 50.0 << 25.0 << 1.0 << 26.0 << -1 << runden << "3,9" << 3.88;
 
         // Scores only a 64-bit significand grades right: with plain doubles the raw grade lands a
         // hair on the other side of a step (found by comparing both over many scales and scores).
         // 47,5 of 50: extended r is the double of 1,3; double arithmetic gives 1,2999999999999998.
-        zeilen(50, 25, 47.5, 1, {"1,3", "1,7", "1,3"});                   // doubles: 1,0 / 1,3 / 1,3
+        zeilen(50, 25, 47.5, 1, {"1,3", "1,7", "1,3"}); // doubles: 1,0 / 1,3 / 1,3
         // 45 of 50: extended r is the double of 1,6; doubles give 1,5999999999999996.
-        zeilen(50, 25, 45, 2, {"1,6", "1,7", "1,6"}, {1.6, 1.7, 1.6});    // doubles: 1,5 / 1,6 / 1,6
+        zeilen(50, 25, 45, 2, {"1,6", "1,7", "1,6"}, {1.6, 1.7, 1.6}); // doubles: 1,5 / 1,6 / 1,6
         // 97,5 of 100 (pass 50): extended r is 1,1499999999999999, doubles 1,1500000000000004.
-        zeilen(100, 50, 97.5, 1, {"1,0", "1,3", "1,0"});                  // doubles: 1,0 / 1,3 / 1,3
+        zeilen(100, 50, 97.5, 1, {"1,0", "1,3", "1,0"}); // doubles: 1,0 / 1,3 / 1,3
         // 50,5 of 60 (pass 30): extended r is 1,95 (held below), doubles 1,9500000000000002.
         zeilen(60, 30, 50.5, 2, {"1,9", "2,0", "1,9"}, {1.9, 2.0, 1.9}); // doubles: 1,9 / 2,0 / 2,0
 
@@ -184,7 +192,9 @@ private slots:
                 const double zehntel = static_cast<double>(std::llround(note * 10)) / 10.0;
                 if (note != zehntel)
                     QFAIL(qPrintable(QStringLiteral("%1 points, rule %2: %3 is no tenth")
-                                         .arg(viertel / 4.0).arg(runden).arg(note, 0, 'g', 17)));
+                                         .arg(viertel / 4.0)
+                                         .arg(runden)
+                                         .arg(note, 0, 'g', 17)));
             }
         }
     }
@@ -250,11 +260,12 @@ private slots:
         std::mt19937_64 z(4242 + vonExponent + negativ);
         std::uniform_real_distribution<double> mantisse(1.0, 2.0);
         std::uniform_int_distribution<int> exponent(vonExponent, bisExponent - 1), stellen(0, 3);
-        const TNotenskala regeln[] = {identisch(std::ldexp(1.0, 62), 2, 0), identisch(std::ldexp(1.0, 62), 2, 1),
+        const TNotenskala regeln[] = {identisch(std::ldexp(1.0, 62), 2, 0),
+                                      identisch(std::ldexp(1.0, 62), 2, 1),
                                       identisch(std::ldexp(1.0, 62), 2, 2)};
         for (int i = 0; i < 20'000; ++i) {
             double r = std::ldexp(mantisse(z), exponent(z));
-            if (i % 2) {  // few binary digits: whole, halves, quarters, eighths
+            if (i % 2) { // few binary digits: whole, halves, quarters, eighths
                 const int k = stellen(z);
                 r = std::ldexp(std::round(std::ldexp(r, k)), -k);
             }
@@ -266,9 +277,11 @@ private slots:
             const double erwartet[] = {u, t, naeher};
             for (int regel = 0; regel < 3; ++regel) {
                 const double note = NoteBerechnen(r, regeln[regel]);
-                if (std::bit_cast<quint64>(note) != std::bit_cast<quint64>(erwartet[regel] == 0 ? 0.0 : erwartet[regel]))
-                    QFAIL(qPrintable(QStringLiteral("raw grade %1, rule %2: %3 against %4")
-                                         .arg(genau(r), kRunden[regel], genau(note), genau(erwartet[regel]))));
+                if (std::bit_cast<quint64>(note) !=
+                    std::bit_cast<quint64>(erwartet[regel] == 0 ? 0.0 : erwartet[regel]))
+                    QFAIL(
+                        qPrintable(QStringLiteral("raw grade %1, rule %2: %3 against %4")
+                                       .arg(genau(r), kRunden[regel], genau(note), genau(erwartet[regel]))));
             }
         }
     }
@@ -278,15 +291,19 @@ private slots:
         QTest::addColumn<double>("vollepunkte");
         QTest::addColumn<double>("bestandenpunkte");
         QTest::addColumn<double>("punkte");
-        QTest::addColumn<QString>("fehlertext");  // empty: computes
+        QTest::addColumn<QString>("fehlertext"); // empty: computes
         QTest::addColumn<QString>("text");
 
-        QTest::newRow("upper piece, above the pass points") << 25.0 << 25.0 << 30.0 << fehler::DivisionDurchNull << "";
-        QTest::newRow("upper piece, at the pass points") << 25.0 << 25.0 << 25.0 << "" << "4,3";
-        QTest::newRow("upper piece, lower scores") << 25.0 << 25.0 << 10.0 << "" << "5,3";
+        QTest::newRow("upper piece, above the pass points")
+            << 25.0 << 25.0 << 30.0 << fehler::DivisionDurchNull << "";
+        QTest::newRow("upper piece, at the pass points") << 25.0 << 25.0 << 25.0 << ""
+                                                         << "4,3";
+        QTest::newRow("upper piece, lower scores") << 25.0 << 25.0 << 10.0 << ""
+                                                   << "5,3";
         QTest::newRow("lower piece, 0 / 0") << 50.0 << 0.0 << 0.0 << fehler::UngueltigeOperation << "";
         QTest::newRow("lower piece, below") << 50.0 << 0.0 << -5.0 << fehler::DivisionDurchNull << "";
-        QTest::newRow("lower piece, upper scores") << 50.0 << 0.0 << 10.0 << "" << "3,7";
+        QTest::newRow("lower piece, upper scores") << 50.0 << 0.0 << 10.0 << ""
+                                                   << "3,7";
     }
     void nullbreite() {
         QFETCH(double, vollepunkte);
@@ -318,7 +335,7 @@ private slots:
         QFETCH(int, laenge);
         QFETCH(int, fehlerBei);
 
-        const TNotenskala s = skala(25, 25, 1, 1);  // no room above the pass points
+        const TNotenskala s = skala(25, 25, 1, 1); // no room above the pass points
         Notenliste liste;
         for (int i = 0; i < laenge; ++i)
             liste.append(testeintrag("Anna", i == fehlerBei ? 30 : 20, 9, u'C'));
@@ -329,7 +346,8 @@ private slots:
             QCOMPARE(f.text(), fehler::DivisionDurchNull);
         }
         for (int i = 0; i < laenge; ++i)
-            QCOMPARE(zahltext::fest(liste[i].note, 1), i < fehlerBei ? QStringLiteral("4,7") : QStringLiteral("9,0"));
+            QCOMPARE(zahltext::fest(liste[i].note, 1),
+                     i < fehlerBei ? QStringLiteral("4,7") : QStringLiteral("9,0"));
         // Only the grade changes.
         QCOMPARE(liste[0].nameText(), QStringLiteral("Anna"));
         QCOMPARE(liste[0].punkte, fehlerBei == 0 ? 30.0 : 20.0);

@@ -10,9 +10,9 @@
 
 #include <QAction>
 #include <QDir>
-#include <QScopeGuard>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <optional>
 
 namespace {
@@ -63,14 +63,15 @@ private slots:
 
         imDialog(d, [d] {
             d->Button1->click();
-            QCOMPARE(d->erg->text(), QStringLiteral("Durchschnitt: 4,0 Standardabweichung: 2,5 Bestanden: 1"));
+            QCOMPARE(d->erg->text(),
+                     QStringLiteral("Durchschnitt: 4,0 Standardabweichung: 2,5 Bestanden: 1"));
             d->cancelbut->click();
         });
         h->Notenvergabe1->trigger();
         QVERIFY(m_umgebung.meldungen.isEmpty());
-        QCOMPARE(noten(h), QStringList({"1,3", "4,3", "6,3"}));  // the preview stays after "Abbrechen"
+        QCOMPARE(noten(h), QStringList({"1,3", "4,3", "6,3"})); // the preview stays after "Abbrechen"
         h->UrsrnglicheReihenfolge1->trigger();
-        QCOMPARE(noten(h), QStringList({"0,0", "0,0", "0,0"}));  // it never reached the original order
+        QCOMPARE(noten(h), QStringList({"0,0", "0,0", "0,0"})); // it never reached the original order
 
         // "OK" grades with what is typed now and carries the grades into the original order.
         imDialog(d, [d] {
@@ -126,7 +127,7 @@ private slots:
 
         imDialog(d, [d] {
             d->okbut->click();
-            QTimer::singleShot(0, d, [d] { d->reject(); });  // were it still open, "OK" would have failed
+            QTimer::singleShot(0, d, [d] { d->reject(); }); // were it still open, "OK" would have failed
         });
         {
             std::optional<Dateigrenze> voll;
@@ -140,13 +141,14 @@ private slots:
         QVERIFY(!d->isVisible());
         QCOMPARE(noten(h), benotet);
         QTRY_COMPARE(m_umgebung.meldungen.size(), 1);
-        QCOMPARE(m_umgebung.meldungen[0], ursache + u'\n' + QDir::toNativeSeparators(datei) +
-                                              QStringLiteral("\n\nDie Einstellungsdatei konnte nicht geschrieben werden."));
+        QCOMPARE(m_umgebung.meldungen[0],
+                 ursache + u'\n' + QDir::toNativeSeparators(datei) +
+                     QStringLiteral("\n\nDie Einstellungsdatei konnte nicht geschrieben werden."));
         QCOMPARE(m_umgebung.arten, QList<meldung::Art>{meldung::Art::Fehler});
         QCOMPARE(notenBeiMeldung, benotet);
         QVERIFY(!offenBeiMeldung);
         h->UrsrnglicheReihenfolge1->trigger();
-        QCOMPARE(noten(h), benotet);  // carried into the original order as well
+        QCOMPARE(noten(h), benotet); // carried into the original order as well
     }
 
     void vorschauFehlerLaesstErgebnisStehen() {
@@ -167,8 +169,8 @@ private slots:
         h->Notenvergabe1->trigger();
         QCOMPARE(m_umgebung.meldungen, QStringList({"Gleitkommadivision durch Null"}));
         QCOMPARE(d->erg->text(), vorher);
-        QCOMPARE(h->daten().FEintraege[0].note, 3.7);  // the grading before the failing step stays
-        QCOMPARE(h->modell().zellText(3, 1), QStringLiteral("1,3"));  // the grid was not rewritten
+        QCOMPARE(h->daten().FEintraege[0].note, 3.7); // the grading before the failing step stays
+        QCOMPARE(h->modell().zellText(3, 1), QStringLiteral("1,3")); // the grid was not rewritten
     }
 };
 

@@ -15,10 +15,14 @@ namespace {
 // One line as "<style>|<text>": b bold, u underlined, bu both, nothing for plain.
 QString markiert(const Reportzeile& z) {
     switch (z.stil) {
-    case Stil::Fett: return QStringLiteral("b|") + z.text;
-    case Stil::Unterstrichen: return QStringLiteral("u|") + z.text;
-    case Stil::FettUnterstrichen: return QStringLiteral("bu|") + z.text;
-    case Stil::Normal: break;
+    case Stil::Fett:
+        return QStringLiteral("b|") + z.text;
+    case Stil::Unterstrichen:
+        return QStringLiteral("u|") + z.text;
+    case Stil::FettUnterstrichen:
+        return QStringLiteral("bu|") + z.text;
+    case Stil::Normal:
+        break;
     }
     return u'|' + z.text;
 }
@@ -30,7 +34,9 @@ QStringList markiert(const Reportzeilen& zeilen) {
     return r;
 }
 
-QString n30(const char* name) { return QString::fromLatin1(name).leftJustified(30); }
+QString n30(const char* name) {
+    return QString::fromLatin1(name).leftJustified(30);
+}
 
 // The table lines after the heading, without styles.
 QStringList tabelle(const TNotenskala& skala) {
@@ -42,8 +48,8 @@ QStringList tabelle(const TNotenskala& skala) {
     return r;
 }
 
-TNotenskala rohnoten(double nichtPunkte, double nichtNote, double bestPunkte, double bestNote, double vollPunkte,
-                     double vollNote) {
+TNotenskala rohnoten(double nichtPunkte, double nichtNote, double bestPunkte, double bestNote,
+                     double vollPunkte, double vollNote) {
     TNotenskala s;
     s.nichtbestandenpunkte = nichtPunkte;
     s.nichtbestandennote = nichtNote;
@@ -51,7 +57,7 @@ TNotenskala rohnoten(double nichtPunkte, double nichtNote, double bestPunkte, do
     s.bestandennote = bestNote;
     s.vollepunkte = vollPunkte;
     s.vollenote = vollNote;
-    s.notenschluessel = 3;  // no step: the raw grade
+    s.notenschluessel = 3; // no step: the raw grade
     s.runden = 3;
     return s;
 }
@@ -91,35 +97,39 @@ private slots:
     void aufbau_data() {
         QTest::addColumn<QString>("gebiet");
         QTest::addColumn<bool>("mitKlassen");
-        QTest::addColumn<QStringList>("zeilen");  // German separators; English swaps them
+        QTest::addColumn<QStringList>("zeilen"); // German separators; English swaps them
 
-        const QStringList kopf{
-            "b|Prüfungsergebnisse",      "|Anzahl der Noten:   4", "|Durchschnitt:       3,5",
-            "|Standardabweichung: 2,1", "|Bestanden:          3", "|Durchgefallen:      1",
-            "|",                         "b|Einzelergebnisse"};
+        const QStringList kopf{"b|Prüfungsergebnisse",
+                               "|Anzahl der Noten:   4",
+                               "|Durchschnitt:       3,5",
+                               "|Standardabweichung: 2,1",
+                               "|Bestanden:          3",
+                               "|Durchgefallen:      1",
+                               "|",
+                               "b|Einzelergebnisse"};
         const QStringList spiegel{"|", "bu|Notenspiegel", "| 0,0 P  =  6,0"};
-        const QStringList ohne = kopf +
-                                 QStringList{"u|" + n30("Name") + "  Punkte  Note",
-                                             "|" + n30("Anna") + ": 50,0  1,0",
-                                             "|" + QStringLiteral(u"Jürgen").leftJustified(30) + ": 12,3  4,0",
-                                             "|Maximiliane-Friederike von Hoh: 30,0  3,0",
-                                             "|" + n30("Bert") + ": 0,0  6,0"} +
-                                 spiegel;
+        const QStringList ohne =
+            kopf +
+            QStringList{"u|" + n30("Name") + "  Punkte  Note", "|" + n30("Anna") + ": 50,0  1,0",
+                        "|" + QStringLiteral(u"Jürgen").leftJustified(30) + ": 12,3  4,0",
+                        "|Maximiliane-Friederike von Hoh: 30,0  3,0", "|" + n30("Bert") + ": 0,0  6,0"} +
+            spiegel;
         // 3,0 has no class: that student gets no line. The class of 4,0 has no letter.
-        const QStringList mit = kopf +
-                                QStringList{"u|" + n30("Name") + " Punkte   Note   ECTS Gruppe",
-                                            "|" + n30("Anna") + " 50,0P   1,0:  A",
-                                            "|" + QStringLiteral(u"Jürgen").leftJustified(30) + " 12,3P   4,0:  ",
-                                            "|" + n30("Bert") + " 0,0P   6,0:  F",
-                                            "|",
-                                            "b|ECTS Gruppen",
-                                            "|A:   1 Studenten = 33,3%",
-                                            "|B:   0 Studenten = %",
-                                            "|C:   0 Studenten = %",
-                                            "|D:   0 Studenten = %",
-                                            "|E:  12 Studenten = 400%",
-                                            "|F:   1 Studenten = 25% aller Studenten"} +
-                                spiegel;
+        const QStringList mit =
+            kopf +
+            QStringList{"u|" + n30("Name") + " Punkte   Note   ECTS Gruppe",
+                        "|" + n30("Anna") + " 50,0P   1,0:  A",
+                        "|" + QStringLiteral(u"Jürgen").leftJustified(30) + " 12,3P   4,0:  ",
+                        "|" + n30("Bert") + " 0,0P   6,0:  F",
+                        "|",
+                        "b|ECTS Gruppen",
+                        "|A:   1 Studenten = 33,3%",
+                        "|B:   0 Studenten = %",
+                        "|C:   0 Studenten = %",
+                        "|D:   0 Studenten = %",
+                        "|E:  12 Studenten = 400%",
+                        "|F:   1 Studenten = 25% aller Studenten"} +
+            spiegel;
         for (const char* gebiet : {"de_DE", "en_US"}) {
             QTest::addRow("without classes, %s", gebiet) << gebiet << false << ohne;
             QTest::addRow("with classes, %s", gebiet) << gebiet << true << mit;
@@ -160,24 +170,24 @@ private slots:
         QTest::addColumn<QString>("gebiet");
         QTest::addColumn<int>("bestanden");
         QTest::addColumn<int>("durchgefallen");
-        QTest::addColumn<QList<int>>("gruppen");  // A..F
+        QTest::addColumn<QList<int>>("gruppen"); // A..F
         QTest::addColumn<QStringList>("zeilen");
 
         // 21 / 80 * 100 lands a hair below 26,25 and would print 26,2.
-        const QStringList einundzwanzig{"A:  21 Studenten = 26,3%", "B:  59 Studenten = 73,8%", "C:   0 Studenten = %",
-                                        "D:   0 Studenten = %",     "E:   0 Studenten = %",
-                                        "F:   0 Studenten = % aller Studenten"};
-        const QStringList fAnteil{"A:  59 Studenten = 100%", "B:   0 Studenten = %", "C:   0 Studenten = %",
-                                  "D:   0 Studenten = %",    "E:   0 Studenten = %",
-                                  "F:  21 Studenten = 26,3% aller Studenten"};
-        const QStringList niemand{"A:   0 Studenten = ", "B:   0 Studenten = ", "C:   0 Studenten = ",
-                                  "D:   0 Studenten = ", "E:   0 Studenten = ",
-                                  "F:   3 Studenten = 100% aller Studenten"};
+        const QStringList einundzwanzig{"A:  21 Studenten = 26,3%", "B:  59 Studenten = 73,8%",
+                                        "C:   0 Studenten = %",     "D:   0 Studenten = %",
+                                        "E:   0 Studenten = %",     "F:   0 Studenten = % aller Studenten"};
+        const QStringList fAnteil{"A:  59 Studenten = 100%", "B:   0 Studenten = %",
+                                  "C:   0 Studenten = %",    "D:   0 Studenten = %",
+                                  "E:   0 Studenten = %",    "F:  21 Studenten = 26,3% aller Studenten"};
+        const QStringList niemand{
+            "A:   0 Studenten = ", "B:   0 Studenten = ", "C:   0 Studenten = ",
+            "D:   0 Studenten = ", "E:   0 Studenten = ", "F:   3 Studenten = 100% aller Studenten"};
         for (const char* gebiet : {"de_DE", "en_US"}) {
-            QTest::addRow("21 of 80 passed, %s", gebiet) << gebiet << 80 << 0 << QList<int>{21, 59, 0, 0, 0, 0}
-                                                         << einundzwanzig;
-            QTest::addRow("21 of 80 failed, %s", gebiet) << gebiet << 59 << 21 << QList<int>{59, 0, 0, 0, 0, 21}
-                                                         << fAnteil;
+            QTest::addRow("21 of 80 passed, %s", gebiet)
+                << gebiet << 80 << 0 << QList<int>{21, 59, 0, 0, 0, 0} << einundzwanzig;
+            QTest::addRow("21 of 80 failed, %s", gebiet)
+                << gebiet << 59 << 21 << QList<int>{59, 0, 0, 0, 0, 21} << fAnteil;
         }
         QTest::newRow("nobody passed") << "de_DE" << 0 << 3 << QList<int>{0, 0, 0, 0, 0, 3} << niemand;
     }
@@ -210,10 +220,11 @@ private slots:
                                   "39,5 P  =  2,3", "42,0 P  =  2,0", "44,5 P  =  1,7", "48,0 P  =  1,3"};
         for (const char* gebiet : {"de_DE", "en_US"})
             QTest::addRow("preset scale 0..50, %s", gebiet) << gebiet << TNotenskala{} << vorgabe;
-        QTest::newRow("100 points in full") << "de_DE" << rohnoten(99, 5, 99.5, 3, 100, 1)
-                                            << QStringList{"99,0 P  =  5,0", "99,5 P  =  3,0", "100,0 P  =  1,0"};
-        QTest::newRow("maximum below minimum: one line") << "de_DE" << rohnoten(30, 6, 25, 4, 20, 1)
-                                                         << QStringList{"30,0 P  =  7,0"};
+        QTest::newRow("100 points in full")
+            << "de_DE" << rohnoten(99, 5, 99.5, 3, 100, 1)
+            << QStringList{"99,0 P  =  5,0", "99,5 P  =  3,0", "100,0 P  =  1,0"};
+        QTest::newRow("maximum below minimum: one line")
+            << "de_DE" << rohnoten(30, 6, 25, 4, 20, 1) << QStringList{"30,0 P  =  7,0"};
         // Raw grades falling by 0,05 per half point. 5,75 and 5,25 are exact ties: 57,5 goes to 58
         // (no line after 5,8), 52,5 to 52, so 7,5 P starts the tenth 5,2 printed as 5,3 and 8,0 P
         // gives no line. 1,5 P has 5,8499...: printed and compared as 5,8.
@@ -251,20 +262,21 @@ private slots:
         } catch (const Fehler& f) {
             QVERIFY(f.text().startsWith(QStringLiteral("Der Notenspiegel umfasst zu viele Punktzahlen")));
         }
-        QCOMPARE(r.size(), std::size_t(2));  // the heading only
+        QCOMPARE(r.size(), std::size_t(2)); // the heading only
     }
 
     // Type 7: h = (n - 1) * q / 4, interpolated between the neighbours of floor(h).
     void quartil_data() {
-        QTest::addColumn<QList<double>>("werte");  // ascending
-        QTest::addColumn<QList<double>>("quartile");  // lower, median, upper
+        QTest::addColumn<QList<double>>("werte");    // ascending
+        QTest::addColumn<QList<double>>("quartile"); // lower, median, upper
 
         QTest::newRow("odd count") << QList<double>{1, 2, 3, 4, 5} << QList<double>{2, 3, 4};
         QTest::newRow("even count") << QList<double>{1, 2, 3, 4} << QList<double>{1.75, 2.5, 3.25};
         QTest::newRow("one value") << QList<double>{7} << QList<double>{7, 7, 7};
         QTest::newRow("ties") << QList<double>{2, 2, 2, 9} << QList<double>{2, 2, 3.75};
         // The step between the two is beyond the largest double; formed in extended it is not.
-        QTest::newRow("step beyond double") << QList<double>{-1.5e308, 1.5e308} << QList<double>{-7.5e307, 0, 7.5e307};
+        QTest::newRow("step beyond double")
+            << QList<double>{-1.5e308, 1.5e308} << QList<double>{-7.5e307, 0, 7.5e307};
     }
     void quartil() {
         QFETCH(QList<double>, werte);
@@ -278,7 +290,8 @@ private slots:
         QTest::addColumn<qint64>("anzahl");
         QTest::addColumn<qint64>("nenner");
         QTest::addColumn<QString>("text");
-        QTest::newRow("21 of 80") << qint64(21) << qint64(80) << "26,3%";  // 26,25 exactly, though not in binary
+        QTest::newRow("21 of 80") << qint64(21) << qint64(80)
+                                  << "26,3%"; // 26,25 exactly, though not in binary
         QTest::newRow("none") << qint64(0) << qint64(5) << "0,0%";
         QTest::newRow("all") << qint64(3) << qint64(3) << "100,0%";
         QTest::newRow("two thirds") << qint64(2) << qint64(3) << "66,7%";
@@ -294,11 +307,13 @@ private slots:
     // Seven students, five passed: the section after the table, with and without small groups.
     void weitereKennzahlen_data() {
         QTest::addColumn<bool>("kleineAusblenden");
-        QTest::addColumn<QStringList>("tabelle");  // the lines after the grade table's header
+        QTest::addColumn<QStringList>("tabelle"); // the lines after the grade table's header
 
         QTest::newRow("all counts") << false
-                                    << QStringList{" 1,0       3    60,0%      60,0%", " 2,0       1    20,0%      80,0%",
-                                                   " 3,0       1    20,0%     100,0%", " 5,0       1", " 6,0       1"};
+                                    << QStringList{" 1,0       3    60,0%      60,0%",
+                                                   " 2,0       1    20,0%      80,0%",
+                                                   " 3,0       1    20,0%     100,0%", " 5,0       1",
+                                                   " 6,0       1"};
         QTest::newRow("small groups hidden")
             << true
             << QStringList{" 1,0       3    60,0%      60,0%", " 2,0     < 3               80,0%",
@@ -309,27 +324,30 @@ private slots:
         QFETCH(QStringList, tabelle);
 
         Auswertung a;
-        const std::pair<double, double> werte[] = {{45, 1}, {0, 6}, {30, 2}, {50, 1}, {10, 5}, {20, 3}, {40, 1}};
+        const std::pair<double, double> werte[] = {{45, 1}, {0, 6},  {30, 2}, {50, 1},
+                                                   {10, 5}, {20, 3}, {40, 1}};
         for (const auto& [punkte, note] : werte)
             a.FEintraege.push_back(testeintrag("x", punkte, note));
         const Reportzeilen ohne = reportZeilen(a, rohnoten(0, 6, 25, 4, -1, 1), 4.0);
         const Reportzeilen mit = reportZeilen(a, rohnoten(0, 6, 25, 4, -1, 1), 4.0, {true, kleineAusblenden});
         QVERIFY(std::equal(ohne.begin(), ohne.end(), mit.begin()));
 
-        const QStringList abschnitt = markiert(Reportzeilen(mit.begin() + static_cast<std::ptrdiff_t>(ohne.size()), mit.end()));
-        const QStringList erwartet = QStringList{"|",
-                                                 "bu|Weitere Kennzahlen",
-                                                 "u|                    Punkte    Note",
-                                                 "|1. Quartil:           15,0     1,0",
-                                                 "|Median:               30,0     2,0",
-                                                 "|3. Quartil:           42,5     4,0",
-                                                 "|",
-                                                 "|Bestehensquote:      71,4%",
-                                                 "|",
-                                                 "b|Notenverteilung",
-                                                 "u|Note  Anzahl   Anteil  kumuliert"} +
-                                     tabelle.replaceInStrings(QRegularExpression("^"), "|") +
-                                     QStringList{"|Anteil und kumuliert: von allen, die bestanden haben (ECTS-Notentabelle)"};
+        const QStringList abschnitt =
+            markiert(Reportzeilen(mit.begin() + static_cast<std::ptrdiff_t>(ohne.size()), mit.end()));
+        const QStringList erwartet =
+            QStringList{"|",
+                        "bu|Weitere Kennzahlen",
+                        "u|                    Punkte    Note",
+                        "|1. Quartil:           15,0     1,0",
+                        "|Median:               30,0     2,0",
+                        "|3. Quartil:           42,5     4,0",
+                        "|",
+                        "|Bestehensquote:      71,4%",
+                        "|",
+                        "b|Notenverteilung",
+                        "u|Note  Anzahl   Anteil  kumuliert"} +
+            tabelle.replaceInStrings(QRegularExpression("^"), "|") +
+            QStringList{"|Anteil und kumuliert: von allen, die bestanden haben (ECTS-Notentabelle)"};
         QCOMPARE(abschnitt, erwartet);
     }
 
@@ -355,9 +373,11 @@ private slots:
             reportZeilen(a, TNotenskala{}, 4.0);
             QFAIL("no fault raised");
         } catch (const KeineAuswertung& f) {
-            QCOMPARE(f.text(), QStringLiteral("Bitte legen sie erst noch die Noten fest. Sonst ist keine Auswrtung möglich!"));
+            QCOMPARE(f.text(),
+                     QStringLiteral(
+                         "Bitte legen sie erst noch die Noten fest. Sonst ist keine Auswrtung möglich!"));
         }
-        QCOMPARE(a.FBestanden, 7);  // BestandeneZaehlen never ran
+        QCOMPARE(a.FBestanden, 7); // BestandeneZaehlen never ran
     }
 };
 

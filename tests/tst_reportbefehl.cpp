@@ -2,10 +2,10 @@
 #include "Ergebnisfenster.h"
 #include "Hauptfenster.h"
 #include "Programm.h"
+#include "Steuerelemente.h"
 #include "Testdaten.h"
 #include "UiTesthilfe.h"
 #include "chartformularunit.h"
-#include "Steuerelemente.h"
 #include "einstellungen.h"
 
 #include <QAction>
@@ -25,7 +25,8 @@ int bilder(const QTextDocument* dokument) {
 }
 
 void liste(THauptformular* h) {
-    h->daten().FEintraege = {testeintrag("Carl", 10, 5.0), testeintrag("Anna", 48, 1.3), testeintrag("Bert", 30, 3.0)};
+    h->daten().FEintraege = {testeintrag("Carl", 10, 5.0), testeintrag("Anna", 48, 1.3),
+                             testeintrag("Bert", 30, 3.0)};
     h->daten().OriginalMerken();
     h->Anzeigen();
 }
@@ -53,7 +54,8 @@ private slots:
         const QString text = e->report->toPlainText();
         QVERIFY(text.startsWith(QStringLiteral("Prüfungsergebnisse\nAnzahl der Noten:   3\n")));
         // The lines list the students as they stood; the chart run then sorted by grade.
-        const qsizetype carl = text.indexOf(QStringLiteral("Carl")), anna = text.indexOf(QStringLiteral("Anna"));
+        const qsizetype carl = text.indexOf(QStringLiteral("Carl")),
+                        anna = text.indexOf(QStringLiteral("Anna"));
         QVERIFY(carl >= 0 && carl < anna);
         QCOMPARE(h->daten().FEintraege[0].nameText(), QStringLiteral("Anna"));
         QCOMPARE(bilder(e->report->document()), 1);
@@ -86,7 +88,8 @@ private slots:
         h->daten().FEintraege.clear();
         h->Ergebnis1->trigger();
         QCOMPARE(m_umgebung.meldungen,
-                 QStringList{QStringLiteral("Bitte legen sie erst noch die Noten fest. Sonst ist keine Auswrtung möglich!")});
+                 QStringList{QStringLiteral(
+                     "Bitte legen sie erst noch die Noten fest. Sonst ist keine Auswrtung möglich!")});
         QCOMPARE(m_umgebung.arten, QList<meldung::Art>{meldung::Art::Fehler});
         QCOMPARE(p.Ergebnis()->report->toHtml(), vorher);
     }

@@ -37,12 +37,18 @@ private slots:
         QTest::addColumn<int>("build");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("nummer");
-        QTest::newRow("2.5.0.117") << 2 << 5 << 0 << 117 << "2.5.0 Build: 117" << "2,05";
-        QTest::newRow("2.15.3.4") << 2 << 15 << 3 << 4 << "2.15.3 Build: 4" << "2,15";
-        QTest::newRow("3.0.0.0") << 3 << 0 << 0 << 0 << "3.0.0 Build: 0" << "3";
-        QTest::newRow("1.9.0.0") << 1 << 9 << 0 << 0 << "1.9.0 Build: 0" << "1,09";
-        QTest::newRow("1.10.0.0") << 1 << 10 << 0 << 0 << "1.10.0 Build: 0" << "1,1";
-        QTest::newRow("minor above 99") << 1 << 150 << 0 << 0 << "1.150.0 Build: 0" << "2,5";
+        QTest::newRow("2.5.0.117") << 2 << 5 << 0 << 117 << "2.5.0 Build: 117"
+                                   << "2,05";
+        QTest::newRow("2.15.3.4") << 2 << 15 << 3 << 4 << "2.15.3 Build: 4"
+                                  << "2,15";
+        QTest::newRow("3.0.0.0") << 3 << 0 << 0 << 0 << "3.0.0 Build: 0"
+                                 << "3";
+        QTest::newRow("1.9.0.0") << 1 << 9 << 0 << 0 << "1.9.0 Build: 0"
+                                 << "1,09";
+        QTest::newRow("1.10.0.0") << 1 << 10 << 0 << 0 << "1.10.0 Build: 0"
+                                  << "1,1";
+        QTest::newRow("minor above 99") << 1 << 150 << 0 << 0 << "1.150.0 Build: 0"
+                                        << "2,5";
     }
     void version() {
         QFETCH(int, major);
@@ -55,14 +61,17 @@ private slots:
         QCOMPARE(zahltext::kurz(routinen::versionsnummerAus(major, minor)), nummer);
     }
 
-    void versionVergleich() { QVERIFY(routinen::versionsnummerAus(1, 9) < routinen::versionsnummerAus(1, 10)); }
+    void versionVergleich() {
+        QVERIFY(routinen::versionsnummerAus(1, 9) < routinen::versionsnummerAus(1, 10));
+    }
 
     void eigeneVersion() {
         QString text;
         double nummer = 0;
         QVERIFY(routinen::Versionstext(text));
         QVERIFY(routinen::Versionsnummer(nummer));
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+ Build: \\d+$")).match(text).hasMatch());
+        QVERIFY(
+            QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+ Build: \\d+$")).match(text).hasMatch());
         QVERIFY(nummer >= 1);
     }
 

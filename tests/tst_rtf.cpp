@@ -58,7 +58,7 @@ void baueBericht(QTextDocument& d, const QImage& diagramm) {
     c.insertBlock();
     QTextImageFormat bild;
     bild.setName(QStringLiteral("diagramm"));
-    bild.setWidth(120);  // the height follows the picture's proportions
+    bild.setWidth(120); // the height follows the picture's proportions
     c.insertImage(bild);
 }
 
@@ -85,10 +85,12 @@ QTextCharFormat formatBei(const QTextDocument& d, const QString& text) {
 }
 
 // Converts `rtfPfad` with LibreOffice Writer and gives the result's text.
-bool mitWriter(const QTemporaryDir& ordner, const QString& rtfPfad, const QString& filter, const QString& endung, QString& ergebnis) {
+bool mitWriter(const QTemporaryDir& ordner, const QString& rtfPfad, const QString& filter,
+               const QString& endung, QString& ergebnis) {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty()) {
-        qWarning("LibreOffice Writer (soffice) is missing: scripts/install-deps installs libreoffice-writer-nogui");
+        qWarning("LibreOffice Writer (soffice) is missing: scripts/install-deps installs "
+                 "libreoffice-writer-nogui");
         return false;
     }
     // A profile of its own, so Writer starts as root, in CI and beside a running instance.
@@ -97,8 +99,10 @@ bool mitWriter(const QTemporaryDir& ordner, const QString& rtfPfad, const QStrin
     umgebung.insert(QStringLiteral("HOME"), ordner.filePath(QStringLiteral("home")));
     writer.setProcessEnvironment(umgebung);
     const QString aus = ordner.filePath(QStringLiteral("aus"));
-    writer.start(soffice, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(ordner.filePath(QStringLiteral("profil"))).toString(),
-                           QStringLiteral("--headless"), QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"), aus, rtfPfad});
+    writer.start(soffice, {QStringLiteral("-env:UserInstallation=") +
+                               QUrl::fromLocalFile(ordner.filePath(QStringLiteral("profil"))).toString(),
+                           QStringLiteral("--headless"), QStringLiteral("--convert-to"), filter,
+                           QStringLiteral("--outdir"), aus, rtfPfad});
     if (!writer.waitForFinished(180000)) {
         writer.kill();
         writer.waitForFinished();
@@ -106,7 +110,8 @@ bool mitWriter(const QTemporaryDir& ordner, const QString& rtfPfad, const QStrin
         return false;
     }
     QFile datei(aus + u'/' + QFileInfo(rtfPfad).completeBaseName() + u'.' + endung);
-    if (writer.exitStatus() != QProcess::NormalExit || writer.exitCode() != 0 || !datei.open(QIODevice::ReadOnly)) {
+    if (writer.exitStatus() != QProcess::NormalExit || writer.exitCode() != 0 ||
+        !datei.open(QIODevice::ReadOnly)) {
         qWarning("LibreOffice failed to convert the report: %s", writer.readAllStandardError().constData());
         return false;
     }
@@ -162,13 +167,16 @@ private slots:
         QVERIFY2(m.hasMatch(), qPrintable(r));
         const QStringList eintraege = m.captured(1).split(u'}', Qt::SkipEmptyParts);
         QCOMPARE(eintraege.size(), 2);
-        QVERIFY2(eintraege[0].startsWith(QStringLiteral("{\\f0\\f")) && !eintraege[0].contains(QStringLiteral("\\fmodern")) &&
+        QVERIFY2(eintraege[0].startsWith(QStringLiteral("{\\f0\\f")) &&
+                     !eintraege[0].contains(QStringLiteral("\\fmodern")) &&
                      eintraege[0].endsWith(QStringLiteral(" DejaVu Sans;")),
                  qPrintable(eintraege[0]));
-        QVERIFY2(eintraege[1].startsWith(QStringLiteral("{\\f1\\fmodern")) && eintraege[1].endsWith(QStringLiteral(" DejaVu Sans Mono;")),
+        QVERIFY2(eintraege[1].startsWith(QStringLiteral("{\\f1\\fmodern")) &&
+                     eintraege[1].endsWith(QStringLiteral(" DejaVu Sans Mono;")),
                  qPrintable(eintraege[1]));
         // 15 px at 96 dpi is 11,25 pt: half points round to 22; 20 px are 15 pt.
-        QVERIFY2(r.contains(QStringLiteral("{\\f1\\fs22 b}")) && r.contains(QStringLiteral("{\\f0\\fs30 c}")) &&
+        QVERIFY2(r.contains(QStringLiteral("{\\f1\\fs22 b}")) &&
+                     r.contains(QStringLiteral("{\\f0\\fs30 c}")) &&
                      r.contains(QStringLiteral("{\\f1\\fs20 d}")),
                  qPrintable(r));
     }
@@ -185,12 +193,14 @@ private slots:
 
         QString html, text;
         QVERIFY(mitWriter(ordner, pfad, QStringLiteral("html"), QStringLiteral("html"), html));
-        QVERIFY(mitWriter(ordner, pfad, QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("txt"), text));
+        QVERIFY(
+            mitWriter(ordner, pfad, QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("txt"), text));
 
         // Every line as written, blanks included; the picture's paragraph has no text. Writer adds
         // an empty paragraph after a picture that ends a document; empty lines after it are allowed.
         const QStringList zeilen = text.remove(QChar(0xFEFF)).split(u'\n');
-        const QStringList erwartet = bericht.toPlainText().remove(QChar::ObjectReplacementCharacter).split(u'\n');
+        const QStringList erwartet =
+            bericht.toPlainText().remove(QChar::ObjectReplacementCharacter).split(u'\n');
         QCOMPARE(zeilen.mid(0, erwartet.size()), erwartet);
         for (const QString& rest : zeilen.mid(erwartet.size()))
             QVERIFY2(rest.isEmpty(), qPrintable(text));

@@ -10,8 +10,7 @@
 namespace {
 
 // The reference: for i < j, exchange when entry j is strictly less than entry i.
-template <typename Kleiner>
-void austauschsortierung(Notenliste& l, Kleiner kleiner) {
+template <typename Kleiner> void austauschsortierung(Notenliste& l, Kleiner kleiner) {
     for (qsizetype i = 0; i + 1 < l.size(); ++i)
         for (qsizetype j = i + 1; j < l.size(); ++j)
             if (kleiner(l[j], l[i]))
@@ -26,7 +25,9 @@ bool nameKleiner(const TNotenEintrag& a, const TNotenEintrag& b) {
     return x.size() < y.size();
 }
 
-bool noteKleiner(const TNotenEintrag& a, const TNotenEintrag& b) { return a.note < b.note; }
+bool noteKleiner(const TNotenEintrag& a, const TNotenEintrag& b) {
+    return a.note < b.note;
+}
 
 // An entry whose points carry its identity, so equal keys can be told apart.
 TNotenEintrag eintrag(double note, int id, QByteArrayView name = {}) {
@@ -77,7 +78,8 @@ private slots:
                     benutzt[static_cast<std::size_t>(v)] = true;
                     groesste = std::max(groesste, v);
                 }
-                if (std::all_of(benutzt.begin(), benutzt.begin() + (groesste + 1), [](bool b) { return b; })) {
+                if (std::all_of(benutzt.begin(), benutzt.begin() + (groesste + 1),
+                                [](bool b) { return b; })) {
                     Notenliste l;
                     for (int i = 0; i < n; ++i)
                         l.push_back(eintrag(folge[static_cast<std::size_t>(i)], i));
@@ -203,7 +205,8 @@ private slots:
 
     void nanBleibtStehen() {
         const double nan = std::numeric_limits<double>::quiet_NaN();
-        Notenliste l = {eintrag(3, 0), eintrag(nan, 1), eintrag(1, 2), eintrag(2, 3), eintrag(nan, 4), eintrag(1, 5)};
+        Notenliste l = {eintrag(3, 0), eintrag(nan, 1), eintrag(1, 2),
+                        eintrag(2, 3), eintrag(nan, 4), eintrag(1, 5)};
         vergleicheNachNote(l);
         sortierung::nachNote(l);
         QCOMPARE(ids(l), QList<int>({2, 1, 5, 3, 4, 0}));

@@ -26,7 +26,9 @@ std::array<int, raster::kSpalten> jedeZelleGemessen(const QFontMetrics& fm, cons
     return breiten;
 }
 
-QList<int> alsListe(const std::array<int, raster::kSpalten>& a) { return QList<int>(a.begin(), a.end()); }
+QList<int> alsListe(const std::array<int, raster::kSpalten>& a) {
+    return QList<int>(a.begin(), a.end());
+}
 
 // Names mostly of letters that kern and join ("ffi", "AV", "To"), now and then any byte; points
 // spread wide so that their texts are many, with ties, signed zeros and values not finite.
@@ -42,11 +44,18 @@ Notenliste zufallsliste(int n, unsigned saat) {
         double punkte;
         switch (z() % 8) {
         case 0:
-            punkte = int(z() % 2001) / 20.0 - 50;  // ties of the second decimal
+            punkte = int(z() % 2001) / 20.0 - 50; // ties of the second decimal
             break;
         case 1: {
-            const double besondere[] = {-0.0, -0.04, 0.05, 1e17, -1e300, std::numeric_limits<double>::infinity(),
-                                        std::numeric_limits<double>::quiet_NaN(), 9.95, 99.95};
+            const double besondere[] = {-0.0,
+                                        -0.04,
+                                        0.05,
+                                        1e17,
+                                        -1e300,
+                                        std::numeric_limits<double>::infinity(),
+                                        std::numeric_limits<double>::quiet_NaN(),
+                                        9.95,
+                                        99.95};
             punkte = besondere[z() % std::size(besondere)];
             break;
         }
@@ -89,7 +98,8 @@ private slots:
         QFont font(schrift);
         font.setPixelSize(pixel);
         const Notenliste liste = zufallsliste(eintraege, saat);
-        QCOMPARE(alsListe(spaltenbreite::fuerRaster(font, liste)), alsListe(jedeZelleGemessen(QFontMetrics(font), liste)));
+        QCOMPARE(alsListe(spaltenbreite::fuerRaster(font, liste)),
+                 alsListe(jedeZelleGemessen(QFontMetrics(font), liste)));
     }
 
     // One name that decides among thousands that are alike.
@@ -97,16 +107,19 @@ private slots:
         QTest::addColumn<QString>("schrift");
         QTest::addColumn<QByteArray>("breit");
         QTest::addColumn<QByteArray>("andere");
-        QTest::newRow("wide letters") << "DejaVu Sans" << QByteArray("WWWWWWWWWWWWWWWWWWWW") << QByteArray("AAAAAAAAAAAAAAAAAAAA");
-        QTest::newRow("kerning pair decides") << "DejaVu Sans" << QByteArray("AVAVAVAVAVAVAVAVAVAV")
-                                              << QByteArray("AAAAAAAAAAAAAAAAAAAA");
+        QTest::newRow("wide letters")
+            << "DejaVu Sans" << QByteArray("WWWWWWWWWWWWWWWWWWWW") << QByteArray("AAAAAAAAAAAAAAAAAAAA");
+        QTest::newRow("kerning pair decides")
+            << "DejaVu Sans" << QByteArray("AVAVAVAVAVAVAVAVAVAV") << QByteArray("AAAAAAAAAAAAAAAAAAAA");
         QTest::newRow("tab inside") << "DejaVu Sans" << QByteArray("Anna\tMeier") << QByteArray("Anna Meier");
-        QTest::newRow("soft hyphen") << "DejaVu Sans" << QByteArray("Meier\xADMeier\xADMeier") << QByteArray("MeierMeierMeie");
+        QTest::newRow("soft hyphen") << "DejaVu Sans" << QByteArray("Meier\xADMeier\xADMeier")
+                                     << QByteArray("MeierMeierMeie");
         // Pairs of f are one glyph each; an odd run ends in a whole f and is wider than its pairs say.
-        QTest::newRow("ligature run") << "Nimbus Mono PS [UKWN]" << QByteArray("fffffffffffffffffffffffffffff")
-                                      << QByteArray("ffffffffffffffffffffffffffffff");
-        QTest::newRow("ligature run against letters") << "Nimbus Mono PS [UKWN]" << QByteArray("fffffffffffffffffff")
-                                                      << QByteArray("abcdefghi");
+        QTest::newRow("ligature run")
+            << "Nimbus Mono PS [UKWN]" << QByteArray("fffffffffffffffffffffffffffff")
+            << QByteArray("ffffffffffffffffffffffffffffff");
+        QTest::newRow("ligature run against letters")
+            << "Nimbus Mono PS [UKWN]" << QByteArray("fffffffffffffffffff") << QByteArray("abcdefghi");
     }
     void einzelneBreitesteZaehlt() {
         QFETCH(QString, schrift);
@@ -118,7 +131,8 @@ private slots:
         liste.insert(1234, testeintrag(breit, 1, 1));
         QFont font(schrift);
         font.setPixelSize(13);
-        QCOMPARE(alsListe(spaltenbreite::fuerRaster(font, liste)), alsListe(jedeZelleGemessen(QFontMetrics(font), liste)));
+        QCOMPARE(alsListe(spaltenbreite::fuerRaster(font, liste)),
+                 alsListe(jedeZelleGemessen(QFontMetrics(font), liste)));
     }
 };
 

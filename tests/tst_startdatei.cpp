@@ -37,21 +37,23 @@ private slots:
     void argumente_data() {
         QTest::addColumn<QStringList>("argumente");
         QTest::addColumn<QStringList>("meldungen");
-        QTest::addColumn<QStringList>("liste");  // names in FEintraege and FOriginal afterwards
+        QTest::addColumn<QStringList>("liste"); // names in FEintraege and FOriginal afterwards
         // A file error is the general error report's; what the program words itself is an error box.
         QTest::addColumn<meldung::Art>("art");
 
         const QStringList vorher = {"Berta"};
         const QStringList kurs = {"Zoe", "Anton"};
         QTest::newRow("keins") << QStringList() << QStringList() << vorher << meldung::Art::Fehler;
-        QTest::newRow("Notendatei") << QStringList{pfad("kurs.noten")} << QStringList() << kurs << meldung::Art::Fehler;
+        QTest::newRow("Notendatei") << QStringList{pfad("kurs.noten")} << QStringList() << kurs
+                                    << meldung::Art::Fehler;
         QTest::newRow("Endung groß") << QStringList{pfad("KURS.NOTEN")} << QStringList() << kurs
                                      << meldung::Art::Fehler;
-        QTest::newRow("fehlt") << QStringList{pfad("weg.noten")} << QStringList{"Datei nicht gefunden\n" + pfad("weg.noten")}
-                               << vorher << meldung::Art::Ausnahme;
+        QTest::newRow("fehlt") << QStringList{pfad("weg.noten")}
+                               << QStringList{"Datei nicht gefunden\n" + pfad("weg.noten")} << vorher
+                               << meldung::Art::Ausnahme;
         QTest::newRow("fremd") << QStringList{pfad("kurs.csv")}
-                               << QStringList{"„" + pfad("kurs.csv") + "“ ist keine Notendatei (*.noten)."} << vorher
-                               << meldung::Art::Fehler;
+                               << QStringList{"„" + pfad("kurs.csv") + "“ ist keine Notendatei (*.noten)."}
+                               << vorher << meldung::Art::Fehler;
         QTest::newRow("zwei") << QStringList{pfad("kurs.noten"), pfad("kurs.noten")}
                               << QStringList{"Skalora öffnet nur eine Notendatei auf einmal."} << vorher
                               << meldung::Art::Fehler;
@@ -81,7 +83,8 @@ private slots:
     }
 
     void geoeffnetWieMitOeffnen() {
-        // Points, grades and letters arrive whole, and "Ursprüngliche Reihenfolge" returns to the file's order.
+        // Points, grades and letters arrive whole, and "Ursprüngliche Reihenfolge" returns to the file's
+        // order.
         m_umgebung.vergiss();
         Programm programm;
         THauptformular* h = programm.Hauptformular();

@@ -1,7 +1,7 @@
 // Mean, standard deviation and pass count of the list's grades.
+#include "Exakt.h"
 #include "Fehler.h"
 #include "Statistik.h"
-#include "Exakt.h"
 #include "Zahltext.h"
 
 #include <QTest>
@@ -14,7 +14,9 @@ Q_DECLARE_METATYPE(QList<double>)
 namespace {
 
 // QCOMPARE on doubles is fuzzy; the sums are compared exactly.
-QString genau(double x) { return (std::signbit(x) ? QStringLiteral("-") : QString()) + QString::number(std::fabs(x), 'g', 17); }
+QString genau(double x) {
+    return (std::signbit(x) ? QStringLiteral("-") : QString()) + QString::number(std::fabs(x), 'g', 17);
+}
 
 Auswertung mitNoten(const QList<double>& noten) {
     Auswertung a;
@@ -60,11 +62,13 @@ private slots:
     void statistik_data() {
         QTest::addColumn<QList<double>>("noten");
         QTest::addColumn<QString>("durchschnitt");
-        QTest::addColumn<QString>("abweichung");  // two decimals
+        QTest::addColumn<QString>("abweichung"); // two decimals
         QTest::addColumn<double>("quadratsumme");
 
-        QTest::newRow("1, 2, 3") << QList<double>{1.0, 2.0, 3.0} << "2,0" << "1,00" << 14.0;
-        QTest::newRow("1, 4") << QList<double>{1.0, 4.0} << "2,5" << "2,12" << 17.0;
+        QTest::newRow("1, 2, 3") << QList<double>{1.0, 2.0, 3.0} << "2,0"
+                                 << "1,00" << 14.0;
+        QTest::newRow("1, 4") << QList<double>{1.0, 4.0} << "2,5"
+                              << "2,12" << 17.0;
     }
     void statistik() {
         QFETCH(QList<double>, noten);
@@ -73,7 +77,7 @@ private slots:
         QFETCH(double, quadratsumme);
 
         Auswertung a = mitNoten(noten);
-        a.FQuadratsumme = 99;  // rebuilt, not added to
+        a.FQuadratsumme = 99; // rebuilt, not added to
         StatistikBerechnen(a);
         QCOMPARE(zahltext::fest(a.FDurchschnitt, 1), durchschnitt);
         QCOMPARE(zahltext::fest(a.FStandardabweichung, 2), abweichung);
@@ -114,8 +118,9 @@ private slots:
                 case 1:
                     noten << std::ldexp(mantisse(z), exponent(z));
                     break;
-                case 2:  // 2^-53 is half a step of a sum in [1, 2)
-                    noten << (i == 0 ? mantisse(z) : std::ldexp(1.0, -53) + std::ldexp(mantisse(z), -tief(z)));
+                case 2: // 2^-53 is half a step of a sum in [1, 2)
+                    noten << (i == 0 ? mantisse(z)
+                                     : std::ldexp(1.0, -53) + std::ldexp(mantisse(z), -tief(z)));
                     break;
                 default:
                     noten << (i == 0 ? 1 + zehntel(z) / 10.0 : std::ldexp(mantisse(z), -tief(z) + 10));
@@ -124,14 +129,17 @@ private slots:
             Auswertung a = mitNoten(noten);
             StatistikBerechnen(a);
             const modell::Ergebnis m = modell::statistik(noten);
-            const bool gleich = std::bit_cast<quint64>(a.FDurchschnitt) == std::bit_cast<quint64>(m.durchschnitt) &&
-                                std::bit_cast<quint64>(a.FStandardabweichung) == std::bit_cast<quint64>(m.abweichung) &&
-                                std::bit_cast<quint64>(a.FQuadratsumme) == std::bit_cast<quint64>(m.quadratsumme);
+            const bool gleich =
+                std::bit_cast<quint64>(a.FDurchschnitt) == std::bit_cast<quint64>(m.durchschnitt) &&
+                std::bit_cast<quint64>(a.FStandardabweichung) == std::bit_cast<quint64>(m.abweichung) &&
+                std::bit_cast<quint64>(a.FQuadratsumme) == std::bit_cast<quint64>(m.quadratsumme);
             if (!gleich)
-                QFAIL(qPrintable(QStringLiteral("list %1: mean %2 against %3, deviation %4 against %5, squares %6 against %7")
-                                     .arg(fall)
-                                     .arg(genau(a.FDurchschnitt), genau(m.durchschnitt), genau(a.FStandardabweichung),
-                                          genau(m.abweichung), genau(a.FQuadratsumme), genau(m.quadratsumme))));
+                QFAIL(qPrintable(
+                    QStringLiteral(
+                        "list %1: mean %2 against %3, deviation %4 against %5, squares %6 against %7")
+                        .arg(fall)
+                        .arg(genau(a.FDurchschnitt), genau(m.durchschnitt), genau(a.FStandardabweichung),
+                             genau(m.abweichung), genau(a.FQuadratsumme), genau(m.quadratsumme))));
         }
     }
 

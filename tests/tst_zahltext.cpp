@@ -22,11 +22,11 @@ private:
         QString t;
         const int n = laenge(z);
         switch (art(z)) {
-        case 0:  // anything from the alphabet
+        case 0: // anything from the alphabet
             for (int i = 0; i < n; ++i)
                 t += QChar(zeichen[wahl(z)]);
             break;
-        default: {  // sign, digits, perhaps a separator, perhaps an exponent
+        default: { // sign, digits, perhaps a separator, perhaps an exponent
             if (art(z) == 0)
                 t += art(z) % 2 ? u'-' : u'+';
             const int komma = std::uniform_int_distribution<int>(-1, n)(z);
@@ -135,14 +135,22 @@ private slots:
         QTest::addColumn<double>("wert");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("prozent");
-        QTest::newRow("2.3") << 2.3 << "2,3" << "2,3%";
-        QTest::newRow("1.0") << 1.0 << "1" << "1%";
-        QTest::newRow("0.5") << 0.5 << ",5" << ",5%";
-        QTest::newRow("0") << 0.0 << "" << "%";
-        QTest::newRow("tie") << 0.25 << ",3" << ",3%";
-        QTest::newRow("rounds up to whole") << 9.96 << "10" << "10%";
-        QTest::newRow("negative") << -0.5 << "-,5" << "-,5%";
-        QTest::newRow("33.3") << 33.333333 << "33,3" << "33,3%";
+        QTest::newRow("2.3") << 2.3 << "2,3"
+                             << "2,3%";
+        QTest::newRow("1.0") << 1.0 << "1"
+                             << "1%";
+        QTest::newRow("0.5") << 0.5 << ",5"
+                             << ",5%";
+        QTest::newRow("0") << 0.0 << ""
+                           << "%";
+        QTest::newRow("tie") << 0.25 << ",3"
+                             << ",3%";
+        QTest::newRow("rounds up to whole") << 9.96 << "10"
+                                            << "10%";
+        QTest::newRow("negative") << -0.5 << "-,5"
+                                  << "-,5%";
+        QTest::newRow("33.3") << 33.333333 << "33,3"
+                              << "33,3%";
     }
     void muster() {
         QFETCH(double, wert);
@@ -186,33 +194,58 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("gueltig");
         QTest::addColumn<double>("wert");
-        QTest::newRow("blanks sign exponent") << "de_DE" << " +1,5e2 " << true << 150.0;
-        QTest::newRow("negative") << "de_DE" << "-17,5" << true << -17.5;
-        QTest::newRow("no integer part") << "de_DE" << ",5" << true << 0.5;
-        QTest::newRow("trailing separator") << "de_DE" << "5," << true << 5.0;
-        QTest::newRow("exponent sign") << "de_DE" << "25E-1" << true << 2.5;
-        QTest::newRow("full stop under German") << "de_DE" << "12.5" << false << 0.0;
-        QTest::newRow("thousands separator") << "de_DE" << "1.234,5" << false << 0.0;
-        QTest::newRow("two separators") << "de_DE" << "4,0,1" << false << 0.0;
-        QTest::newRow("letters") << "de_DE" << "x" << false << 0.0;
-        QTest::newRow("empty") << "de_DE" << "" << false << 0.0;
-        QTest::newRow("sign only") << "de_DE" << "-" << false << 0.0;
-        QTest::newRow("separator only") << "de_DE" << "," << false << 0.0;
-        QTest::newRow("exponent without digits") << "de_DE" << "1e" << false << 0.0;
-        QTest::newRow("blank inside") << "de_DE" << "1 5" << false << 0.0;
-        QTest::newRow("tab is no blank") << "de_DE" << "\t15" << false << 0.0;
-        QTest::newRow("out of range") << "de_DE" << "1e999" << false << 0.0;
-        QTest::newRow("english") << "en_US" << "12.5" << true << 12.5;
-        QTest::newRow("comma under English") << "en_US" << "12,5" << false << 0.0;
+        QTest::newRow("blanks sign exponent") << "de_DE"
+                                              << " +1,5e2 " << true << 150.0;
+        QTest::newRow("negative") << "de_DE"
+                                  << "-17,5" << true << -17.5;
+        QTest::newRow("no integer part") << "de_DE"
+                                         << ",5" << true << 0.5;
+        QTest::newRow("trailing separator") << "de_DE"
+                                            << "5," << true << 5.0;
+        QTest::newRow("exponent sign") << "de_DE"
+                                       << "25E-1" << true << 2.5;
+        QTest::newRow("full stop under German") << "de_DE"
+                                                << "12.5" << false << 0.0;
+        QTest::newRow("thousands separator") << "de_DE"
+                                             << "1.234,5" << false << 0.0;
+        QTest::newRow("two separators") << "de_DE"
+                                        << "4,0,1" << false << 0.0;
+        QTest::newRow("letters") << "de_DE"
+                                 << "x" << false << 0.0;
+        QTest::newRow("empty") << "de_DE"
+                               << "" << false << 0.0;
+        QTest::newRow("sign only") << "de_DE"
+                                   << "-" << false << 0.0;
+        QTest::newRow("separator only") << "de_DE"
+                                        << "," << false << 0.0;
+        QTest::newRow("exponent without digits") << "de_DE"
+                                                 << "1e" << false << 0.0;
+        QTest::newRow("blank inside") << "de_DE"
+                                      << "1 5" << false << 0.0;
+        QTest::newRow("tab is no blank") << "de_DE"
+                                         << "\t15" << false << 0.0;
+        QTest::newRow("out of range") << "de_DE"
+                                      << "1e999" << false << 0.0;
+        QTest::newRow("english") << "en_US"
+                                 << "12.5" << true << 12.5;
+        QTest::newRow("comma under English") << "en_US"
+                                             << "12,5" << false << 0.0;
         const double groesste = std::numeric_limits<double>::max();
-        QTest::newRow("file form of the largest") << "de_DE" << "1,79769313486232E308" << true << groesste;
-        QTest::newRow("file form of the most negative") << "de_DE" << "-1,79769313486232E308" << true << -groesste;
-        QTest::newRow("largest in 17 digits") << "de_DE" << "1,7976931348623157E308" << true << groesste;
-        QTest::newRow("just below the 15-digit bound") << "de_DE" << "1,7976931348623249E308" << true << groesste;
-        QTest::newRow("15-digit bound is out of range") << "de_DE" << "1,797693134862325E308" << false << 0.0;
-        QTest::newRow("smallest subnormal") << "de_DE" << "4,94065645841247E-324" << true
-                                            << std::numeric_limits<double>::denorm_min();
-        QTest::newRow("below the smallest is zero") << "de_DE" << "1E-330" << true << 0.0;
+        QTest::newRow("file form of the largest") << "de_DE"
+                                                  << "1,79769313486232E308" << true << groesste;
+        QTest::newRow("file form of the most negative") << "de_DE"
+                                                        << "-1,79769313486232E308" << true << -groesste;
+        QTest::newRow("largest in 17 digits") << "de_DE"
+                                              << "1,7976931348623157E308" << true << groesste;
+        QTest::newRow("just below the 15-digit bound") << "de_DE"
+                                                       << "1,7976931348623249E308" << true << groesste;
+        QTest::newRow("15-digit bound is out of range") << "de_DE"
+                                                        << "1,797693134862325E308" << false << 0.0;
+        QTest::newRow("smallest subnormal")
+            << "de_DE"
+            << "4,94065645841247E-324" << true << std::numeric_limits<double>::denorm_min();
+        QTest::newRow("below the smallest is zero") << "de_DE"
+                                                    << "1E-330" << true << 0.0;
     }
     void lese() {
         QFETCH(QString, locale);
@@ -265,9 +298,11 @@ private slots:
             if (!gleich(schnell, zahltext::leseAllgemein(t)))
                 QFAIL(qPrintable(QStringLiteral("lese(\"%1\") differs from the general reader").arg(t)));
             const QByteArray bytes = t.toLatin1();
-            const auto ausBytes = zahltext::leseDouble(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+            const auto ausBytes =
+                zahltext::leseDouble(std::string_view(bytes.constData(), std::size_t(bytes.size())));
             const auto ausText = zahltext::leseDouble(t);
-            if (ausBytes.has_value() != ausText.has_value() || (ausBytes && std::bit_cast<quint64>(*ausBytes) != std::bit_cast<quint64>(*ausText)))
+            if (ausBytes.has_value() != ausText.has_value() ||
+                (ausBytes && std::bit_cast<quint64>(*ausBytes) != std::bit_cast<quint64>(*ausText)))
                 QFAIL(qPrintable(QStringLiteral("leseDouble of the bytes \"%1\" differs").arg(t)));
         }
     }
@@ -286,12 +321,12 @@ private slots:
         for (int i = 0; i < 300'000; ++i) {
             double w = 0;
             switch (art(z)) {
-            case 0:  // any finite bit pattern
+            case 0: // any finite bit pattern
                 do
                     w = std::bit_cast<double>(z());
                 while (!std::isfinite(w));
                 break;
-            case 1:  // points and grades as they occur: k / 10^j, thirds
+            case 1: // points and grades as they occur: k / 10^j, thirds
                 w = zaehler(z) / std::pow(10.0, stellen(z));
                 break;
             default:
@@ -301,8 +336,8 @@ private slots:
             if (QTest::currentTestFailed())
                 return;
         }
-        for (double w : {0.0, -0.0, 1e-5, 9.999999999999999e-6, 1e15, 999999999999999.9, 1e16, std::numeric_limits<double>::max(),
-                         std::numeric_limits<double>::denorm_min(), -2.5})
+        for (double w : {0.0, -0.0, 1e-5, 9.999999999999999e-6, 1e15, 999999999999999.9, 1e16,
+                         std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(), -2.5})
             pruefe(w);
     }
 

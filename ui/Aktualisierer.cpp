@@ -13,7 +13,9 @@ Aktualisierer::Aktualisierer(QObject* eltern) : QObject(eltern), m_netz(new QNet
     m_netz->setProxy(QNetworkProxy::NoProxy);
 }
 
-Aktualisierer::~Aktualisierer() { abbrechen(); }
+Aktualisierer::~Aktualisierer() {
+    abbrechen();
+}
 
 QNetworkRequest Aktualisierer::anfrage() const {
     QNetworkRequest r(m_adresse);
@@ -38,7 +40,8 @@ void Aktualisierer::hole(const QUrl& adresse, QIODevice* ziel, qint64 grenze) {
 void Aktualisierer::starte(bool kopf) {
     m_bisher = 0;
     m_antwort = kopf ? m_netz->head(anfrage()) : m_netz->get(anfrage());
-    connect(m_antwort, &QNetworkReply::downloadProgress, this, [this](qint64 bisher, qint64) { emit fortschritt(bisher); });
+    connect(m_antwort, &QNetworkReply::downloadProgress, this,
+            [this](qint64 bisher, qint64) { emit fortschritt(bisher); });
     if (kopf) {
         connect(m_antwort, &QNetworkReply::finished, this, &Aktualisierer::kopfFertig);
     } else {
@@ -65,7 +68,7 @@ void Aktualisierer::kopfFertig() {
         if (!ok || laenge < 0 || laenge > std::numeric_limits<qint32>::max() || laenge > m_grenze)
             return gib(false);
     }
-    abbrechen();  // the head is complete; aborting a finished reply only lets it go
+    abbrechen(); // the head is complete; aborting a finished reply only lets it go
     emit this->laenge(static_cast<qint32>(laenge));
     starte(false);
 }

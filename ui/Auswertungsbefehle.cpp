@@ -5,12 +5,12 @@
 #include "Ergebnisfenster.h"
 #include "Klassen.h"
 #include "Meldung.h"
-#include "notenvergabe.h"
 #include "Statistik.h"
 #include "chartformularunit.h"
 #include "einstellungen.h"
-#include "klassenunit.h"
 #include "grenzfaelleunit.h"
+#include "klassenunit.h"
+#include "notenvergabe.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -42,7 +42,9 @@ void THauptformular::klasseneinteilungClick() {
     Anzeigen();
 }
 
-void THauptformular::KeineKlasenasuwertung1Click() { m_daten.FKlassen.clear(); }
+void THauptformular::KeineKlasenasuwertung1Click() {
+    m_daten.FKlassen.clear();
+}
 
 void THauptformular::HistogrammClick() {
     m_chart->setzeTitel(QStringLiteral("Notenverteilung"));
@@ -59,8 +61,9 @@ void THauptformular::Ergebnis1Click() {
     // The lines are built before the window is touched: a failure leaves an open report as it was.
     Reportzeilen zeilen;
     try {
-        zeilen = reportZeilen(m_daten, m_notenvergabe->skala(), m_einstellungen->grenznoteWert(),
-                              {m_einstellungen->weitereKennzahlen(), m_einstellungen->kleineGruppenAusblenden()});
+        zeilen =
+            reportZeilen(m_daten, m_notenvergabe->skala(), m_einstellungen->grenznoteWert(),
+                         {m_einstellungen->weitereKennzahlen(), m_einstellungen->kleineGruppenAusblenden()});
     } catch (const KeineAuswertung&) {
         meldung::fehler(report::kKeineAuswertung, this);
         return;
@@ -80,4 +83,6 @@ void THauptformular::verbindeGrenzfaelle(TGrenzfaelleform* grenzfaelle) {
     m_grenzfaelle->verbinde(&m_daten, m_notenvergabe, m_einstellungen);
 }
 
-void THauptformular::Grenzfaelle1Click() { m_grenzfaelle->zeige(); }
+void THauptformular::Grenzfaelle1Click() {
+    m_grenzfaelle->zeige();
+}

@@ -39,7 +39,9 @@ void TEnhancedEdit::setDigits(int wert) {
     zeigeWert(FValue);
 }
 
-void TEnhancedEdit::setExitOnEnterKey(bool wert) { FExitOnEnterKey = wert; }
+void TEnhancedEdit::setExitOnEnterKey(bool wert) {
+    FExitOnEnterKey = wert;
+}
 
 void TEnhancedEdit::setFormat(TFloatFormat wert) {
     if (wert == FFormat)
@@ -63,7 +65,9 @@ void TEnhancedEdit::setPrecision(int wert) {
     zeigeWert(FValue);
 }
 
-void TEnhancedEdit::setUndoOnEscKey(bool wert) { FUndoOnEscKey = wert; }
+void TEnhancedEdit::setUndoOnEscKey(bool wert) {
+    FUndoOnEscKey = wert;
+}
 
 void TEnhancedEdit::setValue(long double wert) {
     if (wert == FValue)
@@ -79,14 +83,19 @@ void TEnhancedEdit::setValueInt(qint32 wert) {
     zeigeWert(wert);
 }
 
-void TEnhancedEdit::setNumbersOnly(bool wert) { FNumbersOnly = wert; }
+void TEnhancedEdit::setNumbersOnly(bool wert) {
+    FNumbersOnly = wert;
+}
 
-void TEnhancedEdit::setAutoSelect(bool wert) { FAutoSelect = wert; }
+void TEnhancedEdit::setAutoSelect(bool wert) {
+    FAutoSelect = wert;
+}
 
 // Writes the number and parses the text again, so Value becomes what is shown. A text
 // equal to the present one raises no change signal, hence the explicit parse.
 void TEnhancedEdit::zeigeWert(long double wert) {
-    const QString neu = std::isfinite(wert) ? formatiereGleitkomma(wert, FFormat, FPrecision, FDigits) : QString();
+    const QString neu =
+        std::isfinite(wert) ? formatiereGleitkomma(wert, FFormat, FPrecision, FDigits) : QString();
     if (neu == text())
         textGeaendert();
     else

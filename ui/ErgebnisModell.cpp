@@ -24,7 +24,9 @@ int ErgebnisModell::rowCount(const QModelIndex& eltern) const {
     return m_angezeigt ? static_cast<int>(m_liste.size()) : kLeereZeilenAmAnfang;
 }
 
-int ErgebnisModell::columnCount(const QModelIndex& eltern) const { return eltern.isValid() ? 0 : SpaltenAnzahl; }
+int ErgebnisModell::columnCount(const QModelIndex& eltern) const {
+    return eltern.isValid() ? 0 : SpaltenAnzahl;
+}
 
 QString ErgebnisModell::zellText(int spalte, int gridZeile) const {
     if (gridZeile == 0)

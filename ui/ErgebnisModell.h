@@ -30,5 +30,5 @@ public:
 
 private:
     Notenliste m_liste;
-    bool m_angezeigt = false;  // before the first listing the grid shows four empty rows
+    bool m_angezeigt = false; // before the first listing the grid shows four empty rows
 };

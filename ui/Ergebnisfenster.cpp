@@ -38,10 +38,12 @@ struct Farbe {
     QRgb wert;
 };
 constexpr Farbe kFarben[] = {
-    {u"Schwarz", 0x000000}, {u"Kastanienbraun", 0x800000}, {u"Grün", 0x008000}, {u"Olivgrün", 0x808000},
-    {u"Marineblau", 0x000080}, {u"Violett", 0x800080}, {u"Blaugrün", 0x008080}, {u"Grau", 0x808080},
-    {u"Silber", 0xC0C0C0}, {u"Rot", 0xFF0000}, {u"Hellgrün", 0x00FF00}, {u"Gelb", 0xFFFF00},
-    {u"Blau", 0x0000FF}, {u"Fuchsia", 0xFF00FF}, {u"Aqua", 0x00FFFF}, {u"Weiß", 0xFFFFFF},
+    {u"Schwarz", 0x000000},  {u"Kastanienbraun", 0x800000}, {u"Grün", 0x008000},
+    {u"Olivgrün", 0x808000}, {u"Marineblau", 0x000080},     {u"Violett", 0x800080},
+    {u"Blaugrün", 0x008080}, {u"Grau", 0x808080},           {u"Silber", 0xC0C0C0},
+    {u"Rot", 0xFF0000},      {u"Hellgrün", 0x00FF00},       {u"Gelb", 0xFFFF00},
+    {u"Blau", 0x0000FF},     {u"Fuchsia", 0xFF00FF},        {u"Aqua", 0x00FFFF},
+    {u"Weiß", 0xFFFFFF},
 };
 
 QIcon farbfeld(const QColor& farbe) {
@@ -99,7 +101,7 @@ Schriftdialog::Schriftdialog(QWidget* eltern) : QDialog(eltern) {
 
     schriftwahl = new QFontDialog(this);
     schriftwahl->setObjectName(QStringLiteral("schriftwahl"));
-    schriftwahl->setWindowFlags(Qt::Widget);  // embedded, its buttons are ours
+    schriftwahl->setWindowFlags(Qt::Widget); // embedded, its buttons are ours
     schriftwahl->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
 
     farbwahl = new QComboBox(this);
@@ -110,7 +112,8 @@ Schriftdialog::Schriftdialog(QWidget* eltern) : QDialog(eltern) {
     farbtext->setBuddy(farbwahl);
 
     auto* knoepfe = new QDialogButtonBox(this);
-    knoepfe->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("okbut"));
+    knoepfe->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)
+        ->setObjectName(QStringLiteral("okbut"));
     knoepfe->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("cancelbut"));
     connect(knoepfe, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -129,11 +132,17 @@ Schriftdialog::Schriftdialog(QWidget* eltern) : QDialog(eltern) {
     setzeFarbe(Qt::black);
 }
 
-QFont Schriftdialog::schrift() const { return schriftwahl->currentFont(); }
+QFont Schriftdialog::schrift() const {
+    return schriftwahl->currentFont();
+}
 
-void Schriftdialog::setzeSchrift(const QFont& schrift) { schriftwahl->setCurrentFont(schrift); }
+void Schriftdialog::setzeSchrift(const QFont& schrift) {
+    schriftwahl->setCurrentFont(schrift);
+}
 
-QColor Schriftdialog::farbe() const { return farbwahl->currentData().value<QColor>(); }
+QColor Schriftdialog::farbe() const {
+    return farbwahl->currentData().value<QColor>();
+}
 
 void Schriftdialog::setzeFarbe(const QColor& farbe) {
     int i = farbwahl->findData(farbe);
@@ -164,7 +173,8 @@ TErgebnis::TErgebnis(QWidget* eltern) : QWidget(eltern, Qt::Window) {
                          QStringLiteral("Markierten Text in die Zwischenablage kopieren"));
     fontbut = neuerKnopf(QStringLiteral("fontbut"), QStringLiteral("schrift"),
                          QStringLiteral("Font für selektierten Bereich wählen"));
-    closebut = neuerKnopf(QStringLiteral("closebut"), QStringLiteral("schliessen"), QStringLiteral("Fenster schließen"));
+    closebut = neuerKnopf(QStringLiteral("closebut"), QStringLiteral("schliessen"),
+                          QStringLiteral("Fenster schließen"));
     helpbut = neuerKnopf(QStringLiteral("helpbut"), QStringLiteral("hilfe"), QString());
     ToolBar1->addSeparator();
     druckbut = neuerKnopf(QStringLiteral("druckbut"), QStringLiteral("drucken"), QStringLiteral("Drucken"));
@@ -209,11 +219,11 @@ TErgebnis::TErgebnis(QWidget* eltern) : QWidget(eltern, Qt::Window) {
     layout->addWidget(ToolBar1);
     layout->addWidget(report);
 
-    SaveDialog1 = steuerelemente::speicherdialog(this, QStringLiteral("SaveDialog1"),
-                                 {QStringLiteral("Richedit Dateien (*.rtf)"), QStringLiteral("Alles (*.*)")},
-                                 QStringLiteral("rtf"));
-    PdfDialog = steuerelemente::speicherdialog(this, QStringLiteral("PdfDialog"), {QStringLiteral("PDF Dateien (*.pdf)")},
-                               QStringLiteral("pdf"));
+    SaveDialog1 = steuerelemente::speicherdialog(
+        this, QStringLiteral("SaveDialog1"),
+        {QStringLiteral("Richedit Dateien (*.rtf)"), QStringLiteral("Alles (*.*)")}, QStringLiteral("rtf"));
+    PdfDialog = steuerelemente::speicherdialog(
+        this, QStringLiteral("PdfDialog"), {QStringLiteral("PDF Dateien (*.pdf)")}, QStringLiteral("pdf"));
     FontDialog1 = new Schriftdialog(this);
 
     // Client area 731 x 328 at design resolution, at the top-left corner of the screen.
@@ -237,7 +247,7 @@ QAction* TErgebnis::neuerKnopf(const QString& name, const QString& bild, const Q
 
 QTextCharFormat TErgebnis::zeilenformat(Stil stil) const {
     QTextCharFormat f;
-    f.setFont(m_grundschrift);  // every flag explicit: plain means none of them
+    f.setFont(m_grundschrift); // every flag explicit: plain means none of them
     f.setForeground(Qt::black);
     if (stil == Stil::Fett || stil == Stil::FettUnterstrichen)
         f.setFontWeight(QFont::Bold);
@@ -248,7 +258,8 @@ QTextCharFormat TErgebnis::zeilenformat(Stil stil) const {
 
 void TErgebnis::zeigeZeilen(const Reportzeilen& zeilen) {
     const QTextCharFormat formate[] = {zeilenformat(Stil::Normal), zeilenformat(Stil::Fett),
-                                       zeilenformat(Stil::Unterstrichen), zeilenformat(Stil::FettUnterstrichen)};
+                                       zeilenformat(Stil::Unterstrichen),
+                                       zeilenformat(Stil::FettUnterstrichen)};
     // Filled before the field shows it: a document without a layout takes lines far faster,
     // and a new report is no edit to undo.
     auto* neu = new QTextDocument(report);
@@ -298,7 +309,9 @@ void TErgebnis::einfuegen() {
     ende.endEditBlock();
 }
 
-void TErgebnis::zeige() { steuerelemente::zeigeNichtmodal(this); }
+void TErgebnis::zeige() {
+    steuerelemente::zeigeNichtmodal(this);
+}
 
 void TErgebnis::savebutClick() {
     const auto datei = steuerelemente::frageDatei(SaveDialog1);
@@ -312,7 +325,8 @@ void TErgebnis::copybutClick() {
     if (!c.hasSelection())
         c.select(QTextCursor::Document);
     const int von = c.selectionStart();
-    QGuiApplication::clipboard()->setMimeData(reportdruck::zwischenablage(*report->document(), von, c.selectionEnd()));
+    QGuiApplication::clipboard()->setMimeData(
+        reportdruck::zwischenablage(*report->document(), von, c.selectionEnd()));
     c.setPosition(von);
     report->setTextCursor(c);
 }
@@ -321,7 +335,7 @@ void TErgebnis::fontbutClick() {
     QTextCursor c = report->textCursor();
     if (!c.hasSelection()) {
         c.select(QTextCursor::Document);
-        report->setTextCursor(c);  // a cancelled dialog leaves this selection standing
+        report->setTextCursor(c); // a cancelled dialog leaves this selection standing
     }
     if (FontDialog1->exec() != QDialog::Accepted)
         return;
@@ -337,7 +351,8 @@ void TErgebnis::schriftSetzen(int von, int bis, const QFont& schrift, const QCol
         f.clearProperty(QTextFormat::FontPixelSize);
         f.clearProperty(QTextFormat::FontStyleName);
         f.setFontFamilies(QStringList{schrift.family()});
-        const qreal punkte = schrift.pointSizeF() > 0 ? schrift.pointSizeF() : QFontInfo(schrift).pointSizeF();
+        const qreal punkte =
+            schrift.pointSizeF() > 0 ? schrift.pointSizeF() : QFontInfo(schrift).pointSizeF();
         f.setFontPointSize(punkte);
         f.setFontWeight(schrift.weight());
         f.setFontItalic(schrift.italic());
@@ -384,9 +399,13 @@ void TErgebnis::schriftSetzen(int von, int bis, const QFont& schrift, const QCol
     c.endEditBlock();
 }
 
-void TErgebnis::closebutClick() { close(); }
+void TErgebnis::closebutClick() {
+    close();
+}
 
-void TErgebnis::helpbutClick() { hilfe::zeige(400); }
+void TErgebnis::helpbutClick() {
+    hilfe::zeige(400);
+}
 
 void TErgebnis::druckbutClick() {
     if (!m_drucker) {

@@ -97,5 +97,5 @@ private:
     void schriftSetzen(int von, int bis, const QFont& schrift, const QColor& farbe);
 
     QFont m_grundschrift;
-    std::unique_ptr<QPrinter> m_drucker;  // made at the first print: keeps the user's settings
+    std::unique_ptr<QPrinter> m_drucker; // made at the first print: keeps the user's settings
 };

@@ -12,8 +12,8 @@ namespace fensterlage {
 QRect insBild(const QRect& rahmen, const QRect& verfuegbar) {
     if (verfuegbar.isEmpty())
         return rahmen;
-    QRect r(rahmen.topLeft(),
-            QSize(std::min(rahmen.width(), verfuegbar.width()), std::min(rahmen.height(), verfuegbar.height())));
+    QRect r(rahmen.topLeft(), QSize(std::min(rahmen.width(), verfuegbar.width()),
+                                    std::min(rahmen.height(), verfuegbar.height())));
     if (r.right() > verfuegbar.right())
         r.moveRight(verfuegbar.right());
     if (r.bottom() > verfuegbar.bottom())
@@ -48,7 +48,9 @@ QMargins raender(const QWidget* w) {
     return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
 }
 
-bool dekoriert(const QWidget* w) { return w->frameGeometry() != w->geometry(); }
+bool dekoriert(const QWidget* w) {
+    return w->frameGeometry() != w->geometry();
+}
 
 // Before the window manager has framed a window its margins are unknown; another window's
 // frame is the best guess, as the title bar is what must stay reachable.

@@ -25,9 +25,13 @@ namespace {
 // Date and time as a day count from 30 December 1899, the fraction being the time of day.
 const QDateTime kNulltag(QDate(1899, 12, 30), QTime(0, 0));
 
-double alsTage(const QDateTime& zeit) { return kNulltag.msecsTo(zeit) / 86400000.0; }
+double alsTage(const QDateTime& zeit) {
+    return kNulltag.msecsTo(zeit) / 86400000.0;
+}
 
-QDateTime ausTagen(double tage) { return kNulltag.addMSecs(static_cast<qint64>(std::llround(tage * 86400000.0))); }
+QDateTime ausTagen(double tage) {
+    return kNulltag.addMSecs(static_cast<qint64>(std::llround(tage * 86400000.0)));
+}
 
 // The dialog's components in creation order; Qt's own inner parts carry no name of ours.
 QList<QObject*> bestandteile(QWidget* dialog) {
@@ -47,7 +51,7 @@ QStringList& wartendeMeldungen() {
 }
 
 void meldeNachDemBefehl(const QString& text) {
-    if (QThread::currentThread()->loopLevel() == 0) {  // the program's end: no command to wait for
+    if (QThread::currentThread()->loopLevel() == 0) { // the program's end: no command to wait for
         meldung::fehler(text);
         return;
     }
@@ -150,4 +154,6 @@ void FormularSpeichern(QWidget* dialog) {
     }
 }
 
-bool FormularLaden(QWidget* dialog) { return FormularLaden(dialog, routinen::Einstellungsdatei(), dialog->objectName()); }
+bool FormularLaden(QWidget* dialog) {
+    return FormularLaden(dialog, routinen::Einstellungsdatei(), dialog->objectName());
+}

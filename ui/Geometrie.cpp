@@ -13,9 +13,13 @@ double faktor() {
     return dpi / 120.0;
 }
 
-int px(int designPixel) { return static_cast<int>(std::lround(designPixel * faktor())); }
+int px(int designPixel) {
+    return static_cast<int>(std::lround(designPixel * faktor()));
+}
 
-QSize groesse(int breite, int hoehe) { return {px(breite), px(hoehe)}; }
+QSize groesse(int breite, int hoehe) {
+    return {px(breite), px(hoehe)};
+}
 
 QRect rechteck(int links, int oben, int breite, int hoehe) {
     return {px(links), px(oben), px(breite), px(hoehe)};

@@ -9,8 +9,8 @@
 class QWidget;
 
 namespace geometrie {
-double faktor();                                  // screen dpi / 120
-int px(int designPixel);                          // one design length, scaled
+double faktor();         // screen dpi / 120
+int px(int designPixel); // one design length, scaled
 QSize groesse(int breite, int hoehe);
 QRect rechteck(int links, int oben, int breite, int hoehe);
 // Tahoma (or the closest font the system has), 13 design pixels high.

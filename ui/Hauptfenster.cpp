@@ -1,20 +1,20 @@
 #include "Hauptfenster.h"
 
 #include "Export.h"
-#include "XlsxExport.h"
 #include "Fehler.h"
-#include "Meldungsfehler.h"
 #include "Geometrie.h"
 #include "Hilfe.h"
 #include "Import.h"
 #include "Info.h"
 #include "Konfiguration.h"
 #include "Meldung.h"
+#include "Meldungsfehler.h"
 #include "Notendatei.h"
 #include "Notenskala.h"
 #include "Spaltenbreite.h"
 #include "Statistik.h"
 #include "Steuerelemente.h"
+#include "XlsxExport.h"
 #include "einstellungen.h"
 #include "importform.h"
 #include "notenvergabe.h"
@@ -27,12 +27,12 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QItemSelectionModel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
-#include <QLayout>
 
 namespace {
 const QStringList kDateifilter = {QStringLiteral("CSV Dateien (*.csv)"), QStringLiteral("Daten (*.noten)"),
@@ -68,8 +68,10 @@ THauptformular::THauptformular(QWidget* eltern) : QMainWindow(eltern) {
     setCentralWidget(erg);
     baueStatusleiste();
 
-    OpenDialog = steuerelemente::dateidialog(this, QStringLiteral("OpenDialog"), QFileDialog::AcceptOpen, kDateifilter);
-    SaveDialog1 = steuerelemente::dateidialog(this, QStringLiteral("SaveDialog1"), QFileDialog::AcceptSave, kDateifilter);
+    OpenDialog = steuerelemente::dateidialog(this, QStringLiteral("OpenDialog"), QFileDialog::AcceptOpen,
+                                             kDateifilter);
+    SaveDialog1 = steuerelemente::dateidialog(this, QStringLiteral("SaveDialog1"), QFileDialog::AcceptSave,
+                                              kDateifilter);
     SaveDialog1->setDefaultSuffix(QStringLiteral("noten"));
 
     FormCreate();
@@ -84,13 +86,15 @@ void THauptformular::FormCreate() {
     // Set at run time, so screen pixels (the default width is a design value and scales). A
     // header text that does not fit in the font at hand widens its column just enough.
     const QHeaderView* kopf = erg->horizontalHeader();
-    for (const auto& [spalte, breite] : {std::pair{ErgebnisModell::Nummer, 40}, std::pair{ErgebnisModell::Punkte, 60},
-                                         std::pair{ErgebnisModell::Note, 100}})
+    for (const auto& [spalte, breite] :
+         {std::pair{ErgebnisModell::Nummer, 40}, std::pair{ErgebnisModell::Punkte, 60},
+          std::pair{ErgebnisModell::Note, 100}})
         erg->setColumnWidth(spalte, std::max(breite, kopf->sectionSizeHint(spalte)));
 }
 
 QAction* THauptformular::neueAktion(QMenu* menu, const QString& name, const QString& text, int bild) {
-    auto* a = new QAction(QIcon(QStringLiteral(":/symbole/%1.svg").arg(bild, 2, 10, QLatin1Char('0'))), text, this);
+    auto* a =
+        new QAction(QIcon(QStringLiteral(":/symbole/%1.svg").arg(bild, 2, 10, QLatin1Char('0'))), text, this);
     a->setObjectName(name);
     a->setIconVisibleInMenu(true);
     menu->addAction(a);
@@ -113,17 +117,19 @@ void THauptformular::baueMenue() {
     oeffnen = neueAktion(Datei1, QStringLiteral("oeffnen"), QStringLiteral("Ö&ffnen"), 17);
     Speichern1 = neueAktion(Datei1, QStringLiteral("Speichern1"), QStringLiteral("Speichern"), 16);
     N1 = trenner(Datei1, QStringLiteral("N1"));
-    importierencsv = neueAktion(Datei1, QStringLiteral("importierencsv"), QStringLiteral("&Importieren (CSV)"), 0);
+    importierencsv =
+        neueAktion(Datei1, QStringLiteral("importierencsv"), QStringLiteral("&Importieren (CSV)"), 0);
     AnfgenCSV1 = neueAktion(Datei1, QStringLiteral("AnfgenCSV1"), QStringLiteral("Anfügen (CSV)"), 1);
-    SpeichernCSV1 = neueAktion(Datei1, QStringLiteral("SpeichernCSV1"), QStringLiteral("Exportieren (CSV)"), 2);
+    SpeichernCSV1 =
+        neueAktion(Datei1, QStringLiteral("SpeichernCSV1"), QStringLiteral("Exportieren (CSV)"), 2);
     N3 = trenner(Datei1, QStringLiteral("N3"));
     Beenden1 = neueAktion(Datei1, QStringLiteral("Beenden1"), QStringLiteral("&Beenden"), 19);
 
     Beaarbeiten1 = menue(QStringLiteral("Beaarbeiten1"), QStringLiteral("&Bearbeiten"));
-    SortierennachName1 =
-        neueAktion(Beaarbeiten1, QStringLiteral("SortierennachName1"), QStringLiteral("Sortieren nach &Name"), 5);
-    SortierennachNote1 =
-        neueAktion(Beaarbeiten1, QStringLiteral("SortierennachNote1"), QStringLiteral("Sortieren nach Note"), 4);
+    SortierennachName1 = neueAktion(Beaarbeiten1, QStringLiteral("SortierennachName1"),
+                                    QStringLiteral("Sortieren nach &Name"), 5);
+    SortierennachNote1 = neueAktion(Beaarbeiten1, QStringLiteral("SortierennachNote1"),
+                                    QStringLiteral("Sortieren nach Note"), 4);
     UrsrnglicheReihenfolge1 = neueAktion(Beaarbeiten1, QStringLiteral("UrsrnglicheReihenfolge1"),
                                          QStringLiteral("Ursprüngliche Reihenfolge"), 3);
     N4 = trenner(Beaarbeiten1, QStringLiteral("N4"));
@@ -135,7 +141,8 @@ void THauptformular::baueMenue() {
                                         QStringLiteral("Spaltenbreite anpassen"), 20);
 
     Auswertung1 = menue(QStringLiteral("Auswertung1"), QStringLiteral("&Auswertung"));
-    Notenvergabe1 = neueAktion(Auswertung1, QStringLiteral("Notenvergabe1"), QStringLiteral("Notenvergabe"), 10);
+    Notenvergabe1 =
+        neueAktion(Auswertung1, QStringLiteral("Notenvergabe1"), QStringLiteral("Notenvergabe"), 10);
     klasseneinteilung =
         neueAktion(Auswertung1, QStringLiteral("klasseneinteilung"), QStringLiteral("Klasseneinteilung"), 15);
     KeineKlasenasuwertung1 = neueAktion(Auswertung1, QStringLiteral("KeineKlasenasuwertung1"),
@@ -165,7 +172,8 @@ void THauptformular::baueMenue() {
     menueleiste->setObjectName(QStringLiteral("menueleiste"));
     menueleiste->setShortcut(QKeySequence(Qt::Key_F10));
     addAction(menueleiste);
-    connect(menueleiste, &QAction::triggered, this, [this] { menuBar()->setActiveAction(Datei1->menuAction()); });
+    connect(menueleiste, &QAction::triggered, this,
+            [this] { menuBar()->setActiveAction(Datei1->menuAction()); });
 
     auto verbindeBefehl = [this](QAction* aktion, std::function<void()> befehl) {
         Fehlerbericht::verbinde(aktion, &QAction::triggered, this, std::move(befehl));
@@ -299,9 +307,12 @@ void THauptformular::Anzeigen() {
     const int letzte = m_modell.rowCount() - 1;
     if (letzte < 0)
         return;
-    auto zelle = [this, letzte](int zeile, int spalte) { return m_modell.index(std::min(zeile, letzte), spalte); };
+    auto zelle = [this, letzte](int zeile, int spalte) {
+        return m_modell.index(std::min(zeile, letzte), spalte);
+    };
     if (aktuelleZeile >= 0)
-        erg->selectionModel()->setCurrentIndex(zelle(aktuelleZeile, aktuelleSpalte), QItemSelectionModel::NoUpdate);
+        erg->selectionModel()->setCurrentIndex(zelle(aktuelleZeile, aktuelleSpalte),
+                                               QItemSelectionModel::NoUpdate);
     QItemSelection neu;
     for (const QRect& r : markiert)
         if (r.top() <= letzte)
@@ -331,7 +342,9 @@ void THauptformular::Speichern1Click() {
     notendatei::schreibe(*datei, m_daten.FEintraege);
 }
 
-void THauptformular::Beenden1Click() { close(); }
+void THauptformular::Beenden1Click() {
+    close();
+}
 
 void THauptformular::SortierennachName1Click() {
     m_daten.SortierenNachName();
@@ -413,9 +426,13 @@ void THauptformular::NotenVorschau() {
     m_notenvergabe->zeigeErgebnis(m_daten.FDurchschnitt, m_daten.FStandardabweichung, m_daten.FBestanden);
 }
 
-void THauptformular::Einstellungn1Click() { steuerelemente::zeigeNichtmodal(m_einstellungen); }
+void THauptformular::Einstellungn1Click() {
+    steuerelemente::zeigeNichtmodal(m_einstellungen);
+}
 
-void THauptformular::CSVImporteinstellungen1Click() { steuerelemente::zeigeNichtmodal(m_import); }
+void THauptformular::CSVImporteinstellungen1Click() {
+    steuerelemente::zeigeNichtmodal(m_import);
+}
 
 void THauptformular::Info1Click() {
     // A new box each time; it belongs to this window and destroys itself when closed.

@@ -3,11 +3,11 @@
 #include "Geometrie.h"
 
 #include <QFile>
-#include <QPointer>
 #include <QKeyEvent>
-#include <QWidget>
+#include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QWidget>
 
 namespace hilfe {
 namespace {
@@ -20,7 +20,8 @@ public:
 
 protected:
     bool eventFilter(QObject* objekt, QEvent* ereignis) override {
-        if (ereignis->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(ereignis)->key() == Qt::Key_Escape) {
+        if (ereignis->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(ereignis)->key() == Qt::Key_Escape) {
             static_cast<QWidget*>(objekt)->close();
             return true;
         }
@@ -46,7 +47,8 @@ void zeige(int kontext) {
     if (QFile::exists(QStringLiteral(":/hilfe/") + seite))
         g_fenster->setSource(QUrl(seite));
     else
-        g_fenster->setHtml(QStringLiteral("<p>Zu diesem Thema gibt es noch keine Hilfe (Kontext %1).</p>").arg(kontext));
+        g_fenster->setHtml(
+            QStringLiteral("<p>Zu diesem Thema gibt es noch keine Hilfe (Kontext %1).</p>").arg(kontext));
     g_fenster->show();
     g_fenster->raise();
     g_fenster->activateWindow();
@@ -72,8 +74,12 @@ int kontextFuer(const QWidget* w) {
     return 100;
 }
 
-QTextBrowser* fenster() { return g_fenster; }
+QTextBrowser* fenster() {
+    return g_fenster;
+}
 
-int letzterKontext() { return g_kontext; }
+int letzterKontext() {
+    return g_kontext;
+}
 
 } // namespace hilfe

@@ -58,7 +58,8 @@ void THauptformular::Importieren1Click() {
 }
 
 void THauptformular::VomClipboardeinfgen1Click() {
-    zeigeImport(importiereText(m_daten, QGuiApplication::clipboard()->text(), QChar(u'\t'), m_import->einstellungen()));
+    zeigeImport(importiereText(m_daten, QGuiApplication::clipboard()->text(), QChar(u'\t'),
+                               m_import->einstellungen()));
 }
 
 void THauptformular::zeigeImport(const ImportZusammenfassung& z) {

@@ -65,18 +65,20 @@ Tinfodialog::Tinfodialog(QWidget* eltern, routinen::Sprache sprache) : QDialog(e
 
     Versionlabel = zeile(this, QStringLiteral("Versionlabel"),
                          QStringLiteral("Geben Sie diese Informationen bei Kontaktaufnahme an"), 12);
-    Datumlabel = zeile(this, QStringLiteral("Datumlabel"), QStringLiteral("Speicherdatum dieser Version"), 36);
-    Copyrightlabel =
-        zeile(this, QStringLiteral("Copyrightlabel"), QStringLiteral("Der Programmierer dieses Programmes"), 60);
+    Datumlabel =
+        zeile(this, QStringLiteral("Datumlabel"), QStringLiteral("Speicherdatum dieser Version"), 36);
+    Copyrightlabel = zeile(this, QStringLiteral("Copyrightlabel"),
+                           QStringLiteral("Der Programmierer dieses Programmes"), 60);
     Copyrightlabel->setText(konfiguration::autorzeile());
-    Homepagelabel =
-        zeile(this, QStringLiteral("Homepagelabel"), QStringLiteral("Die Homepage mit interessanten Themen"), 84);
+    Homepagelabel = zeile(this, QStringLiteral("Homepagelabel"),
+                          QStringLiteral("Die Homepage mit interessanten Themen"), 84);
 
-    okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("&OK"), QStringLiteral("info_ok"), 16,
-                                  124, 75, 32);
+    okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("&OK"),
+                                  QStringLiteral("info_ok"), 16, 124, 75, 32);
     okbut->setDefault(true);
-    getnewversion = steuerelemente::knopf(this, QStringLiteral("getnewversion"), QStringLiteral("&Neue Version"),
-                                          QStringLiteral("info_neu"), 99, 124, 121, 32);
+    getnewversion =
+        steuerelemente::knopf(this, QStringLiteral("getnewversion"), QStringLiteral("&Neue Version"),
+                              QStringLiteral("info_neu"), 99, 124, 121, 32);
     getnewversion->setToolTip(QStringLiteral("Holt eine neue Version dieses Programmes über das Internet"));
     homepagebut = steuerelemente::knopf(this, QStringLiteral("homepagebut"), QStringLiteral("&Homepage"),
                                         QStringLiteral("info_homepage"), 228, 124, 110, 32);
@@ -103,8 +105,9 @@ Tinfodialog::Tinfodialog(QWidget* eltern, routinen::Sprache sprache) : QDialog(e
     Fehlerbericht::verbinde(emailbut, &QPushButton::clicked, this, [this] { Emailbutclick(); });
     connect(Http, &Aktualisierer::laenge, this, [this](qint32 bytes) { FDownloadGroesse = bytes; });
     connect(Http, &Aktualisierer::fortschritt, this, &Tinfodialog::httpWork);
-    connect(Http, &Aktualisierer::fertig, this,
-            [this](bool erfolg) { schritt([&] { m_archiv ? archivGeholt(erfolg) : versionGeholt(erfolg); }); });
+    connect(Http, &Aktualisierer::fertig, this, [this](bool erfolg) {
+        schritt([&] { m_archiv ? archivGeholt(erfolg) : versionGeholt(erfolg); });
+    });
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, [] { hilfe::zeige(32000); });
 
@@ -139,9 +142,9 @@ void Tinfodialog::FormShow() {
     Homepagelabel->setText(QStringLiteral("Homepage: ") + FHomepage);
     const QDateTime geaendert = QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
     const QLocale ort;
-    Datumlabel->setText(
-        aktualisierung::text(Text::Datum) +
-        ort.toString(geaendert, ort.dateFormat(QLocale::ShortFormat) + u' ' + ort.timeFormat(QLocale::LongFormat)));
+    Datumlabel->setText(aktualisierung::text(Text::Datum) +
+                        ort.toString(geaendert, ort.dateFormat(QLocale::ShortFormat) + u' ' +
+                                                    ort.timeFormat(QLocale::LongFormat)));
 }
 
 void Tinfodialog::closeEvent(QCloseEvent* ereignis) {
@@ -162,13 +165,21 @@ void Tinfodialog::keyPressEvent(QKeyEvent* ereignis) {
     QDialog::keyPressEvent(ereignis);
 }
 
-void Tinfodialog::Okbutclick() { close(); }
+void Tinfodialog::Okbutclick() {
+    close();
+}
 
-void Tinfodialog::Homepagebutclick() { oeffne(QUrl(FHomepage)); }
+void Tinfodialog::Homepagebutclick() {
+    oeffne(QUrl(FHomepage));
+}
 
-void Tinfodialog::Emailbutclick() { oeffne(QUrl(QStringLiteral("mailto:") + FMailAdresse)); }
+void Tinfodialog::Emailbutclick() {
+    oeffne(QUrl(QStringLiteral("mailto:") + FMailAdresse));
+}
 
-void Tinfodialog::httpWork(qint64 bisher) { Statusbar->showMessage(aktualisierung::fortschritt(bisher, FDownloadGroesse)); }
+void Tinfodialog::httpWork(qint64 bisher) {
+    Statusbar->showMessage(aktualisierung::fortschritt(bisher, FDownloadGroesse));
+}
 
 void Tinfodialog::Getnewversionclick() {
     if (m_pruefung)
@@ -177,8 +188,8 @@ void Tinfodialog::Getnewversionclick() {
     m_version->close();
     m_version->setData(QByteArray());
     m_version->open(QIODevice::WriteOnly);
-    Http->hole(QUrl(FDownloadBasis + aktualisierung::mitEndung(FArchivName, QStringLiteral(".ver"))), m_version,
-               kVersionGrenze);
+    Http->hole(QUrl(FDownloadBasis + aktualisierung::mitEndung(FArchivName, QStringLiteral(".ver"))),
+               m_version, kVersionGrenze);
 }
 
 void Tinfodialog::schritt(const std::function<void()>& befehl) {
@@ -230,7 +241,8 @@ void Tinfodialog::versionGeholt(bool erfolg) {
     m_eigene = *eigene;
     m_server = *server;
     QPointer<Tinfodialog> selbst(this);
-    const bool ja = meldung::zeige(meldung::Art::Bestaetigung, aktualisierung::frage(m_eigene, m_server), this);
+    const bool ja =
+        meldung::zeige(meldung::Art::Bestaetigung, aktualisierung::frage(m_eigene, m_server), this);
     if (!selbst || !m_pruefung)
         return;
     if (!ja)
@@ -253,7 +265,8 @@ void Tinfodialog::archivGeholt(bool erfolg) {
     const QString programm = QCoreApplication::applicationFilePath();
     // The chosen name gets ".zip" afterwards, so a question about the typed name would mislead.
     m_speichern = steuerelemente::speicherdialog(this, QStringLiteral("SaveDialog"),
-                                                 namensfilter(aktualisierung::text(Text::Filter)), QStringLiteral("zip"));
+                                                 namensfilter(aktualisierung::text(Text::Filter)),
+                                                 QStringLiteral("zip"));
     m_speichern->setDirectory(QFileInfo(programm).absolutePath());
     m_speichern->selectFile(aktualisierung::mitEndung(programm, QStringLiteral(".zip")));
     connect(m_speichern, &QFileDialog::fileSelected, this,

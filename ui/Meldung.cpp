@@ -15,7 +15,9 @@ Anzeige& ersatz() {
 }
 } // namespace
 
-void setzeAnzeige(Anzeige anzeige) { ersatz() = std::move(anzeige); }
+void setzeAnzeige(Anzeige anzeige) {
+    ersatz() = std::move(anzeige);
+}
 
 bool zeige(Art art, const QString& text, QWidget* eltern) {
     if (ersatz())

@@ -15,8 +15,12 @@ enum class Art { Fehler, Information, Bestaetigung, Ausnahme };
 
 // Shows a message. Bestaetigung asks Yes/No and returns true for Yes; the others return true.
 bool zeige(Art art, const QString& text, QWidget* eltern = nullptr);
-inline void fehler(const QString& text, QWidget* eltern = nullptr) { zeige(Art::Fehler, text, eltern); }
-inline void information(const QString& text, QWidget* eltern = nullptr) { zeige(Art::Information, text, eltern); }
+inline void fehler(const QString& text, QWidget* eltern = nullptr) {
+    zeige(Art::Fehler, text, eltern);
+}
+inline void information(const QString& text, QWidget* eltern = nullptr) {
+    zeige(Art::Information, text, eltern);
+}
 
 // Replaces the message boxes (for tests); an empty function restores them.
 using Anzeige = std::function<bool(Art, const QString&)>;

@@ -9,10 +9,10 @@
 #include "Tastenweiche.h"
 #include "Zahltext.h"
 #include "chartformularunit.h"
-#include "klassenunit.h"
 #include "einstellungen.h"
-#include "importform.h"
 #include "grenzfaelleunit.h"
+#include "importform.h"
+#include "klassenunit.h"
 #include "notenvergabe.h"
 
 #include <QApplication>
@@ -61,7 +61,9 @@ Programm::~Programm() {
     m_haupt.reset();
 }
 
-void Programm::zeige() { m_haupt->show(); }
+void Programm::zeige() {
+    m_haupt->show();
+}
 
 namespace anwendung {
 

@@ -45,7 +45,7 @@ private:
     std::unique_ptr<TErgebnis> m_ergebnis;
     std::unique_ptr<Teinstellungsdialog> m_einstellungen;
     std::unique_ptr<TKlassenauswertungsform> m_klassen;
-    std::unique_ptr<Tinfodialog> m_info;  // never shown; its creation settles the about boxes' language
+    std::unique_ptr<Tinfodialog> m_info; // never shown; its creation settles the about boxes' language
     std::unique_ptr<Tnotenvergabeform> m_notenvergabe;
     std::unique_ptr<TImporteinstellungen> m_import;
     std::unique_ptr<TGrenzfaelleform> m_grenzfaelle;

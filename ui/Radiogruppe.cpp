@@ -53,9 +53,13 @@ bool Radiogruppe::eventFilter(QObject* objekt, QEvent* ereignis) {
     return true;
 }
 
-int Radiogruppe::ItemIndex() const { return m_gruppe->checkedId(); }
+int Radiogruppe::ItemIndex() const {
+    return m_gruppe->checkedId();
+}
 
-int Radiogruppe::anzahl() const { return static_cast<int>(m_gruppe->buttons().size()); }
+int Radiogruppe::anzahl() const {
+    return static_cast<int>(m_gruppe->buttons().size());
+}
 
 void Radiogruppe::setItemIndex(int index) {
     if (QAbstractButton* knopf = m_gruppe->button(index)) {

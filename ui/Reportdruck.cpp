@@ -55,7 +55,8 @@ std::vector<Bildstelle> bildstellen(const QTextDocument& dokument) {
         for (auto it = b.begin(); !it.atEnd(); ++it)
             if (it.fragment().charFormat().isImageFormat())
                 for (int i = 0; i < it.fragment().length(); ++i)
-                    stellen.push_back({it.fragment().position() + i, it.fragment().charFormat().toImageFormat()});
+                    stellen.push_back(
+                        {it.fragment().position() + i, it.fragment().charFormat().toImageFormat()});
     return stellen;
 }
 
@@ -81,7 +82,7 @@ void bilderAufBreite(QTextDocument& dokument, qreal breite) {
 } // namespace
 
 QMimeData* zwischenablage(const QTextDocument& quelle, int von, int bis) {
-    QTextCursor auswahl(const_cast<QTextDocument*>(&quelle));  // only reads: a cursor needs a mutable document
+    QTextCursor auswahl(const_cast<QTextDocument*>(&quelle)); // only reads: a cursor needs a mutable document
     auswahl.setPosition(von);
     auswahl.setPosition(bis, QTextCursor::KeepAnchor);
 
@@ -145,11 +146,11 @@ void speichereAlsPdf(const QString& pfad, const QTextDocument& dokument) {
         QPdfWriter pdf(&datei);
         pdf.setCreator(QStringLiteral("Skalora"));
         pdf.setTitle(QStringLiteral("Report"));
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 20, 20, 20),
-                                      QPageLayout::Millimeter));
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
         drucke(dokument, pdf);
     }
-    if (datei.size() == 0)  // the painter could not start: nothing was written
+    if (datei.size() == 0) // the painter could not start: nothing was written
         throw Meldungsfehler(QStringLiteral("Die PDF-Datei konnte nicht erzeugt werden."), datei.fileName());
     fehler::schliesseAb(datei);
 }

@@ -29,7 +29,7 @@ constexpr Einheiten kSpielraum = 4 * kProPixel;
 // Up to this many distinct texts a column is measured whole.
 constexpr std::size_t kAlleMessenBis = 2000;
 constexpr qint32 kUnbekannt = std::numeric_limits<qint32>::min();
-constexpr qint32 kErsetzt = kUnbekannt + 1;  // the pair shapes to other glyphs than its characters
+constexpr qint32 kErsetzt = kUnbekannt + 1; // the pair shapes to other glyphs than its characters
 
 // Windows-1252 bytes whose characters are plain spacing glyphs: no controls, no soft hyphen.
 // Only texts made of these are estimated; any other text is measured.
@@ -55,7 +55,8 @@ struct Glyph {
 
 class Messer {
 public:
-    explicit Messer(const QFont& font) : m_font(font), m_fm(font), m_fmf(font), m_paar(256 * 256, kUnbekannt) {
+    explicit Messer(const QFont& font)
+        : m_font(font), m_fm(font), m_fmf(font), m_paar(256 * 256, kUnbekannt) {
         m_vorschub.fill(kUnbekannt);
     }
 
@@ -153,8 +154,7 @@ private:
 
 // The widest of n Windows-1252 texts, at least `breite`. Texts the estimate covers are measured
 // only while their estimate could still round above the widest measured so far.
-template <class Text>
-int breitesteNachSchaetzung(Messer& messer, std::size_t n, Text&& text, int breite) {
+template <class Text> int breitesteNachSchaetzung(Messer& messer, std::size_t n, Text&& text, int breite) {
     std::vector<Einheiten> schaetzung(n);
     Einheiten hoechste = -1;
     for (std::size_t i = 0; i < n; ++i) {
@@ -167,7 +167,7 @@ int breitesteNachSchaetzung(Messer& messer, std::size_t n, Text&& text, int brei
     if (hoechste < 0)
         return breite;
     Einheiten grenze = hoechste - kSpielraum;
-    Einheiten gemessenAb = std::numeric_limits<Einheiten>::max();  // all estimates from here on are measured
+    Einheiten gemessenAb = std::numeric_limits<Einheiten>::max(); // all estimates from here on are measured
     for (;;) {
         for (std::size_t i = 0; i < n; ++i)
             if (schaetzung[i] >= grenze && schaetzung[i] < gemessenAb)
@@ -200,8 +200,8 @@ int breitesteVon(Messer& messer, const QList<QString>& texte, int breite) {
         else
             breite = std::max(breite, messer.genau(t));
     }
-    return breitesteNachSchaetzung(messer, bytes.size(), [&bytes](std::size_t i) { return QByteArrayView(bytes[i]); },
-                                   breite);
+    return breitesteNachSchaetzung(
+        messer, bytes.size(), [&bytes](std::size_t i) { return QByteArrayView(bytes[i]); }, breite);
 }
 
 // "%3d:" for rows 1 to n. Where the font gives the ten digits one advance, one correction next
@@ -214,7 +214,8 @@ int nummernspalte(Messer& messer, qsizetype n, int breite) {
     for (unsigned char z = '0'; z <= '9'; ++z) {
         gleich = gleich && messer.vorschub(z) == messer.vorschub('0');
         for (const unsigned char x : {' ', ':'})
-            gleich = gleich && messer.paar(z, x) == messer.paar('0', x) && messer.paar(x, z) == messer.paar(x, '0');
+            gleich = gleich && messer.paar(z, x) == messer.paar('0', x) &&
+                     messer.paar(x, z) == messer.paar(x, '0');
         for (unsigned char y = '0'; y <= '9'; ++y)
             gleich = gleich && messer.paar(z, y) == messer.paar('0', '0');
     }
@@ -227,10 +228,13 @@ int nummernspalte(Messer& messer, qsizetype n, int breite) {
         return breite;
     }
     QByteArray puffer;
-    return breitesteNachSchaetzung(messer, static_cast<std::size_t>(n), [&puffer](std::size_t i) {
-        puffer = ansi::ausText(zahltext::ganz(static_cast<qint64>(i) + 1, 3) + u':');
-        return QByteArrayView(puffer);
-    }, breite);
+    return breitesteNachSchaetzung(
+        messer, static_cast<std::size_t>(n),
+        [&puffer](std::size_t i) {
+            puffer = ansi::ausText(zahltext::ganz(static_cast<qint64>(i) + 1, 3) + u':');
+            return QByteArrayView(puffer);
+        },
+        breite);
 }
 
 // "%.1f" depends only on the value in tenths rounded half away from zero, which a 64-bit
@@ -287,9 +291,9 @@ std::array<int, raster::kSpalten> fuerRaster(const QFont& font, const Notenliste
     for (int spalte = 0; spalte < raster::kSpalten; ++spalte)
         breiten[static_cast<std::size_t>(spalte)] = messer.genau(raster::kopf(spalte));
     breiten[0] = nummernspalte(messer, liste.size(), breiten[0]);
-    breiten[1] = breitesteNachSchaetzung(messer, static_cast<std::size_t>(liste.size()),
-                                         [&liste](std::size_t i) { return liste[static_cast<qsizetype>(i)].nameBytes(); },
-                                         breiten[1]);
+    breiten[1] = breitesteNachSchaetzung(
+        messer, static_cast<std::size_t>(liste.size()),
+        [&liste](std::size_t i) { return liste[static_cast<qsizetype>(i)].nameBytes(); }, breiten[1]);
     breiten[2] = zahlenspalte(messer, liste, &TNotenEintrag::punkte, breiten[2]);
     breiten[3] = zahlenspalte(messer, liste, &TNotenEintrag::note, breiten[3]);
     breiten[4] = ectsspalte(messer, liste, breiten[4]);

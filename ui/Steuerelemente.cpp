@@ -28,7 +28,8 @@ void TLabeledEdit::setzeLabel() {
     m_label->move(x(), y() - m_label->height() - geometrie::px(3));
 }
 
-UmbruchCheckBox::UmbruchCheckBox(const QString& text, QWidget* eltern) : QCheckBox(eltern), m_text(new QLabel(text, this)) {
+UmbruchCheckBox::UmbruchCheckBox(const QString& text, QWidget* eltern)
+    : QCheckBox(eltern), m_text(new QLabel(text, this)) {
     m_text->setWordWrap(true);
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Clicks on the caption reach the box, as on its own text.
@@ -63,8 +64,8 @@ void TCheckListBox::setzeAngehakt(int i, bool an) {
 
 namespace steuerelemente {
 
-QPushButton* knopf(QWidget* eltern, const QString& name, const QString& text, const QString& bild, int links, int oben,
-                   int breite, int hoehe) {
+QPushButton* knopf(QWidget* eltern, const QString& name, const QString& text, const QString& bild, int links,
+                   int oben, int breite, int hoehe) {
     auto* k = new QPushButton(QIcon(QStringLiteral(":/symbole/%1.svg").arg(bild)), text, eltern);
     k->setObjectName(name);
     k->setIconSize(QSize(16, 16));
@@ -114,7 +115,8 @@ QFileDialog* dateidialog(QWidget* eltern, const QString& name, QFileDialog::Acce
     return d;
 }
 
-QFileDialog* speicherdialog(QWidget* eltern, const QString& name, const QStringList& filter, const QString& endung) {
+QFileDialog* speicherdialog(QWidget* eltern, const QString& name, const QStringList& filter,
+                            const QString& endung) {
     auto* d = dateidialog(eltern, name, QFileDialog::AcceptSave, filter);
     d->setOption(QFileDialog::DontConfirmOverwrite);
     d->setDefaultSuffix(endung);

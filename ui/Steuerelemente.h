@@ -70,7 +70,8 @@ QFileDialog* dateidialog(QWidget* eltern, const QString& name, QFileDialog::Acce
                          const QStringList& filter);
 // A save dialog that replaces an existing file without asking; a name typed without extension
 // gets `endung`.
-QFileDialog* speicherdialog(QWidget* eltern, const QString& name, const QStringList& filter, const QString& endung);
+QFileDialog* speicherdialog(QWidget* eltern, const QString& name, const QStringList& filter,
+                            const QString& endung);
 // The file chosen in a dialog that has run, or nothing when cancelled. Folder and name are
 // kept for the next use, as the classic dialogs do.
 std::optional<QString> gewaehlteDatei(QFileDialog* dialog, int ergebnis, const QStringList& gewaehlt);

@@ -70,9 +70,13 @@ TChartform::TChartform(QWidget* eltern) : QWidget(eltern, Qt::Window) {
     FormCreate();
 }
 
-void TChartform::FormCreate() { werteAchseAnpassen(); }
+void TChartform::FormCreate() {
+    werteAchseAnpassen();
+}
 
-void TChartform::setzeTitel(const QString& titel) { m_chart->setTitle(titel); }
+void TChartform::setzeTitel(const QString& titel) {
+    m_chart->setTitle(titel);
+}
 
 void TChartform::leeren() {
     m_balken->remove(0, m_balken->count());
@@ -100,7 +104,8 @@ void TChartform::beschriftungAusrichten() {
         breiteste = std::max(breiteste, fm.horizontalAdvance(b));
     const int anzahl = static_cast<int>(m_achseX->count());
     // Room per bar: the plot area once laid out, else the window less axis and margins.
-    const double flaeche = m_chart->plotArea().width() > 0 ? m_chart->plotArea().width() : width() - geometrie::px(120);
+    const double flaeche =
+        m_chart->plotArea().width() > 0 ? m_chart->plotArea().width() : width() - geometrie::px(120);
     const int platz = anzahl > 0 ? static_cast<int>(flaeche / anzahl) : width();
     m_achseX->setLabelsAngle(breiteste + geometrie::px(24) > platz ? -90 : 0);
 }
@@ -149,9 +154,13 @@ QImage TChartform::bild() {
     return bild;
 }
 
-QString TChartform::titel() const { return m_chart->title(); }
+QString TChartform::titel() const {
+    return m_chart->title();
+}
 
-QStringList TChartform::beschriftungen() const { return m_achseX->categories(); }
+QStringList TChartform::beschriftungen() const {
+    return m_achseX->categories();
+}
 
 std::vector<int> TChartform::werte() const {
     std::vector<int> w;

@@ -15,7 +15,7 @@ Teinstellungsdialog::Teinstellungsdialog(QWidget* eltern) : QDialog(eltern, Qt::
     setObjectName(QStringLiteral("einstellungsdialog"));
     setWindowTitle(QStringLiteral("Einstellungen"));
     setFont(geometrie::designSchrift());
-    resize(geometrie::groesse(228, 375));  // 40 taller, for the two boxes of the report section
+    resize(geometrie::groesse(228, 375)); // 40 taller, for the two boxes of the report section
 
     auswahl = new Radiogruppe(QStringLiteral("Gruppen"),
                               {QStringLiteral("Zehntelnoten"), QStringLiteral("Drittelnoten"),
@@ -29,13 +29,13 @@ Teinstellungsdialog::Teinstellungsdialog(QWidget* eltern) : QDialog(eltern, Qt::
     includegrafik->setObjectName(QStringLiteral("includegrafik"));
     geometrie::platziere(includegrafik, 8, 136, 185, 41);
 
-    Label1 = steuerelemente::beschriftung(this, QStringLiteral("Label1"), QStringLiteral("Grenznote für \"Bestanden\""),
-                                          8, 200);
+    Label1 = steuerelemente::beschriftung(this, QStringLiteral("Label1"),
+                                          QStringLiteral("Grenznote für \"Bestanden\""), 8, 200);
     grenznote = steuerelemente::zahlfeld(this, QStringLiteral("grenznote"), 165, 197, 41, 24, false, 1,
                                          TFloatFormat::ffNumber, 4.0L);
 
-    okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"), QStringLiteral("knopf_ok"), 8,
-                                  323, 75, 33);
+    okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"),
+                                  QStringLiteral("knopf_ok"), 8, 323, 75, 33);
     okbut->setDefault(true);
     helpbut = steuerelemente::knopf(this, QStringLiteral("helpbut"), QStringLiteral("&Hilfe"),
                                     QStringLiteral("knopf_hilfe"), 118, 323, 75, 33);
@@ -53,7 +53,8 @@ Teinstellungsdialog::Teinstellungsdialog(QWidget* eltern) : QDialog(eltern, Qt::
     connect(weiterekennzahlen, &QCheckBox::toggled, kleinegruppen, &QWidget::setEnabled);
 
     // Beside the picture box; from the threshold the order still wraps to the group.
-    steuerelemente::tabReihenfolge({auswahl, okbut, includegrafik, weiterekennzahlen, kleinegruppen, helpbut, grenznote});
+    steuerelemente::tabReihenfolge(
+        {auswahl, okbut, includegrafik, weiterekennzahlen, kleinegruppen, helpbut, grenznote});
 
     Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
     Fehlerbericht::verbinde(helpbut, &QPushButton::clicked, this, [this] { helpbutClick(); });
@@ -66,18 +67,34 @@ Teinstellungsdialog::~Teinstellungsdialog() {
     Fehlerbericht::ausfuehren([this] { FormularSpeichern(this); });
 }
 
-void Teinstellungsdialog::FormCreate() { Fehlerbericht::ausfuehren([this] { FormularLaden(this); }); }
+void Teinstellungsdialog::FormCreate() {
+    Fehlerbericht::ausfuehren([this] { FormularLaden(this); });
+}
 
-void Teinstellungsdialog::okbutClick() { close(); }
+void Teinstellungsdialog::okbutClick() {
+    close();
+}
 
-void Teinstellungsdialog::helpbutClick() { hilfe::zeige(300); }
+void Teinstellungsdialog::helpbutClick() {
+    hilfe::zeige(300);
+}
 
-double Teinstellungsdialog::grenznoteWert() const { return static_cast<double>(grenznote->Value()); }
+double Teinstellungsdialog::grenznoteWert() const {
+    return static_cast<double>(grenznote->Value());
+}
 
-int Teinstellungsdialog::histogrammGruppe() const { return auswahl->ItemIndex(); }
+int Teinstellungsdialog::histogrammGruppe() const {
+    return auswahl->ItemIndex();
+}
 
-bool Teinstellungsdialog::grafikEinschliessen() const { return includegrafik->isChecked(); }
+bool Teinstellungsdialog::grafikEinschliessen() const {
+    return includegrafik->isChecked();
+}
 
-bool Teinstellungsdialog::weitereKennzahlen() const { return weiterekennzahlen->isChecked(); }
+bool Teinstellungsdialog::weitereKennzahlen() const {
+    return weiterekennzahlen->isChecked();
+}
 
-bool Teinstellungsdialog::kleineGruppenAusblenden() const { return kleinegruppen->isChecked(); }
+bool Teinstellungsdialog::kleineGruppenAusblenden() const {
+    return kleinegruppen->isChecked();
+}

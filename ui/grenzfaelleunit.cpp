@@ -58,8 +58,9 @@ TGrenzfaelleform::TGrenzfaelleform(QWidget* eltern) : QDialog(eltern), m_modell(
 
     kopierenbut = steuerelemente::knopf(this, QStringLiteral("kopierenbut"), QStringLiteral("Kopieren"),
                                         QStringLiteral("bericht_kopieren"), 0, 0, 100, 30);
-    exportierenbut = steuerelemente::knopf(this, QStringLiteral("exportierenbut"), QStringLiteral("Exportieren"),
-                                           QStringLiteral("bericht_speichern"), 0, 0, 110, 30);
+    exportierenbut =
+        steuerelemente::knopf(this, QStringLiteral("exportierenbut"), QStringLiteral("Exportieren"),
+                              QStringLiteral("bericht_speichern"), 0, 0, 110, 30);
     schliessenbut = steuerelemente::knopf(this, QStringLiteral("schliessenbut"), QStringLiteral("Schließen"),
                                           QStringLiteral("bericht_schliessen"), 0, 0, 100, 30);
 
@@ -81,8 +82,8 @@ TGrenzfaelleform::TGrenzfaelleform(QWidget* eltern) : QDialog(eltern), m_modell(
     steuerelemente::tabReihenfolge({abstand, erg, kopierenbut, exportierenbut, schliessenbut});
 
     SaveDialog1 = steuerelemente::speicherdialog(
-        this, QStringLiteral("SaveDialog1"), {QStringLiteral("CSV Dateien (*.csv)"), QStringLiteral("Alles (*.*)")},
-        QStringLiteral("csv"));
+        this, QStringLiteral("SaveDialog1"),
+        {QStringLiteral("CSV Dateien (*.csv)"), QStringLiteral("Alles (*.*)")}, QStringLiteral("csv"));
 
     connect(abstand, &TEnhancedEdit::geaendert, this, [this] { aktualisieren(); });
     Fehlerbericht::verbinde(kopierenbut, &QPushButton::clicked, this, [this] { kopierenbutClick(); });
@@ -127,8 +128,10 @@ void TGrenzfaelleform::aktualisieren() {
             const qsizetype n = static_cast<qsizetype>(m_faelle.size());
             const double punkte = static_cast<double>(abstand->Value());
             text += QStringLiteral(" %1 %2 weniger als %3 %4 unter der nächst besseren Note.")
-                        .arg(zahltext::ganz(n), n == 1 ? QStringLiteral("Prüfling liegt") : QStringLiteral("Prüflinge liegen"),
-                             zahltext::kurz(punkte), punkte == 1 ? QStringLiteral("Punkt") : QStringLiteral("Punkte"));
+                        .arg(zahltext::ganz(n),
+                             n == 1 ? QStringLiteral("Prüfling liegt") : QStringLiteral("Prüflinge liegen"),
+                             zahltext::kurz(punkte),
+                             punkte == 1 ? QStringLiteral("Punkt") : QStringLiteral("Punkte"));
         } catch (const Fehler& f) {
             m_faelle.clear();
             text = f.text();

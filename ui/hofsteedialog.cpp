@@ -38,9 +38,9 @@ void beschrifte(QCategoryAxis* achse, double von, double bis, int schritte) {
             schritt *= faktor;
             break;
         }
-    achse->setStartValue(von - schritt);  // the first label may stand on von itself
+    achse->setStartValue(von - schritt); // the first label may stand on von itself
     for (double i = std::ceil(von / schritt); i * schritt <= bis; ++i) {
-        const double wert = i * schritt + 0.0;  // no "-0"
+        const double wert = i * schritt + 0.0; // no "-0"
         achse->append(zahltext::kurz(wert), wert);
     }
     achse->setRange(von, bis);
@@ -63,7 +63,8 @@ THofsteedialog::THofsteedialog(QWidget* eltern) : QDialog(eltern) {
     resize(geometrie::groesse(620, 560));
 
     auto feld = [this](const QString& name, long double wert) {
-        TEnhancedEdit* f = steuerelemente::zahlfeld(this, name, 0, 0, 56, 24, false, 1, TFloatFormat::ffGeneral, wert);
+        TEnhancedEdit* f =
+            steuerelemente::zahlfeld(this, name, 0, 0, 56, 24, false, 1, TFloatFormat::ffGeneral, wert);
         f->setFixedWidth(geometrie::px(56));
         connect(f, &TEnhancedEdit::geaendert, this, [this] { neuBerechnen(); });
         return f;
@@ -74,7 +75,8 @@ THofsteedialog::THofsteedialog(QWidget* eltern) : QDialog(eltern) {
     maxquote = feld(QStringLiteral("maxquote"), 0);
 
     auto* urteile = new QGridLayout;
-    auto zeile = [&](int z, const QString& text, TEnhancedEdit* von, TEnhancedEdit* bis, const QString& einheit) {
+    auto zeile = [&](int z, const QString& text, TEnhancedEdit* von, TEnhancedEdit* bis,
+                     const QString& einheit) {
         urteile->addWidget(new QLabel(text, this), z, 0);
         urteile->addWidget(new QLabel(QStringLiteral("niedrigste:"), this), z, 1);
         urteile->addWidget(von, z, 2);
@@ -130,8 +132,9 @@ THofsteedialog::THofsteedialog(QWidget* eltern) : QDialog(eltern) {
 
     helpbut = steuerelemente::knopf(this, QStringLiteral("helpbut"), QStringLiteral("Hilfe"),
                                     QStringLiteral("knopf_hilfe"), 0, 0, 90, 30);
-    uebernehmenbut = steuerelemente::knopf(this, QStringLiteral("uebernehmenbut"), QStringLiteral("Übernehmen"),
-                                           QStringLiteral("knopf_ok"), 0, 0, 110, 30);
+    uebernehmenbut =
+        steuerelemente::knopf(this, QStringLiteral("uebernehmenbut"), QStringLiteral("Übernehmen"),
+                              QStringLiteral("knopf_ok"), 0, 0, 110, 30);
     uebernehmenbut->setDefault(true);
     cancelbut = steuerelemente::knopf(this, QStringLiteral("cancelbut"), QStringLiteral("Abbrechen"),
                                       QStringLiteral("knopf_abbrechen"), 0, 0, 96, 30);
@@ -147,7 +150,8 @@ THofsteedialog::THofsteedialog(QWidget* eltern) : QDialog(eltern) {
     layout->addWidget(erg);
     layout->addLayout(knoepfe);
 
-    steuerelemente::tabReihenfolge({minpunkte, maxpunkte, minquote, maxquote, uebernehmenbut, cancelbut, helpbut});
+    steuerelemente::tabReihenfolge(
+        {minpunkte, maxpunkte, minquote, maxquote, uebernehmenbut, cancelbut, helpbut});
     minpunkte->setFocus();
 
     Fehlerbericht::verbinde(uebernehmenbut, &QPushButton::clicked, this, [this] { uebernehmenbutClick(); });
@@ -185,7 +189,8 @@ void THofsteedialog::neuBerechnen() {
         m_schnitt->append(static_cast<double>(e.punkte), static_cast<double>(e.hoehe));
         erg->setText(QStringLiteral("Bestanden ab %1 Punkten: %2 von %3 fallen durch (%4 %).")
                          .arg(zahltext::kurz(static_cast<double>(*m_wert)), zahltext::ganz(e.durchgefallen),
-                              zahltext::ganz(m_daten.anzahl()), zahltext::fest(static_cast<double>(e.quote), 1)));
+                              zahltext::ganz(m_daten.anzahl()),
+                              zahltext::fest(static_cast<double>(e.quote), 1)));
     } catch (const Fehler& f) {
         erg->setText(f.text());
     }
@@ -212,7 +217,8 @@ void THofsteedialog::zeichneKurve() {
     // The curve is left-continuous: at a score the rate is still that of the scores below.
     QList<QPointF> kurve{{von, 0}};
     for (const HofsteeStufe& s : stufen) {
-        kurve << QPointF(s.punkte, static_cast<double>(s.vorher)) << QPointF(s.punkte, static_cast<double>(s.nachher));
+        kurve << QPointF(s.punkte, static_cast<double>(s.vorher))
+              << QPointF(s.punkte, static_cast<double>(s.nachher));
     }
     kurve << QPointF(bis, stufen.empty() ? 0.0 : 100.0);
     m_kurve->replace(kurve);

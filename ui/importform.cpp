@@ -14,8 +14,8 @@ namespace {
 QComboBox* spaltenliste(QWidget* eltern, const QString& name, int links, int breite) {
     auto* l = new QComboBox(eltern);
     l->setObjectName(name);
-    l->addItems({QStringLiteral("Nicht genutzt"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                 QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")});
+    l->addItems({QStringLiteral("Nicht genutzt"), QStringLiteral("1"), QStringLiteral("2"),
+                 QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")});
     l->setCurrentIndex(0);
     l->move(geometrie::px(links), geometrie::px(88));
     l->resize(geometrie::px(breite), l->sizeHint().height());
@@ -36,11 +36,16 @@ TImporteinstellungen::TImporteinstellungen(QWidget* eltern) : QDialog(eltern) {
     geometrie::platziere(trenner, 24, 32, 41, 24);
     trenner->setText(QStringLiteral(";"));
 
-    Label5 = steuerelemente::beschriftung(this, QStringLiteral("Label5"), QStringLiteral("Zu überspringende Titelzeilen:"), 328, 10);
-    Label1 = steuerelemente::beschriftung(this, QStringLiteral("Label1"), QStringLiteral("Spalte Vorname:"), 24, 62);
-    Label2 = steuerelemente::beschriftung(this, QStringLiteral("Label2"), QStringLiteral("Spalte Nachname:"), 192, 62);
-    Label3 = steuerelemente::beschriftung(this, QStringLiteral("Label3"), QStringLiteral("Spalte Punkte:"), 328, 62);
-    Label4 = steuerelemente::beschriftung(this, QStringLiteral("Label4"), QStringLiteral("Spalte Note:"), 472, 62);
+    Label5 = steuerelemente::beschriftung(this, QStringLiteral("Label5"),
+                                          QStringLiteral("Zu überspringende Titelzeilen:"), 328, 10);
+    Label1 = steuerelemente::beschriftung(this, QStringLiteral("Label1"), QStringLiteral("Spalte Vorname:"),
+                                          24, 62);
+    Label2 = steuerelemente::beschriftung(this, QStringLiteral("Label2"), QStringLiteral("Spalte Nachname:"),
+                                          192, 62);
+    Label3 = steuerelemente::beschriftung(this, QStringLiteral("Label3"), QStringLiteral("Spalte Punkte:"),
+                                          328, 62);
+    Label4 =
+        steuerelemente::beschriftung(this, QStringLiteral("Label4"), QStringLiteral("Spalte Note:"), 472, 62);
 
     vorname = spaltenliste(this, QStringLiteral("vorname"), 24, 121);
     nachname = spaltenliste(this, QStringLiteral("nachname"), 192, 113);
@@ -50,13 +55,14 @@ TImporteinstellungen::TImporteinstellungen(QWidget* eltern) : QDialog(eltern) {
     ueberspringen = steuerelemente::zahlfeld(this, QStringLiteral("ueberspringen"), 328, 32, 57, 24, true, 0,
                                              TFloatFormat::ffFixed, 1.0L);
 
-    okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"), QStringLiteral("knopf_ok"), 24,
-                                  144, 97, 33);
+    okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"),
+                                  QStringLiteral("knopf_ok"), 24, 144, 97, 33);
     okbut->setDefault(true);
     cancelbut = steuerelemente::knopf(this, QStringLiteral("cancelbut"), QStringLiteral("Abbrechen"),
                                       QStringLiteral("knopf_abbrechen"), 192, 144, 97, 33);
 
-    steuerelemente::tabReihenfolge({trenner, vorname, nachname, punkte, noten, okbut, cancelbut, ueberspringen});
+    steuerelemente::tabReihenfolge(
+        {trenner, vorname, nachname, punkte, noten, okbut, cancelbut, ueberspringen});
 
     Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
     Fehlerbericht::verbinde(cancelbut, &QPushButton::clicked, this, [this] { cancelbutClick(); });
@@ -64,14 +70,18 @@ TImporteinstellungen::TImporteinstellungen(QWidget* eltern) : QDialog(eltern) {
     FormCreate();
 }
 
-void TImporteinstellungen::FormCreate() { Fehlerbericht::ausfuehren([this] { FormularLaden(this); }); }
+void TImporteinstellungen::FormCreate() {
+    Fehlerbericht::ausfuehren([this] { FormularLaden(this); });
+}
 
 void TImporteinstellungen::okbutClick() {
     FormularSpeichern(this);
     close();
 }
 
-void TImporteinstellungen::cancelbutClick() { close(); }
+void TImporteinstellungen::cancelbutClick() {
+    close();
+}
 
 void TImporteinstellungen::closeEvent(QCloseEvent* e) {
     // Every close saves, "Abbrechen" and the close box included; the changes stay in force.
@@ -84,12 +94,24 @@ void TImporteinstellungen::reject() {
     close();
 }
 
-QString TImporteinstellungen::trennerText() const { return trenner->text(); }
-int TImporteinstellungen::spalteVorname() const { return vorname->currentIndex(); }
-int TImporteinstellungen::spalteNachname() const { return nachname->currentIndex(); }
-int TImporteinstellungen::spaltePunkte() const { return punkte->currentIndex(); }
-int TImporteinstellungen::spalteNote() const { return noten->currentIndex(); }
-int TImporteinstellungen::titelzeilen() const { return ueberspringen->ValueInt(); }
+QString TImporteinstellungen::trennerText() const {
+    return trenner->text();
+}
+int TImporteinstellungen::spalteVorname() const {
+    return vorname->currentIndex();
+}
+int TImporteinstellungen::spalteNachname() const {
+    return nachname->currentIndex();
+}
+int TImporteinstellungen::spaltePunkte() const {
+    return punkte->currentIndex();
+}
+int TImporteinstellungen::spalteNote() const {
+    return noten->currentIndex();
+}
+int TImporteinstellungen::titelzeilen() const {
+    return ueberspringen->ValueInt();
+}
 
 ImportEinstellungen TImporteinstellungen::einstellungen() const {
     ImportEinstellungen e;

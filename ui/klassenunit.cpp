@@ -28,7 +28,8 @@ public:
     Zelleneditor(QObject* eltern, std::function<void()> tasteLos)
         : QStyledItemDelegate(eltern), m_tasteLos(std::move(tasteLos)) {}
 
-    QWidget* createEditor(QWidget* eltern, const QStyleOptionViewItem&, const QModelIndex& index) const override {
+    QWidget* createEditor(QWidget* eltern, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
         auto* editor = new QLineEdit(eltern);
         editor->setFrame(false);
         auto* modell = const_cast<QAbstractItemModel*>(index.model());
@@ -43,7 +44,7 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         auto* feld = static_cast<QLineEdit*>(editor);
         const QString text = index.data(Qt::EditRole).toString();
-        if (feld->text() != text)  // the editor's own change coming back: keep the caret
+        if (feld->text() != text) // the editor's own change coming back: keep the caret
             feld->setText(text);
     }
 
@@ -65,7 +66,8 @@ private:
 
 } // namespace
 
-KlassenModell::KlassenModell(Klassenraster& raster, QObject* eltern) : QAbstractTableModel(eltern), m_raster(raster) {}
+KlassenModell::KlassenModell(Klassenraster& raster, QObject* eltern)
+    : QAbstractTableModel(eltern), m_raster(raster) {}
 
 void KlassenModell::neuLaden() {
     beginResetModel();
@@ -156,14 +158,15 @@ TKlassenauswertungsform::TKlassenauswertungsform(QWidget* eltern) : QDialog(elte
     GroupBox1->setFrameShape(QFrame::StyledPanel);
     GroupBox1->setFrameShadow(QFrame::Sunken);
 
-    okbut = steuerelemente::knopf(GroupBox1, QStringLiteral("okbut"), QStringLiteral("OK"), QStringLiteral("knopf_ok"),
-                                  16, 20, 80, 32);
+    okbut = steuerelemente::knopf(GroupBox1, QStringLiteral("okbut"), QStringLiteral("OK"),
+                                  QStringLiteral("knopf_ok"), 16, 20, 80, 32);
     okbut->setDefault(true);
     helpbut = steuerelemente::knopf(GroupBox1, QStringLiteral("helpbut"), QStringLiteral("&Hilfe"),
                                     QStringLiteral("knopf_hilfe"), 112, 20, 80, 32);
-    vorschlagbut = steuerelemente::knopf(GroupBox1, QStringLiteral("vorschlagbut"), QStringLiteral("Vorschlag"),
-                                         QStringLiteral("knopf_rechnen"), 208, 20, 104, 32);
-    vorschlagbut->setAutoDefault(false);  // Enter still means OK after a suggestion
+    vorschlagbut =
+        steuerelemente::knopf(GroupBox1, QStringLiteral("vorschlagbut"), QStringLiteral("Vorschlag"),
+                              QStringLiteral("knopf_rechnen"), 208, 20, 104, 32);
+    vorschlagbut->setAutoDefault(false); // Enter still means OK after a suggestion
 
     Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
     Fehlerbericht::verbinde(helpbut, &QPushButton::clicked, this, [this] { helpbutClick(); });
@@ -202,9 +205,13 @@ void TKlassenauswertungsform::ergKeyUp() {
     m_modell.spalteGeaendert(Klassenraster::Gruppenteil);
 }
 
-void TKlassenauswertungsform::okbutClick() { close(); }
+void TKlassenauswertungsform::okbutClick() {
+    close();
+}
 
-void TKlassenauswertungsform::helpbutClick() { hilfe::zeige(200); }
+void TKlassenauswertungsform::helpbutClick() {
+    hilfe::zeige(200);
+}
 
 void TKlassenauswertungsform::vorschlagbutClick() {
     if (!m_daten)

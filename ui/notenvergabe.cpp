@@ -29,7 +29,8 @@ Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
     // Creation order is the tab order and the order of the keys in the settings file.
     // Points take whole numbers typed, grades one decimal.
     auto punktfeld = [this](const QString& name, int oben, long double wert) {
-        return steuerelemente::zahlfeld(this, name, 144, oben, 41, 24, true, 0, TFloatFormat::ffGeneral, wert);
+        return steuerelemente::zahlfeld(this, name, 144, oben, 41, 24, true, 0, TFloatFormat::ffGeneral,
+                                        wert);
     };
     auto notenfeld = [this](const QString& name, int oben, long double wert) {
         return steuerelemente::zahlfeld(this, name, 360, oben, 41, 24, false, 1, TFloatFormat::ffFixed, wert);
@@ -41,24 +42,25 @@ Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
     nichtbestandenpunkte = punktfeld(QStringLiteral("nichtbestandenpunkte"), 88, 0);
     nichtbestandennote = notenfeld(QStringLiteral("nichtbestandennote"), 88, 6);
 
-    okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"), QStringLiteral("knopf_ok"), 8,
-                                  274, 75, 30);
+    okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"),
+                                  QStringLiteral("knopf_ok"), 8, 274, 75, 30);
     okbut->setDefault(true);
     cancelbut = steuerelemente::knopf(this, QStringLiteral("cancelbut"), QStringLiteral("Abbrechen"),
                                       QStringLiteral("knopf_abbrechen"), 254, 274, 96, 30);
 
-    notenschluessel = new Radiogruppe(QStringLiteral("Notenschlüssel"),
-                                      {QStringLiteral("Halbe Noten"), QStringLiteral("Drittelnoten"),
-                                       QStringLiteral("Zehntelnoten")},
-                                      this);
+    notenschluessel = new Radiogruppe(
+        QStringLiteral("Notenschlüssel"),
+        {QStringLiteral("Halbe Noten"), QStringLiteral("Drittelnoten"), QStringLiteral("Zehntelnoten")},
+        this);
     notenschluessel->setObjectName(QStringLiteral("notenschluessel"));
     geometrie::platziere(notenschluessel, 16, 136, 185, 105);
     notenschluessel->setItemIndex(1);
 
-    runden = new Radiogruppe(QStringLiteral("Runden:"),
-                             {QStringLiteral("auf die nächst bessere Note"),
-                              QStringLiteral("auf die nächst schlechtere Note"), QStringLiteral("kaufmännisch")},
-                             this);
+    runden =
+        new Radiogruppe(QStringLiteral("Runden:"),
+                        {QStringLiteral("auf die nächst bessere Note"),
+                         QStringLiteral("auf die nächst schlechtere Note"), QStringLiteral("kaufmännisch")},
+                        this);
     runden->setObjectName(QStringLiteral("runden"));
     geometrie::platziere(runden, 232, 136, 233, 105);
     runden->setItemIndex(1);
@@ -74,8 +76,9 @@ Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
     erg->setObjectName(QStringLiteral("erg"));
     erg->move(geometrie::px(16), geometrie::px(247));
 
-    steuerelemente::tabReihenfolge({vollepunkte, vollenote, bestandenpunkte, bestandennote, nichtbestandenpunkte,
-                                    nichtbestandennote, okbut, cancelbut, notenschluessel, runden, Button1});
+    steuerelemente::tabReihenfolge({vollepunkte, vollenote, bestandenpunkte, bestandennote,
+                                    nichtbestandenpunkte, nichtbestandennote, okbut, cancelbut,
+                                    notenschluessel, runden, Button1});
     QWidget::setTabOrder(Button1, hofsteebut);
     vollepunkte->setFocus();
 
@@ -87,7 +90,9 @@ Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
     FormCreate();
 }
 
-void Tnotenvergabeform::FormCreate() { Fehlerbericht::ausfuehren([this] { FormularLaden(this); }); }
+void Tnotenvergabeform::FormCreate() {
+    Fehlerbericht::ausfuehren([this] { FormularLaden(this); });
+}
 
 void Tnotenvergabeform::okbutClick() {
     // A settings file that can't be written is reported once the grades are given; it never

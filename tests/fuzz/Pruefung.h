@@ -13,12 +13,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#define PRUEFE(bedingung)                                                                           \
-    do {                                                                                            \
-        if (!(bedingung)) {                                                                         \
-            std::fprintf(stderr, "%s:%d: Eigenschaft verletzt: %s\n", __FILE__, __LINE__, #bedingung); \
-            std::abort();                                                                           \
-        }                                                                                           \
+#define PRUEFE(bedingung)                                                                                    \
+    do {                                                                                                     \
+        if (!(bedingung)) {                                                                                  \
+            std::fprintf(stderr, "%s:%d: Eigenschaft verletzt: %s\n", __FILE__, __LINE__, #bedingung);       \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (0)
 
 namespace fuzz {
@@ -34,8 +34,7 @@ public:
         --m_n;
         return *m_p++;
     }
-    template <class T>
-    T roh() {
+    template <class T> T roh() {
         T wert{};
         const std::size_t n = m_n < sizeof(T) ? m_n : sizeof(T);
         std::memcpy(&wert, m_p, n);

@@ -7,7 +7,7 @@
 #include <cmath>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
-    zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("en_US")));  // the body ignores the locale
+    zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("en_US"))); // the body ignores the locale
     const QByteArray koerper(reinterpret_cast<const char*>(daten), static_cast<qsizetype>(groesse));
     const auto version = aktualisierung::serverVersion(koerper);
 

@@ -23,7 +23,8 @@ const QString& pfad() {
 }
 
 QByteArray alsBytes(const Notenliste& liste) {
-    return QByteArray(reinterpret_cast<const char*>(liste.constData()), liste.size() * qsizetype(sizeof(TNotenEintrag)));
+    return QByteArray(reinterpret_cast<const char*>(liste.constData()),
+                      liste.size() * qsizetype(sizeof(TNotenEintrag)));
 }
 
 TNotenEintrag eintrag(const char* name, double punkte, double note, char16_t ects) {
@@ -58,8 +59,8 @@ bool gleich(const ImportZusammenfassung& x, const ImportZusammenfassung& y) {
 }
 
 bool gleich(const Auswertung& x, const Auswertung& y) {
-    return alsBytes(x.FEintraege) == alsBytes(y.FEintraege) && alsBytes(x.FOriginal) == alsBytes(y.FOriginal) &&
-           x.FKlassen.size() == y.FKlassen.size();
+    return alsBytes(x.FEintraege) == alsBytes(y.FEintraege) &&
+           alsBytes(x.FOriginal) == alsBytes(y.FOriginal) && x.FKlassen.size() == y.FKlassen.size();
 }
 
 } // namespace
@@ -67,7 +68,8 @@ bool gleich(const Auswertung& x, const Auswertung& y) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
     fuzz::Leser l(daten, groesse);
     fuzz::waehleGebietsschema(l.byte());
-    static const char16_t trennerWahl[] = {u';', u'\t', u',', u' ', u'.', u'a', u'\u00E4', u'\u20AC', u'\u2013', u'\0'};
+    static const char16_t trennerWahl[] = {u';', u'\t',     u',',      u' ',      u'.',
+                                           u'a', u'\u00E4', u'\u20AC', u'\u2013', u'\0'};
     const std::uint8_t t = l.byte();
     const QChar trenner(t < 10 * 16 ? trennerWahl[t % 10] : char16_t(t));
     ImportEinstellungen e;
@@ -141,7 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
         PRUEFE(x.ects == u'A');
         PRUEFE(x.punkte != -1.0 && std::isfinite(x.punkte) && std::isfinite(x.note));
         const QByteArrayView name = x.nameBytes();
-        PRUEFE(std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) > 32; }));
+        PRUEFE(
+            std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) > 32; }));
     }
     return 0;
 }

@@ -13,7 +13,8 @@
 namespace {
 
 QByteArray alsBytes(const Notenliste& liste) {
-    return QByteArray(reinterpret_cast<const char*>(liste.constData()), liste.size() * qsizetype(sizeof(TNotenEintrag)));
+    return QByteArray(reinterpret_cast<const char*>(liste.constData()),
+                      liste.size() * qsizetype(sizeof(TNotenEintrag)));
 }
 
 Notenliste ausPuffer(QByteArray bytes) {

@@ -18,7 +18,9 @@ struct Ausgang {
     QString fehler;
 };
 
-double zehntel(long double k) { return static_cast<double>(static_cast<long long>(k)) / 10.0; }
+double zehntel(long double k) {
+    return static_cast<double>(static_cast<long long>(k)) / 10.0;
+}
 
 // u and t for tenths: u the largest tenth whose nearest double is not above r, t the next one.
 // Decided exactly where tenths are counted within 2^53 (|r| below 9e14); beyond that only
@@ -26,7 +28,7 @@ double zehntel(long double k) { return static_cast<double>(static_cast<long long
 bool zehntelReferenz(double r, double& u, double& t) {
     if (!(std::fabs(r) < 9.0e14))
         return false;
-    long double k = std::floor(static_cast<long double>(r) * 10);  // exact: 53 + 4 bits
+    long double k = std::floor(static_cast<long double>(r) * 10); // exact: 53 + 4 bits
     while (zehntel(k + 1) <= r)
         ++k;
     u = zehntel(k);
@@ -48,7 +50,8 @@ Ausgang referenz(double p, const TNotenskala& s, bool& zehntelGeprueft) {
         const long double breite = static_cast<long double>(s.bestandenpunkte) - s.nichtbestandenpunkte;
         if (breite == 0)
             return {std::nullopt, abstand == 0 ? fehler::UngueltigeOperation : fehler::DivisionDurchNull};
-        r = s.nichtbestandennote - abstand / breite * (static_cast<long double>(s.nichtbestandennote) - s.bestandennote);
+        r = s.nichtbestandennote -
+            abstand / breite * (static_cast<long double>(s.nichtbestandennote) - s.bestandennote);
     }
     const double roh = static_cast<double>(r);
     if (!std::isfinite(roh))
@@ -85,11 +88,13 @@ Ausgang referenz(double p, const TNotenskala& s, bool& zehntelGeprueft) {
     else if (s.runden == 1)
         note = t;
     else if (s.runden == 2)
-        note = std::fabs(static_cast<long double>(u) - roh) > std::fabs(static_cast<long double>(t) - roh) ? t : u;
+        note = std::fabs(static_cast<long double>(u) - roh) > std::fabs(static_cast<long double>(t) - roh)
+                   ? t
+                   : u;
     else
         note = roh;
     if (s.runden < 0 || s.runden > 2)
-        zehntelGeprueft = true;  // the raw grade itself, no step
+        zehntelGeprueft = true; // the raw grade itself, no step
     return {note == 0 ? 0.0 : note, {}};
 }
 
@@ -107,14 +112,16 @@ double zahl(fuzz::Leser& l, bool dezimal) {
     return l.roh<double>();
 }
 
-bool bitgleich(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool bitgleich(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
     fuzz::Leser l(daten, groesse);
     const std::uint8_t art = l.byte();
-    const bool dezimal = art & 1;  // anchors and scores as tenths, as users type them
+    const bool dezimal = art & 1; // anchors and scores as tenths, as users type them
     TNotenskala s;
     s.vollepunkte = zahl(l, dezimal);
     s.vollenote = zahl(l, dezimal);
@@ -124,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     s.nichtbestandennote = zahl(l, dezimal);
     s.notenschluessel = static_cast<int>(l.byte() % 5) - 1;
     s.runden = static_cast<int>(l.byte() % 5) - 1;
-    for (const double x : {s.vollepunkte, s.vollenote, s.bestandenpunkte, s.bestandennote, s.nichtbestandenpunkte,
-                           s.nichtbestandennote})
+    for (const double x : {s.vollepunkte, s.vollenote, s.bestandenpunkte, s.bestandennote,
+                           s.nichtbestandenpunkte, s.nichtbestandennote})
         if (!std::isfinite(x))
             return -1;
 
@@ -133,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     while (l.uebrig() > 0 && liste.size() < 64) {
         TNotenEintrag e = leererEintrag();
         e.punkte = zahl(l, dezimal);
-        e.note = -7.5;  // an old grade no scale gives from these inputs by chance
+        e.note = -7.5; // an old grade no scale gives from these inputs by chance
         if (!std::isfinite(e.punkte))
             return -1;
         liste.push_back(e);

@@ -39,7 +39,8 @@ void pruefeText(const QString& text, bool acceptChars, int digits, std::uint8_t 
     } else {
         PRUEFE(std::isfinite(l.wert) && std::fabs(l.wert) <= 0x1p63L);
         const long double ganz = std::trunc(l.wert);
-        const long double grenze = ganz > 0 ? std::numeric_limits<qint32>::max() : std::numeric_limits<qint32>::min();
+        const long double grenze =
+            ganz > 0 ? std::numeric_limits<qint32>::max() : std::numeric_limits<qint32>::min();
         PRUEFE(std::fabs(ganz) < 0x1p31L ? l.ganz == static_cast<qint32>(ganz) : l.ganz == grenze);
     }
     if (e.text.isEmpty())
@@ -48,7 +49,8 @@ void pruefeText(const QString& text, bool acceptChars, int digits, std::uint8_t 
     // A thousands separator between two digits is removed before reading.
     if (!t.tausender.isNull() && e.text.size() >= 2) {
         const qsizetype i = 1 + stelle % (e.text.size() - 1);
-        if (e.text[i - 1].isDigit() && e.text[i].isDigit() && e.text[i - 1].unicode() < 0x80 && e.text[i].unicode() < 0x80) {
+        if (e.text[i - 1].isDigit() && e.text[i].isDigit() && e.text[i - 1].unicode() < 0x80 &&
+            e.text[i].unicode() < 0x80) {
             QString gruppiert = e.text;
             gruppiert.insert(i, t.tausender);
             PRUEFE(gleich(zahleingabe::lies(gruppiert), l));
@@ -58,21 +60,22 @@ void pruefeText(const QString& text, bool acceptChars, int digits, std::uint8_t 
 
 // Writing Value: the text the field gets reads as readable and near the value.
 void pruefeWert(double d, std::uint8_t formatWahl, int precision, int digits) {
-    static const TFloatFormat formate[] = {TFloatFormat::ffGeneral, TFloatFormat::ffExponent, TFloatFormat::ffFixed,
-                                           TFloatFormat::ffNumber};
+    static const TFloatFormat formate[] = {TFloatFormat::ffGeneral, TFloatFormat::ffExponent,
+                                           TFloatFormat::ffFixed, TFloatFormat::ffNumber};
     const TFloatFormat format = formate[formatWahl % 4];
     const QString text = formatiereGleitkomma(d, format, precision, digits);
     const zahleingabe::Lesung l = zahleingabe::lies(text);
     const long double betrag = std::fabs(static_cast<long double>(d));
     if (betrag >= 0x1p62L)
-        return;  // beyond what a field can take; counts as 0
+        return; // beyond what a field can take; counts as 0
     PRUEFE(l.lesbar);
     long double abstand = betrag * std::pow(10.0L, 1 - precision) + 1e-300L;
     if (format == TFloatFormat::ffFixed || format == TFloatFormat::ffNumber)
         abstand += 0.5L * std::pow(10.0L, -digits);
     PRUEFE(std::fabs(l.wert - d) <= abstand);
     if (format == TFloatFormat::ffNumber) {
-        const auto fest = zahleingabe::lies(formatiereGleitkomma(d, TFloatFormat::ffFixed, precision, digits));
+        const auto fest =
+            zahleingabe::lies(formatiereGleitkomma(d, TFloatFormat::ffFixed, precision, digits));
         PRUEFE(gleich(l, fest));
     }
 }
@@ -92,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     const double d = l.roh<double>();
     const QByteArray rest = l.rest();
 
-    pruefeText(wahl & 0x80 ? QString::fromLatin1(rest) : QString::fromUtf8(rest), acceptChars, digits, stelle);
+    pruefeText(wahl & 0x80 ? QString::fromLatin1(rest) : QString::fromUtf8(rest), acceptChars, digits,
+               stelle);
     if (std::isfinite(d))
         pruefeWert(d, formatWahl, precision, formatDigits);
     return 0;

@@ -20,7 +20,9 @@ bool gleich(std::optional<long double> a, std::optional<long double> b) {
     return !a || (*a == *b && std::signbit(*a) == std::signbit(*b));
 }
 
-QString ohneBlanks(QString s) { return s.remove(u' '); }
+QString ohneBlanks(QString s) {
+    return s.remove(u' ');
+}
 
 // d within `abstand` of the text's number; the text must read.
 void liestZurueck(const QString& text, double d, long double abstand) {
@@ -62,7 +64,9 @@ void schreiben(double d, int stellen, qint64 n) {
     const QString kurz = zahltext::kurz(d);
     const QChar sep = zahltext::trennzeichen().dezimal;
     static const QRegularExpression form(QStringLiteral("^-?[0-9]+(%1[0-9]+)?(E-?[0-9]+)?$"));
-    PRUEFE(QRegularExpression(form.pattern().arg(QRegularExpression::escape(QString(sep)))).match(kurz).hasMatch());
+    PRUEFE(QRegularExpression(form.pattern().arg(QRegularExpression::escape(QString(sep))))
+               .match(kurz)
+               .hasMatch());
     const auto zurueck = zahltext::leseDouble(QStringView(kurz));
     PRUEFE(zurueck.has_value());
     PRUEFE(std::fabs(static_cast<long double>(*zurueck) - d) <= betrag * 5.2e-15L);
@@ -83,7 +87,8 @@ void schreiben(double d, int stellen, qint64 n) {
     }
     PRUEFE(fest.size() >= stellen + 3);
     const QString kern = fest.trimmed();
-    PRUEFE(stellen == 0 ? !kern.contains(sep) : kern.size() > stellen && kern[kern.size() - stellen - 1] == sep);
+    PRUEFE(stellen == 0 ? !kern.contains(sep)
+                        : kern.size() > stellen && kern[kern.size() - stellen - 1] == sep);
     liestZurueck(kern, d, 0.5L * std::pow(10.0L, -stellen) + ulp);
 
     // "##.#": one decimal, no integer 0, no decimal 0, nothing at all for what rounds to 0.
