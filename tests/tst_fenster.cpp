@@ -158,6 +158,14 @@ private slots:
         QVERIFY(!e->isVisible());
     }
 
+    void escSchliesstHistogramm() {
+        Programm p;
+        TChartform* c = p.Chartform();
+        zeigeAktiv(c);
+        QTest::keyClick(c, Qt::Key_Escape);
+        QVERIFY(!c->isVisible());
+    }
+
     void altTasteSchreibtNichtInsFeld_data() {
         QTest::addColumn<int>("taste");
         QTest::newRow("no access key") << int(Qt::Key_X);

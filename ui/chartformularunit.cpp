@@ -11,6 +11,7 @@
 #include <QChartView>
 #include <QGraphicsLayout>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -167,4 +168,12 @@ std::vector<int> TChartform::werte() const {
     for (int i = 0; i < m_balken->count(); ++i)
         w.push_back(static_cast<int>(m_balken->at(i)));
     return w;
+}
+
+void TChartform::keyPressEvent(QKeyEvent* ereignis) {
+    if (ereignis->key() == Qt::Key_Escape && ereignis->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(ereignis);
 }

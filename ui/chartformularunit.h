@@ -40,6 +40,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* ereignis) override;
+    // The window has no buttons; Esc closes it as it does the dialogs.
+    void keyPressEvent(QKeyEvent* ereignis) override;
 
 private:
     void FormCreate();
