@@ -20,10 +20,8 @@ void KlassenBilden(Auswertung& a) {
     a.FKlassen.swap(klassen);
 }
 
-QString anteilText(qint64 anzahl, qint64 nenner) {
-    if (nenner == 0)
-        return {};
-    // Tenths of a percent, rounded from the exact fraction: 2 * anzahl * 1000 / nenner, halved.
+double anteilProzent(qint64 anzahl, qint64 nenner) {
+    // 2 * anzahl * 1000 / nenner, halved, on magnitudes so that the tie goes away from zero.
     __int128 zaehler = static_cast<__int128>(anzahl) * 1000;
     __int128 n = nenner;
     if (n < 0) {
@@ -34,7 +32,13 @@ QString anteilText(qint64 anzahl, qint64 nenner) {
     const __int128 betrag = negativ ? -zaehler : zaehler;
     const __int128 zehntel = (2 * betrag + n) / (2 * n);
     const double wert = static_cast<double>(zehntel) / 10.0;
-    return zahltext::musterProzent(negativ ? -wert : wert);
+    return negativ ? -wert : wert;
+}
+
+QString anteilText(qint64 anzahl, qint64 nenner) {
+    if (nenner == 0)
+        return {};
+    return zahltext::musterProzent(anteilProzent(anzahl, nenner));
 }
 
 Klassenraster::Klassenraster()

@@ -15,6 +15,10 @@
 // no class has a letter. The caller lists the sorted list.
 void KlassenBilden(Auswertung& a);
 
+// anzahl * 100 / nenner in percent, rounded to tenths from the exact fraction (ties away from
+// zero); the double of a tenth prints back as itself. `nenner` must not be 0.
+double anteilProzent(qint64 anzahl, qint64 nenner);
+
 // A share of `nenner` students in percent, "##.#%", rounded exactly as the fraction
 // anzahl * 100 / nenner (ties away from zero). No denominator (nobody passed): the empty text.
 QString anteilText(qint64 anzahl, qint64 nenner);

@@ -17,7 +17,7 @@ constexpr qint64 kSatz = sizeof(TNotenEintrag);
 
 QString zuWenigSpeicher(const QString& pfad, qint64 anzahl) {
     if (pfad.isEmpty())
-        return QStringLiteral("Zu wenig Arbeitsspeicher");
+        return fehler::ausErrno(ENOMEM);
     return QStringLiteral(
                "Zu wenig Arbeitsspeicher, um „%1“ zu öffnen (%2 Einträge). Die Liste bleibt, wie sie war.")
         .arg(QDir::toNativeSeparators(pfad), zahltext::ganz(anzahl));
@@ -45,7 +45,7 @@ Notenliste lese(QIODevice& geraet, const QString& pfad) {
             if (r <= 0) {
                 if (auto* datei = qobject_cast<QFileDevice*>(&geraet); datei && r < 0)
                     fehler::wirfDateifehler(*datei, errno);
-                throw Fehler(QStringLiteral("Versuch hinter dem Dateiende zu lesen"), pfad);
+                throw Fehler(fehler::HinterDateiende, pfad);
             }
             gelesen += r;
         }

@@ -173,10 +173,8 @@ double quartil(const std::vector<double>& aufsteigend, int q) {
 QString prozent(qint64 anzahl, qint64 nenner) {
     if (nenner <= 0 || anzahl < 0)
         return {};
-    // Tenths of a percent from the exact fraction; the double of a tenth prints back as itself.
-    const __int128 zehntel =
-        (static_cast<__int128>(anzahl) * 2000 + nenner) / (static_cast<__int128>(nenner) * 2);
-    return zahltext::fest(static_cast<double>(zehntel) / 10.0, 1) + u'%';
+    // The rounding of the class window's shares, written with its decimal always shown.
+    return zahltext::fest(anteilProzent(anzahl, nenner), 1) + u'%';
 }
 
 } // namespace kennzahlen

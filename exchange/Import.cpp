@@ -372,11 +372,6 @@ QStringList alsListe(const Zeilentext& text) {
     return zeilen;
 }
 
-QString zuWenigSpeicher(const QString& pfad) {
-    return QStringLiteral("Zu wenig Arbeitsspeicher, um „%1“ zu importieren. Die Liste bleibt, wie sie war.")
-        .arg(QDir::toNativeSeparators(pfad));
-}
-
 QString anzahlText(qsizetype n, const QString& einzahl, const QString& mehrzahl) {
     return zahltext::ganz(n) + u' ' + (n == 1 ? einzahl : mehrzahl);
 }
@@ -424,12 +419,17 @@ ImportZusammenfassung ImportAuswerten(Auswertung& a, const QStringList& zeilen, 
     return w.uebergib(a);
 }
 
+QString zuWenigSpeicherText(const QString& pfad) {
+    return QStringLiteral("Zu wenig Arbeitsspeicher, um „%1“ zu importieren. Die Liste bleibt, wie sie war.")
+        .arg(QDir::toNativeSeparators(pfad));
+}
+
 ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar trenner,
                                       const ImportEinstellungen& e) {
     try {
         return auswerten(a, Zeilentext::ausBytes(fehler::leseDatei(pfad)), trenner, e);
     } catch (const std::bad_alloc&) {
-        fehler::wirf(zuWenigSpeicher(pfad));
+        fehler::wirf(zuWenigSpeicherText(pfad));
     }
 }
 

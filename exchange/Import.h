@@ -87,6 +87,8 @@ ImportZusammenfassung ImportAuswerten(Auswertung& a, const QStringList& zeilen, 
 // raises Fehler before anything changed; so does a file too large for memory, naming it.
 ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar trenner,
                                       const ImportEinstellungen& e);
+// The message when memory runs out while the file `pfad` comes in.
+QString zuWenigSpeicherText(const QString& pfad);
 // zeilenAusText and ImportAuswerten in one, for the clipboard; too little memory raises Fehler.
 ImportZusammenfassung importiereText(Auswertung& a, const QString& text, QChar trenner,
                                      const ImportEinstellungen& e);

@@ -30,10 +30,6 @@ const QString kOdsText = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:t
         pfad);
 }
 
-QString zahlText(qint64 n) {
-    return zahltext::ganz(n);
-}
-
 // The ZIP container, opened through a file handle so that a missing or locked file gets the
 // program's usual file error.
 class Archiv {
@@ -92,7 +88,7 @@ public:
                 falsch(QStringLiteral("Der Teil „%1“ ist unvollständig").arg(m_name));
             if (m_xml.hasError())
                 falsch(QStringLiteral("Der Teil „%1“ ist kein gültiges XML (Zeile %2)")
-                           .arg(m_name, zahlText(m_xml.lineNumber())));
+                           .arg(m_name, zahltext::ganz(m_xml.lineNumber())));
             return t;
         }
     }
@@ -130,7 +126,7 @@ private:
         m_gelesen += n;
         if (m_gelesen > kEintragHoechstens)
             falsch(QStringLiteral("Der Teil „%1“ ist entpackt größer als %2 MB")
-                       .arg(m_name, zahlText(kEintragHoechstens >> 20)));
+                       .arg(m_name, zahltext::ganz(kEintragHoechstens >> 20)));
         m_xml.addData(QByteArray(puffer, static_cast<qsizetype>(n)));
     }
 
@@ -210,8 +206,9 @@ public:
     void zaehle(qsizetype zellen) {
         m_zellen += zellen;
         if (m_zellen > kZellenHoechstens)
-            kaputt(m_pfad,
-                   QStringLiteral("Die Tabelle hat mehr als %1 Zellen").arg(zahlText(kZellenHoechstens)));
+            kaputt(
+                m_pfad,
+                QStringLiteral("Die Tabelle hat mehr als %1 Zellen").arg(zahltext::ganz(kZellenHoechstens)));
     }
 
     Zeilen nimm() { return std::move(m_zeilen); }
@@ -219,8 +216,9 @@ public:
 private:
     void pruefeZeile(qsizetype zeile) const {
         if (zeile >= kZeilenHoechstens)
-            kaputt(m_pfad,
-                   QStringLiteral("Die Tabelle hat mehr als %1 Zeilen").arg(zahlText(kZeilenHoechstens)));
+            kaputt(
+                m_pfad,
+                QStringLiteral("Die Tabelle hat mehr als %1 Zeilen").arg(zahltext::ganz(kZeilenHoechstens)));
     }
 
     QString m_pfad;
@@ -344,7 +342,7 @@ QStringList geteilteTexte(const Archiv& archiv, const QString& teil) {
         zeichen += texte.constLast().size() + 1;
         if (zeichen > kZeichenHoechstens)
             e.falsch(QStringLiteral("Die Texte der Tabelle sind größer als %1 Zeichen")
-                         .arg(zahlText(kZeichenHoechstens)));
+                         .arg(zahltext::ganz(kZeichenHoechstens)));
     }
     return texte;
 }
@@ -450,7 +448,7 @@ Zeilen leseXlsx(const QString& pfad, qsizetype spalten) {
         } else if (imBlatt && name == u"row") {
             const auto r = zahltext::leseGanz(e.xml().attributes().value(QStringLiteral("r")));
             if (r && (*r < 1 || *r > kZeilenHoechstens))
-                e.falsch(QStringLiteral("Eine Zeile trägt die Nummer %1").arg(zahlText(*r)));
+                e.falsch(QStringLiteral("Eine Zeile trägt die Nummer %1").arg(zahltext::ganz(*r)));
             zeile = r ? *r - 1 : zeile + 1;
             spalte = -1;
         } else if (imBlatt && name == u"c") {
@@ -465,8 +463,8 @@ Zeilen leseXlsx(const QString& pfad, qsizetype spalten) {
                 ++spalte;
             }
             if (spalte >= kSpaltenHoechstens)
-                e.falsch(
-                    QStringLiteral("Die Tabelle hat mehr als %1 Spalten").arg(zahlText(kSpaltenHoechstens)));
+                e.falsch(QStringLiteral("Die Tabelle hat mehr als %1 Spalten")
+                             .arg(zahltext::ganz(kSpaltenHoechstens)));
             const QString typ = a.value(QStringLiteral("t")).toString();
             blatt.setze(std::max<qsizetype>(zeile, 0), spalte, zellwert(e, typ, texte));
         }
@@ -634,8 +632,6 @@ ImportZusammenfassung importiereTabelle(Auswertung& a, const QString& pfad, cons
         }
         return ImportAuswerten(a, texte, trenner, e);
     } catch (const std::bad_alloc&) {
-        fehler::melde(
-            QStringLiteral("Zu wenig Arbeitsspeicher, um „%1“ zu importieren. Die Liste bleibt, wie sie war.")
-                .arg(QDir::toNativeSeparators(pfad)));
+        fehler::melde(zuWenigSpeicherText(pfad));
     }
 }

@@ -54,7 +54,7 @@ void wirfDateifehler(const QFileDevice& datei, int errnoDanach) {
     case QFileDevice::PermissionsError:
         wirfErrno(EACCES, pfad);
     case QFileDevice::ReadError:
-        throw Fehler(QStringLiteral("Versuch hinter dem Dateiende zu lesen"), pfad);
+        throw Fehler(HinterDateiende, pfad);
     default:
         throw Fehler(QStringLiteral("E/A-Fehler %1").arg(static_cast<int>(datei.error())), pfad);
     }

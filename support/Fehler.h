@@ -27,6 +27,7 @@ inline const QString Bereichspruefung = QStringLiteral("Fehler bei Bereichsprüf
 inline const QString DivisionDurchNull = QStringLiteral("Gleitkommadivision durch Null");
 inline const QString UngueltigeOperation = QStringLiteral("Ungültige Gleitkommaoperation");
 inline const QString Ueberlauf = QStringLiteral("Gleitkommaüberlauf");
+inline const QString HinterDateiende = QStringLiteral("Versuch hinter dem Dateiende zu lesen");
 
 [[noreturn]] inline void wirf(const QString& text) {
     throw Fehler(text);

@@ -68,21 +68,7 @@ void kopiere(const QString& von, const QString& nach) {
 IniDatei IniDatei::ausBytes(QByteArrayView inhalt) {
     IniDatei ini;
     // A file read as UTF-8 without a mark is written back as UTF-8, with one.
-    ansi::Kodierung gelesen;
-    const QString text = ansi::textAusDatei(inhalt, &gelesen);
-    switch (gelesen) {
-    case ansi::Kodierung::Utf8:
-        ini.m_kodierung = Kodierung::Utf8;
-        break;
-    case ansi::Kodierung::Utf16LE:
-        ini.m_kodierung = Kodierung::Utf16LE;
-        break;
-    case ansi::Kodierung::Utf16BE:
-        ini.m_kodierung = Kodierung::Utf16BE;
-        break;
-    case ansi::Kodierung::Ansi:
-        break;
-    }
+    const QString text = ansi::textAusDatei(inhalt, &ini.m_kodierung);
 
     Abschnitt* aktuell = nullptr;
     qsizetype anfang = 0;

@@ -12,6 +12,8 @@
 // section, CR LF, in the encoding (with its mark) the file was read in; Windows-1252 for a
 // new file. A value that isn't the number a reader wants gives the caller's default.
 
+#include "Ansi.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -19,7 +21,7 @@
 
 class IniDatei {
 public:
-    enum class Kodierung { Ansi, Utf8, Utf16LE, Utf16BE };
+    using Kodierung = ansi::Kodierung;
 
     // A missing file reads as empty; an existing file that can't be read throws Fehler.
     static IniDatei laden(const QString& pfad);

@@ -15,6 +15,12 @@ inline TNotenEintrag testeintrag(QByteArrayView name, double punkte = 0, double 
     return e;
 }
 
+// The whole content of a file; empty when it can't be read.
+inline QByteArray inhaltVon(const QString& pfad) {
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 inline void schreibeTestdatei(const QString& pfad, QByteArrayView inhalt) {
     QFile f(pfad);
     QVERIFY(f.open(QIODevice::WriteOnly));

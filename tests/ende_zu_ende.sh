@@ -200,23 +200,22 @@ exec 3>"$aus/anzeige"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$aus/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
-frist=$((SECONDS + 10))
-until [ -s "$aus/anzeige" ]; do
-  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$aus/xvfb.log"; fehler "Xvfb startet nicht"; }
-  [ $SECONDS -ge $frist ] && fehler "Xvfb nennt keine Anzeige"
-  sleep 0.05
-done
+# Waits up to 10 s until the file $2 is there and not empty while process $1 lives (its log $3).
+bereit() {
+  local frist=$((SECONDS + 10))
+  until [ -s "$2" ]; do
+    kill -0 "$1" 2>/dev/null || { cat "$3"; fehler "$4 startet nicht"; }
+    [ $SECONDS -ge $frist ] && fehler "$4 wird nicht bereit"
+    sleep 0.05
+  done
+}
+bereit "$xvfb_pid" "$aus/anzeige" "$aus/xvfb.log" Xvfb
 export DISPLAY=":$(head -n1 "$aus/anzeige")"
 
 export HOME="$aus/home" XDG_CONFIG_HOME="$aus/home/.config" XDG_RUNTIME_DIR="$aus/laufzeit"
-openbox --sm-disable --startup "touch $aus/wm-bereit" >"$aus/openbox.log" 2>&1 &
+openbox --sm-disable --startup "sh -c 'echo ok > $aus/wm-bereit'" >"$aus/openbox.log" 2>&1 &
 wm_pid=$!
-frist=$((SECONDS + 10))
-until [ -e "$aus/wm-bereit" ]; do
-  kill -0 "$wm_pid" 2>/dev/null || { cat "$aus/openbox.log"; fehler "openbox startet nicht"; }
-  [ $SECONDS -ge $frist ] && fehler "openbox wird nicht bereit"
-  sleep 0.05
-done
+bereit "$wm_pid" "$aus/wm-bereit" "$aus/openbox.log" openbox
 
 # A German user: decimal comma in every number on screen and in the files.
 LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 LANGUAGE= QT_QPA_PLATFORM=xcb "$programm" \

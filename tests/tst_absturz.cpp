@@ -90,11 +90,6 @@ std::optional<qint64> nummer(const QByteArray& inhalt, const QByteArray& vor, ch
     return zahltext::leseGanz(QString::fromLatin1(inhalt.mid(von, bis - von)));
 }
 
-QByteArray inhaltVon(const QString& pfad) {
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The child: saves all three files with rising numbers until it is killed; "bereit" once the
 // first round stands.
 int kind(const QString& ordner, qint64 start) {

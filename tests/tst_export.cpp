@@ -160,10 +160,7 @@ private slots:
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("liste.csv"));
         exportiereCsv(pfad, {testeintrag(name)});
-        ImportEinstellungen e;
-        e.vorname = 1;
-        e.punkte = 2;
-        e.titelzeilen = 0;
+        const ImportEinstellungen e{.vorname = 1, .punkte = 2, .titelzeilen = 0};
         Auswertung a;
         a.FErsetzen = true;
         QCOMPARE(importiereDatei(a, pfad, u';', e).uebernommen, qsizetype(1));
@@ -209,11 +206,7 @@ private slots:
         const QString pfad = ordner.filePath(QStringLiteral("liste.csv"));
         exportiereCsv(pfad, l);
 
-        ImportEinstellungen e;
-        e.vorname = 1;
-        e.punkte = 2;
-        e.noten = 3;
-        e.titelzeilen = 0;
+        const ImportEinstellungen e{.vorname = 1, .punkte = 2, .noten = 3, .titelzeilen = 0};
         Auswertung a;
         a.FErsetzen = true;
         QCOMPARE(importiereDatei(a, pfad, trennerAus(QStringLiteral(";")), e).ergebnis,

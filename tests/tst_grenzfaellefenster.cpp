@@ -69,6 +69,9 @@ private slots:
         QCOMPARE(zeilen(f),
                  QStringList({"=Bert | 25 | 4,3 | 4,0 | 0,01 | ja", "Anna | 24,5 | 4,3 | 4,0 | 0,51 | ja",
                               "Carl | 40 | 2,3 | 2,0 | 1,67 | ", "D\u00f6rte | 10 | 5,3 | 5,0 | 2,51 | "}));
+        QCOMPARE(f->info->text(),
+                 QStringLiteral("Bestanden (Note 4,0 oder besser) ab 25,01 Punkten. 4 Prüflinge liegen "
+                                "weniger als 3 Punkte unter der nächst besseren Note."));
 
         QTemporaryDir dir;
         const QString datei = dir.filePath(QStringLiteral("knapp.csv"));

@@ -9,6 +9,8 @@
 #include "notenvergabe.h"
 
 #include <QAction>
+#include <QCategoryAxis>
+#include <QChartView>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -32,9 +34,11 @@ void fuelle(THofsteedialog* d, const char* kMin, const char* kMax, const char* f
     d->maxquote->setText(QString::fromLatin1(fMax));
 }
 
+const QList<double> kPunkte = {0, 10, 20, 28, 30, 35, 40, 45, 48, 50};
+
 void mitListe(THauptformular* h) {
     h->daten().FEintraege.clear();
-    for (double p : {0, 10, 20, 28, 30, 35, 40, 45, 48, 50})
+    for (double p : kPunkte)
         h->daten().FEintraege << testeintrag("X", p);
     h->daten().OriginalMerken();
     h->Anzeigen();
@@ -59,8 +63,14 @@ private slots:
                 // The first guess comes from the maximum of 50 points.
                 QCOMPARE(s->minpunkte->text(), QStringLiteral("20"));
                 QCOMPARE(s->maxquote->text(), QStringLiteral("40"));
-                // Ten distinct scores: a step each, between the two ends.
-                QCOMPARE(s->kurvenSerie()->count(), 22);
+                // Ten distinct scores: a step each, between the two ends. Left-continuous: at
+                // 0 points the rate rises from 0 to the one student with 0.
+                const QLineSeries* kurve = s->kurvenSerie();
+                QCOMPARE(kurve->count(), 22);
+                QCOMPARE(kurve->at(1), QPointF(0, 0));
+                QCOMPARE(kurve->at(2), QPointF(0, 10));
+                QCOMPARE(kurve->at(19), QPointF(50, 90));
+                QCOMPARE(kurve->at(21).y(), 100.0);
                 fuelle(s, "20", "30", "10", "40");
                 QCOMPARE(s->erg->text(),
                          QStringLiteral("Bestanden ab 23,33 Punkten: 3 von 10 fallen durch (30,0 %)."));
@@ -78,6 +88,38 @@ private slots:
         QCOMPARE(p.notenvergabeform()->skala().bestandenpunkte, 23.33);
         QVERIFY(m_umgebung.einstellungsdatei().contains("bestandenpunkte=23,33\r\n"));
         QVERIFY(!m_umgebung.einstellungsdatei().contains("minpunkte"));
+    }
+
+    // The points axis in steps of 1, 2 or 5 times a power of ten, written as the program writes
+    // numbers; a range of one point at a score beyond 2^53 tenths still ends.
+    void punkteachse_data() {
+        QTest::addColumn<bool>("mitPunkten");
+        QTest::addColumn<QString>("kMin");
+        QTest::addColumn<QString>("kMax");
+        QTest::addColumn<QStringList>("beschriftung");
+        QTest::newRow("the list's scores") << true << "20"
+                                           << "30" << QStringList{"0", "10", "20", "30", "40", "50"};
+        QTest::newRow("one point") << false << "0"
+                                   << "1" << QStringList{"0", "0,2", "0,4", "0,6", "0,8", "1"};
+        QTest::newRow("a point at 4e15") << false << "4000000000000000"
+                                         << "0" << QStringList{"4E15"};
+    }
+    void punkteachse() {
+        QFETCH(bool, mitPunkten);
+        QFETCH(QString, kMin);
+        QFETCH(QString, kMax);
+        QFETCH(QStringList, beschriftung);
+        Notenliste liste;
+        if (mitPunkten)
+            for (double p : kPunkte)
+                liste << testeintrag("X", p);
+        THofsteedialog s;
+        s.setzeListe(liste);
+        s.maxpunkte->setText(kMax);
+        s.minpunkte->setText(kMin);
+        auto* achse = qobject_cast<QCategoryAxis*>(s.Chart1->chart()->axes(Qt::Horizontal).value(0));
+        QVERIFY(achse);
+        QCOMPARE(achse->categoriesLabels(), beschriftung);
     }
 
     // No intersection: the message stands in the dialog, "Übernehmen" shows it and keeps the

@@ -5,6 +5,7 @@
 #include "Steuerelemente.h"
 #include "Testdaten.h"
 #include "UiTesthilfe.h"
+#include "Zahltext.h"
 #include "importform.h"
 
 #include <QAction>
@@ -45,7 +46,7 @@ QStringList zustand(THauptformular* h) {
         r << "FEintraege " + e.nameText();
     for (const auto& e : h->daten().FOriginal)
         r << "FOriginal " + e.nameText();
-    r << "FKlassen " + QString::number(h->daten().FKlassen.size());
+    r << "FKlassen " + zahltext::ganz(h->daten().FKlassen.size());
     return r;
 }
 

@@ -2,6 +2,7 @@
 #include "Dateigrenze.h"
 #include "Fehler.h"
 #include "IniDatei.h"
+#include "Testdaten.h"
 #include "Zahltext.h"
 
 #include <QDir>
@@ -16,12 +17,6 @@
 #include <sys/resource.h>
 
 namespace {
-QByteArray inhaltVon(const QString& pfad) {
-    QFile f(pfad);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
 
 void schreibeDatei(const QString& pfad, const QByteArray& inhalt) {
     QFile::remove(pfad);

@@ -4,6 +4,7 @@
 #include "Ansi.h"
 #include "Import.h"
 #include "IniDatei.h"
+#include "Testdaten.h"
 #include "Zahltext.h"
 
 #include <QTest>
@@ -13,11 +14,6 @@ Q_DECLARE_METATYPE(ansi::Kodierung)
 namespace {
 QString testdatei(const QString& name) {
     return QStringLiteral(SKALORA_TESTDATEN "/") + name;
-}
-
-QByteArray inhaltVon(const QString& pfad) {
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // "name|points" per entry.

@@ -23,6 +23,13 @@ QStringList noten(THauptformular* h) {
     return r;
 }
 
+// Anna 50, Bert 25 and Carl 0 points, listed and kept as the original order.
+void dreiGelistet(THauptformular* h) {
+    h->daten().FEintraege = {testeintrag("Anna", 50), testeintrag("Bert", 25), testeintrag("Carl", 0)};
+    h->daten().OriginalMerken();
+    h->Anzeigen();
+}
+
 // Runs `schritte` inside the modal dialog once it is open.
 void imDialog(Tnotenvergabeform* d, std::function<void()> schritte) {
     QTimer::singleShot(0, d, [d, schritte] {
@@ -57,9 +64,7 @@ private slots:
         Programm p;
         THauptformular* h = p.Hauptformular();
         Tnotenvergabeform* d = p.notenvergabeform();
-        h->daten().FEintraege = {testeintrag("Anna", 50), testeintrag("Bert", 25), testeintrag("Carl", 0)};
-        h->daten().OriginalMerken();
-        h->Anzeigen();
+        dreiGelistet(h);
 
         imDialog(d, [d] {
             d->Button1->click();
@@ -100,9 +105,7 @@ private slots:
         Programm p;
         THauptformular* h = p.Hauptformular();
         Tnotenvergabeform* d = p.notenvergabeform();
-        h->daten().FEintraege = {testeintrag("Anna", 50), testeintrag("Bert", 25), testeintrag("Carl", 0)};
-        h->daten().OriginalMerken();
-        h->Anzeigen();
+        dreiGelistet(h);
         const QString datei = routinen::Einstellungsdatei();
         if (ordnerStattDatei)
             QVERIFY(QDir().mkpath(datei));

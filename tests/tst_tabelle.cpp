@@ -40,14 +40,9 @@ QStringList uebergangen(const ImportZusammenfassung& z) {
     return r;
 }
 
+// kurs.*: first name, last name, points, grade under one title line.
 ImportEinstellungen kursEinstellungen() {
-    ImportEinstellungen e;
-    e.vorname = 1;
-    e.nachname = 2;
-    e.punkte = 3;
-    e.noten = 4;
-    e.titelzeilen = 1;
-    return e;
+    return {.vorname = 1, .nachname = 2, .punkte = 3, .noten = 4, .titelzeilen = 1};
 }
 
 // A ZIP archive of the given parts.
@@ -104,6 +99,18 @@ void schreibeOds(const QString& pfad, const QByteArray& zeilen) {
                  "</table:table></office:spreadsheet></office:body>"
                  "</office:document-content>"},
         });
+}
+
+// A sheet file "t.xlsx" or "t.ods" in `dir` around the given rows; `texte` are the shared
+// texts of a workbook.
+QString schreibeTabelle(const QTemporaryDir& dir, const QString& endung, const QByteArray& zeilen,
+                        const QByteArray& texte = {}) {
+    const QString pfad = dir.filePath("t." + endung);
+    if (endung == "ods")
+        schreibeOds(pfad, zeilen);
+    else
+        schreibeXlsx(pfad, zeilen, texte);
+    return pfad;
 }
 
 // Converts `pfad` to CSV with LibreOffice Calc under a German locale; false when Calc is missing.
@@ -234,11 +241,7 @@ private slots:
         QFETCH(QByteArray, zeilen);
         QFETCH(QStringList, zellen);
         QTemporaryDir dir;
-        const QString pfad = dir.filePath("t." + endung);
-        if (endung == "ods")
-            schreibeOds(pfad, zeilen);
-        else
-            schreibeXlsx(pfad, zeilen, QByteArray());
+        const QString pfad = schreibeTabelle(dir, endung, zeilen);
         QCOMPARE(tabelle::lese(pfad), tabelle::Zeilen({zellen}));
     }
 
@@ -318,11 +321,7 @@ private slots:
         QFETCH(qsizetype, breite);
         QFETCH(QString, erste);
         QTemporaryDir dir;
-        const QString pfad = dir.filePath("t." + endung);
-        if (endung == "ods")
-            schreibeOds(pfad, zeilen);
-        else
-            schreibeXlsx(pfad, zeilen, texte);
+        const QString pfad = schreibeTabelle(dir, endung, zeilen, texte);
 
         if (!meldung.isEmpty()) {
             try {
@@ -342,10 +341,7 @@ private slots:
         Auswertung a;
         a.FErsetzen = true;
         a.FEintraege = a.FOriginal = {testeintrag("Alt", 1, 0, u'A')};
-        ImportEinstellungen e;
-        e.vorname = 1;
-        e.punkte = 2;
-        e.titelzeilen = 0;
+        const ImportEinstellungen e{.vorname = 1, .punkte = 2, .titelzeilen = 0};
         try {
             QCOMPARE(importiereTabelle(a, pfad, e).uebernommen, anzahl);
         } catch (const Meldungsfehler&) {
@@ -392,12 +388,7 @@ private slots:
 
         Auswertung a;
         a.FErsetzen = true;
-        ImportEinstellungen e;
-        e.vorname = 1;
-        e.punkte = 2;
-        e.noten = 3;
-        e.titelzeilen = 0;
-        importiereTabelle(a, pfad, e);
+        importiereTabelle(a, pfad, {.vorname = 1, .punkte = 2, .noten = 3, .titelzeilen = 0});
         QStringList zurueck = eintraege(liste);
         for (QString& z : zurueck)
             z.back() = u'A';

@@ -33,6 +33,7 @@ TGrenzfaelleform::TGrenzfaelleform(QWidget* eltern) : QDialog(eltern), m_modell(
     abstand = steuerelemente::zahlfeld(this, QStringLiteral("abstand"), 0, 0, 60, 24, false, 2,
                                        TFloatFormat::ffGeneral, 1);
     abstandLabel->setBuddy(abstand);
+    abstand->setFixedWidth(geometrie::px(60)); // a number of a few digits, not the window's width
 
     m_modell.setHorizontalHeaderLabels(grenzfaelle::kopf());
     erg = new QTableView(this);
@@ -48,9 +49,10 @@ TGrenzfaelleform::TGrenzfaelleform(QWidget* eltern) : QDialog(eltern), m_modell(
     erg->horizontalHeader()->setHighlightSections(false);
     erg->horizontalHeader()->setSectionsClickable(false);
     erg->horizontalHeader()->setStretchLastSection(true);
-    erg->setColumnWidth(0, geometrie::px(180));
-    for (int spalte = 1; spalte < grenzfaelle::kSpalten; ++spalte)
-        erg->setColumnWidth(spalte, geometrie::px(spalte == 4 ? 110 : 80));
+    // Every column fits in the window at its opening size; the last one takes the rest.
+    const int breiten[] = {150, 60, 50, 85, 105};
+    for (int spalte = 0; spalte < grenzfaelle::kSpalten - 1; ++spalte)
+        erg->setColumnWidth(spalte, geometrie::px(breiten[spalte]));
 
     info = new QLabel(this);
     info->setObjectName(QStringLiteral("info"));

@@ -39,8 +39,13 @@ void beschrifte(QCategoryAxis* achse, double von, double bis, int schritte) {
             break;
         }
     achse->setStartValue(von - schritt); // the first label may stand on von itself
-    for (double i = std::ceil(von / schritt); i * schritt <= bis; ++i) {
-        const double wert = i * schritt + 0.0; // no "-0"
+    // Counted, not stepped by ++i: beyond 2^53 steps (a score of 4e15 and a range of one point)
+    // ++i changes nothing. Steps that round to one value or text the axis refuses itself.
+    const double erster = std::ceil(von / schritt);
+    for (int k = 0; k <= schritte + 1; ++k) {
+        const double wert = (erster + k) * schritt + 0.0; // no "-0"
+        if (wert > bis)
+            break;
         achse->append(zahltext::kurz(wert), wert);
     }
     achse->setRange(von, bis);
