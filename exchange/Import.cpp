@@ -11,6 +11,8 @@
 #include <QFile>
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -41,17 +43,41 @@ const std::array<char16_t, 256>& ansiTabelle() {
     return tabelle;
 }
 
+// The first CR or LF in p[i..n), or n.
+qsizetype naechsterUmbruch(const char16_t* p, qsizetype i, qsizetype n) {
+    while (i < n && p[i] != u'\r' && p[i] != u'\n')
+        ++i;
+    return i;
+}
+// Bytes are searched eight at a time: a byte equal to the one sought becomes zero after an xor,
+// and nullbytes marks the lowest zero byte of a word exactly (borrows only reach bytes above it).
+constexpr std::uint64_t kEins = 0x0101010101010101ULL;
+constexpr std::uint64_t nullbytes(std::uint64_t w) {
+    return (w - kEins) & ~w & (kEins * 0x80);
+}
+
+qsizetype naechsterUmbruch(const char* p, qsizetype i, qsizetype n) {
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t wort;
+        std::memcpy(&wort, p + i, sizeof wort);
+        if (const std::uint64_t t = nullbytes(wort ^ (kEins * '\r')) | nullbytes(wort ^ (kEins * '\n')))
+            return i + std::countr_zero(t) / 8;
+    }
+    while (i < n && p[i] != '\r' && p[i] != '\n')
+        ++i;
+    return i;
+}
+
 // Calls f(anfang, ende) for every line of p[0..n): CR LF, lone CR and lone LF end a line,
 // and a break at the very end opens no further line.
 template <class Einheit, class F> void zeilenGrenzen(const Einheit* p, qsizetype n, F&& f) {
     qsizetype anfang = 0;
     qsizetype i = 0;
     while (i < n) {
+        i = naechsterUmbruch(p, i, n);
+        if (i == n)
+            break;
         const Einheit c = p[i];
-        if (c != Einheit('\r') && c != Einheit('\n')) {
-            ++i;
-            continue;
-        }
         f(anfang, i);
         if (c == Einheit('\r') && i + 1 < n && p[i + 1] == Einheit('\n'))
             ++i;
@@ -59,6 +85,35 @@ template <class Einheit, class F> void zeilenGrenzen(const Einheit* p, qsizetype
     }
     if (anfang < n)
         f(anfang, n);
+}
+
+// One line of a byte text as UTF-16 in a reused buffer: Windows-1252, or UTF-8.
+QStringView dekodiere(QByteArrayView zeile, bool utf8, std::u16string& puffer) {
+    const auto* b = reinterpret_cast<const unsigned char*>(zeile.data());
+    const auto n = static_cast<std::size_t>(zeile.size());
+    if (!utf8) {
+        const auto& t = ansiTabelle();
+        puffer.resize(n);
+        for (std::size_t i = 0; i < n; ++i)
+            puffer[i] = t[b[i]];
+        return QStringView(puffer);
+    }
+    if (std::all_of(b, b + n, [](unsigned char c) { return c < 0x80; })) {
+        puffer.assign(b, b + n);
+        return QStringView(puffer);
+    }
+    const QString text = QString::fromUtf8(zeile);
+    puffer.assign(text.utf16(), text.utf16() + text.size());
+    return QStringView(puffer);
+}
+
+// The separator's byte where lines of Windows-1252 bytes can be cut and read without decoding:
+// exactly one byte stands for it.
+std::optional<char> einzelbyteTrenner(QChar trenner) {
+    const auto& t = ansiTabelle();
+    if (std::count(t.begin(), t.end(), trenner.unicode()) != 1)
+        return std::nullopt;
+    return static_cast<char>(std::find(t.begin(), t.end(), trenner.unicode()) - t.begin());
 }
 
 // A text's lines without a string per line. Windows-1252 and UTF-8 stay bytes and are decoded
@@ -105,20 +160,12 @@ public:
         std::u16string puffer;
         const char* p = m_bytes.constData() + m_anfang;
         zeilenGrenzen(p, m_ende - m_anfang, [&](qsizetype a, qsizetype b) {
-            f(nr++, dekodiere(QByteArrayView(p + a, b - a), puffer));
+            f(nr++, dekodiere(QByteArrayView(p + a, b - a), m_utf8, puffer));
         });
     }
 
-    // The separator's byte where lines can be cut and read as Windows-1252 bytes without
-    // decoding: exactly one byte stands for it.
-    std::optional<char> einzelbyteTrenner(QChar trenner) const {
-        if (m_istText || m_utf8)
-            return std::nullopt;
-        const auto& t = ansiTabelle();
-        if (std::count(t.begin(), t.end(), trenner.unicode()) != 1)
-            return std::nullopt;
-        return static_cast<char>(std::find(t.begin(), t.end(), trenner.unicode()) - t.begin());
-    }
+    bool istText() const { return m_istText; }
+    bool utf8() const { return m_utf8; }
 
     // The bytes of a byte text, up to the NUL that ends it.
     std::string_view bytes() const {
@@ -126,25 +173,6 @@ public:
     }
 
 private:
-    QStringView dekodiere(QByteArrayView zeile, std::u16string& puffer) const {
-        const auto* b = reinterpret_cast<const unsigned char*>(zeile.data());
-        const auto n = static_cast<std::size_t>(zeile.size());
-        if (!m_utf8) {
-            const auto& t = ansiTabelle();
-            puffer.resize(n);
-            for (std::size_t i = 0; i < n; ++i)
-                puffer[i] = t[b[i]];
-            return QStringView(puffer);
-        }
-        if (std::all_of(b, b + n, [](unsigned char c) { return c < 0x80; })) {
-            puffer.assign(b, b + n);
-            return QStringView(puffer);
-        }
-        const QString text = QString::fromUtf8(zeile);
-        puffer.assign(text.utf16(), text.utf16() + text.size());
-        return QStringView(puffer);
-    }
-
     bool m_istText = false;
     bool m_utf8 = false;
     QString m_text;
@@ -163,8 +191,21 @@ void zerlege(std::vector<QStringView>& felder, QStringView zeile, QChar trenner)
 
 // The same few steps on bytes (std::string_view, char) and on UTF-16 (QStringView, QChar).
 qsizetype finde(std::string_view zeile, char trenner, qsizetype ab) {
-    const std::size_t pos = zeile.find(trenner, static_cast<std::size_t>(ab));
-    return pos == std::string_view::npos ? -1 : static_cast<qsizetype>(pos);
+    // Fields are short: eight bytes at a time in place, rather than a library call per field.
+    const char* p = zeile.data();
+    const auto n = static_cast<qsizetype>(zeile.size());
+    const std::uint64_t muster = kEins * static_cast<unsigned char>(trenner);
+    qsizetype i = ab;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t wort;
+        std::memcpy(&wort, p + i, sizeof wort);
+        if (const std::uint64_t t = nullbytes(wort ^ muster))
+            return i + std::countr_zero(t) / 8;
+    }
+    for (; i < n; ++i)
+        if (p[i] == trenner)
+            return i;
+    return -1;
 }
 qsizetype finde(QStringView zeile, QChar trenner, qsizetype ab) {
     return zeile.indexOf(trenner, ab);
@@ -345,23 +386,151 @@ qsizetype schonDa(const Auswertung& a) {
     return a.FErsetzen ? 0 : a.FEintraege.size();
 }
 
-ImportZusammenfassung auswerten(Auswertung& a, const Zeilentext& text, QChar trenner,
-                                const ImportEinstellungen& e) {
-    // Windows-1252 with a one-byte separator and an ASCII decimal separator: the bytes are read
-    // as they stand, which is what decoding and converting back would give.
-    const auto trennerByte = text.einzelbyteTrenner(trenner);
+// Byte lines into the list: read as they stand where they are Windows-1252 with a one-byte
+// separator and an ASCII decimal separator (what decoding and converting back would give),
+// else decoded line by line. `zeilen(f)` calls f(QByteArrayView) for every line in order.
+template <class Zeilen>
+ImportZusammenfassung werteBytesAus(Auswertung& a, bool utf8, QChar trenner, const ImportEinstellungen& e,
+                                    Zeilen&& zeilen) {
+    const auto trennerByte = utf8 ? std::nullopt : einzelbyteTrenner(trenner);
+    qsizetype nr = 0;
     if (trennerByte && zahltext::trennzeichen().dezimal.unicode() < 0x80) {
         Auswerter<std::string_view, char> w(e, *trennerByte, schonDa(a));
-        const std::string_view bytes = text.bytes();
-        qsizetype nr = 0;
-        zeilenGrenzen(bytes.data(), static_cast<qsizetype>(bytes.size()), [&](qsizetype von, qsizetype bis) {
-            w.lies(nr++, bytes.substr(static_cast<std::size_t>(von), static_cast<std::size_t>(bis - von)));
+        zeilen([&](QByteArrayView z) {
+            w.lies(nr++, std::string_view(z.data(), static_cast<std::size_t>(z.size())));
         });
         return w.uebergib(a);
     }
     Auswerter<QStringView, QChar> w(e, trenner, schonDa(a));
-    text.fuerJedeZeile([&w](qsizetype nr, QStringView zeile) { w.lies(nr, zeile); });
+    std::u16string puffer;
+    zeilen([&](QByteArrayView z) { w.lies(nr++, dekodiere(z, utf8, puffer)); });
     return w.uebergib(a);
+}
+
+ImportZusammenfassung auswerten(Auswertung& a, const Zeilentext& text, QChar trenner,
+                                const ImportEinstellungen& e) {
+    if (text.istText()) {
+        Auswerter<QStringView, QChar> w(e, trenner, schonDa(a));
+        text.fuerJedeZeile([&w](qsizetype nr, QStringView zeile) { w.lies(nr, zeile); });
+        return w.uebergib(a);
+    }
+    const std::string_view bytes = text.bytes();
+    return werteBytesAus(a, text.utf8(), trenner, e, [&bytes](auto&& f) {
+        zeilenGrenzen(bytes.data(), static_cast<qsizetype>(bytes.size()), [&](qsizetype von, qsizetype bis) {
+            f(QByteArrayView(bytes.data() + von, bis - von));
+        });
+    });
+}
+
+qsizetype g_testblock = 0;
+
+// A file read in blocks, so that the import never holds more of it than a block and the line
+// that crosses into the next.
+class Dateibloecke {
+public:
+    static constexpr qsizetype kBlock = 256 * 1024;
+
+    explicit Dateibloecke(const QString& pfad) : m_datei(pfad) {
+        errno = 0;
+        if (!m_datei.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            fehler::wirfDateifehler(m_datei, errno);
+    }
+
+    qsizetype block() const { return g_testblock > 0 ? g_testblock : kBlock; }
+    // A pipe or device can be read only once.
+    bool fortlaufend() const { return m_datei.isSequential(); }
+
+    // Fills ziel[0..n) as far as the file goes; fewer bytes only at its end.
+    qsizetype lies(char* ziel, qsizetype n) {
+        qsizetype da = 0;
+        while (da < n) {
+            errno = 0;
+            const qint64 r = m_datei.read(ziel + da, n - da);
+            if (r < 0)
+                fehler::wirfDateifehler(m_datei, errno);
+            if (r == 0)
+                break;
+            da += r;
+        }
+        return da;
+    }
+
+    void geheZu(qint64 pos) {
+        errno = 0;
+        if (!m_datei.seek(pos))
+            fehler::wirfDateifehler(m_datei, errno);
+    }
+
+    // Calls f(QByteArrayView) for every line from the present position on; a NUL ends the text.
+    // Only the unfinished line at the end of a block is carried into the next, so a line longer
+    // than a block grows the buffer, nothing else does.
+    template <class F> void fuerJedeZeile(QByteArray& puffer, F&& f) {
+        const qsizetype n = block();
+        qsizetype belegt = 0;
+        for (;;) {
+            if (puffer.size() < belegt + n)
+                puffer.resize(std::max(belegt + n, 2 * puffer.size()));
+            char* p = puffer.data();
+            const qsizetype neu = lies(p + belegt, n);
+            const void* nul = std::memchr(p + belegt, 0, static_cast<std::size_t>(neu));
+            const bool ende = nul || neu < n;
+            const qsizetype laenge = nul ? static_cast<const char*>(nul) - p : belegt + neu;
+            qsizetype schnitt = laenge;
+            if (!ende) {
+                // Up to the last break that is surely whole: a CR at the very end may be the first
+                // half of CR LF. The carried bytes hold no other break, so only the new ones are searched.
+                const qsizetype grenze = p[laenge - 1] == '\r' ? laenge - 1 : laenge;
+                schnitt = 0;
+                for (qsizetype j = grenze; j-- > std::max<qsizetype>(belegt - 1, 0);)
+                    if (p[j] == '\r' || p[j] == '\n') {
+                        schnitt = j + 1;
+                        break;
+                    }
+            }
+            zeilenGrenzen(p, schnitt,
+                          [&](qsizetype von, qsizetype bis) { f(QByteArrayView(p + von, bis - von)); });
+            if (ende)
+                return;
+            belegt = laenge - schnitt;
+            std::memmove(p, p + schnitt, static_cast<std::size_t>(belegt));
+        }
+    }
+
+private:
+    QFile m_datei;
+};
+
+// The file in blocks: a pass over the bytes decides the encoding where no mark does, a second
+// one reads the lines.
+ImportZusammenfassung auswertenInBloecken(Auswertung& a, const QString& pfad, QChar trenner,
+                                          const ImportEinstellungen& e) {
+    Dateibloecke datei(pfad);
+    if (datei.fortlaufend())
+        return auswerten(a, Zeilentext::ausBytes(fehler::leseDatei(pfad)), trenner, e);
+    const qsizetype n = datei.block();
+    QByteArray puffer(std::max<qsizetype>(n, 3), Qt::Uninitialized);
+    const ansi::Marke marke =
+        ansi::markeVon(QByteArrayView(puffer.constData(), datei.lies(puffer.data(), 3)));
+    // UTF-16 is rare and converted whole.
+    if (marke.kodierung == ansi::Kodierung::Utf16LE || marke.kodierung == ansi::Kodierung::Utf16BE)
+        return auswerten(a, Zeilentext::ausBytes(fehler::leseDatei(pfad)), trenner, e);
+    bool utf8 = marke.kodierung == ansi::Kodierung::Utf8;
+    if (!utf8) {
+        // The bytes before the first NUL decide; a Windows-1252 umlaut ends the pass early.
+        datei.geheZu(0);
+        ansi::Utf8Pruefung pruefung;
+        for (;;) {
+            const qsizetype da = datei.lies(puffer.data(), n);
+            const void* nul = std::memchr(puffer.constData(), 0, static_cast<std::size_t>(da));
+            pruefung.weiter(QByteArrayView(puffer.constData(),
+                                           nul ? static_cast<const char*>(nul) - puffer.constData() : da));
+            if (nul || da < n || pruefung.ungueltig())
+                break;
+        }
+        utf8 = pruefung.ergebnis();
+    }
+    datei.geheZu(marke.laenge);
+    return werteBytesAus(a, utf8, trenner, e, [&](auto&& f) { datei.fuerJedeZeile(puffer, f); });
 }
 
 // The lines as strings, grown one by one: room taken from a count of lines could be far more
@@ -419,6 +588,10 @@ ImportZusammenfassung ImportAuswerten(Auswertung& a, const QStringList& zeilen, 
     return w.uebergib(a);
 }
 
+void setzeTestblockgroesse(qsizetype bytes) {
+    g_testblock = bytes;
+}
+
 QString zuWenigSpeicherText(const QString& pfad) {
     return QStringLiteral("Zu wenig Arbeitsspeicher, um „%1“ zu importieren. Die Liste bleibt, wie sie war.")
         .arg(QDir::toNativeSeparators(pfad));
@@ -427,7 +600,7 @@ QString zuWenigSpeicherText(const QString& pfad) {
 ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar trenner,
                                       const ImportEinstellungen& e) {
     try {
-        return auswerten(a, Zeilentext::ausBytes(fehler::leseDatei(pfad)), trenner, e);
+        return auswertenInBloecken(a, pfad, trenner, e);
     } catch (const std::bad_alloc&) {
         fehler::wirf(zuWenigSpeicherText(pfad));
     }

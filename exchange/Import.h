@@ -82,11 +82,13 @@ struct ImportZusammenfassung {
 ImportZusammenfassung ImportAuswerten(Auswertung& a, const QStringList& zeilen, QChar trenner,
                                       const ImportEinstellungen& e);
 
-// zeilenAusDatei and ImportAuswerten in one, without holding the lines as strings: the bytes
-// are read once and decoded line by line. This is the one to use for files. A file error
+// zeilenAusDatei and ImportAuswerten in one, without holding the file or its lines: the file is
+// read in blocks and decoded line by line. This is the one to use for files. A file error
 // raises Fehler before anything changed; so does a file too large for memory, naming it.
 ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar trenner,
                                       const ImportEinstellungen& e);
+// For tests: the size of the blocks a file is read in (0: the normal 256 KiB).
+void setzeTestblockgroesse(qsizetype bytes);
 // The message when memory runs out while the file `pfad` comes in.
 QString zuWenigSpeicherText(const QString& pfad);
 // zeilenAusText and ImportAuswerten in one, for the clipboard; too little memory raises Fehler.

@@ -1,6 +1,7 @@
 #include "Ansi.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -76,10 +77,12 @@ Marke markeVon(QByteArrayView bytes) {
     return {};
 }
 
-bool istUtf8MitNichtAscii(QByteArrayView bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const qsizetype n = bytes.size();
-    bool nichtAscii = false;
+namespace {
+
+// Checks p[0..n) as UTF-8. Returns n when every sequence is whole and valid, the start of a
+// last sequence that the bytes end inside of (its bytes so far valid), or -1 at an invalid one.
+// A byte above 127 sets nichtAscii.
+qsizetype pruefeUtf8(const unsigned char* p, qsizetype n, bool& nichtAscii) {
     qsizetype i = 0;
     while (i < n) {
         // Lists are mostly ASCII: eight bytes at a time while no high bit is set.
@@ -115,16 +118,52 @@ bool istUtf8MitNichtAscii(QByteArrayView bytes) {
             else if (b == 0xF4)
                 bis = 0x8F;
         } else {
-            return false;
+            return -1;
         }
-        if (i + laenge > n || p[i + 1] < von || p[i + 1] > bis)
-            return false;
-        for (qsizetype k = 2; k < laenge; ++k)
+        const qsizetype da = std::min(laenge, n - i);
+        if (da > 1 && (p[i + 1] < von || p[i + 1] > bis))
+            return -1;
+        for (qsizetype k = 2; k < da; ++k)
             if (!folgebyte(p[i + k]))
-                return false;
+                return -1;
+        if (da < laenge)
+            return i;
         i += laenge;
     }
-    return nichtAscii;
+    return n;
+}
+
+} // namespace
+
+bool istUtf8MitNichtAscii(QByteArrayView bytes) {
+    bool nichtAscii = false;
+    return pruefeUtf8(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), nichtAscii) ==
+               bytes.size() &&
+           nichtAscii;
+}
+
+void Utf8Pruefung::weiter(QByteArrayView stueck) {
+    const auto* p = reinterpret_cast<const unsigned char*>(stueck.data());
+    qsizetype n = stueck.size();
+    // An unfinished sequence from the last piece is completed byte by byte.
+    while (m_offen > 0 && n > 0 && !m_ungueltig) {
+        m_rest[m_offen++] = *p++;
+        --n;
+        const qsizetype r = pruefeUtf8(m_rest, m_offen, m_nichtAscii);
+        if (r < 0)
+            m_ungueltig = true;
+        else if (r == m_offen)
+            m_offen = 0;
+    }
+    if (m_ungueltig || n == 0)
+        return;
+    const qsizetype r = pruefeUtf8(p, n, m_nichtAscii);
+    if (r < 0) {
+        m_ungueltig = true;
+        return;
+    }
+    m_offen = n - r;
+    std::memcpy(m_rest, p + r, static_cast<std::size_t>(m_offen));
 }
 
 Kodierung kodierungVon(QByteArrayView bytes) {

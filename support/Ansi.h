@@ -26,6 +26,22 @@ Marke markeVon(QByteArrayView bytes);
 // of plain ASCII reads alike either way, so such bytes are UTF-8 without a mark.
 bool istUtf8MitNichtAscii(QByteArrayView bytes);
 
+// The same test over bytes that come in pieces, as a file read in blocks: after the last piece,
+// ergebnis() is what istUtf8MitNichtAscii says of all the pieces together.
+class Utf8Pruefung {
+public:
+    void weiter(QByteArrayView stueck);
+    // No further bytes can make the text UTF-8.
+    bool ungueltig() const { return m_ungueltig; }
+    bool ergebnis() const { return !m_ungueltig && m_offen == 0 && m_nichtAscii; }
+
+private:
+    unsigned char m_rest[4] = {};
+    qsizetype m_offen = 0; // bytes of an unfinished sequence at the end of the last piece
+    bool m_nichtAscii = false;
+    bool m_ungueltig = false;
+};
+
 // How a text file's bytes are read: the mark decides, else istUtf8MitNichtAscii, else Windows-1252.
 Kodierung kodierungVon(QByteArrayView bytes);
 

@@ -211,7 +211,9 @@ Schnell leseSchnell(const Zeichen* p, std::size_t n, char16_t sep, long double& 
         return Schnell::Nichts;
     if (i != ende || nachkomma > 27)
         return Schnell::Allgemein;
-    const long double betrag = static_cast<long double>(m) / kZehnerpotenzLang[nachkomma];
+    // Whole numbers need no division: m is exact in the significand.
+    const long double betrag = nachkomma == 0 ? static_cast<long double>(m)
+                                              : static_cast<long double>(m) / kZehnerpotenzLang[nachkomma];
     wert = negativ ? -betrag : betrag;
     return Schnell::Wert;
 }

@@ -55,6 +55,8 @@ class TestImport : public QObject {
 
 private slots:
     void initTestCase() { zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE"))); }
+    // A failed check inside a loop must not leave small blocks to the next test.
+    void cleanup() { setzeTestblockgroesse(0); }
 
     void zerlegen_data() {
         QTest::addColumn<QString>("zeile");
@@ -305,29 +307,68 @@ private slots:
         QCOMPARE(l.last(), QStringLiteral("Tobias Fuchs|23|0"));
     }
 
-    // A Windows-1252 file read straight from its bytes gives what its decoded lines give:
-    // random lines of separators, digits, signs, both decimal marks, blanks, line breaks,
-    // a tab and bytes above 127 (0x81 and 0x9D have no character).
+    // A file read straight from its bytes, in blocks, gives what its decoded lines give: random
+    // lines of separators, digits, signs, both decimal marks, blanks, line breaks, a tab, NUL and
+    // bytes above 127 (0x81 and 0x9D have no character), or of UTF-8 characters of every length
+    // (now and then with a mark, or one stray byte that makes the file Windows-1252). Small
+    // blocks cut CR LF, UTF-8 sequences and fields apart.
+    void bytesWieZeilen_data() {
+        QTest::addColumn<bool>("utf8");
+        QTest::addColumn<bool>("kleineBloecke");
+        QTest::newRow("Windows-1252") << false << false;
+        QTest::newRow("Windows-1252, small blocks") << false << true;
+        QTest::newRow("UTF-8") << true << false;
+        QTest::newRow("UTF-8, small blocks") << true << true;
+    }
     void bytesWieZeilen() {
+        QFETCH(bool, utf8);
+        QFETCH(bool, kleineBloecke);
         static const char alphabet[] = "0123456789;;;,,.+- eE\r\n\tAz\x80\x81\x8A\x9D\xA0\xC4\xDF\xFC\xFF";
-        std::mt19937_64 z(1252);
+        static const char* const utf8Teile[] = {"0",
+                                                "5",
+                                                "9",
+                                                ";",
+                                                ";",
+                                                ",",
+                                                ".",
+                                                "-",
+                                                " ",
+                                                "e",
+                                                "\r",
+                                                "\n",
+                                                "\r\n",
+                                                "A",
+                                                "\xC3\xA4",
+                                                "\xC3\x9F",
+                                                "\xE2\x82\xAC",
+                                                "\xF0\x9D\x84\x9E"};
+        std::mt19937_64 z(utf8 ? 65001 : 1252);
         std::uniform_int_distribution<int> laenge(0, 400), wahl(0, int(sizeof alphabet) - 2), spalte(0, 4),
             titel(-1, 2);
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("zufall.csv"));
         for (int runde = 0; runde < 3000; ++runde) {
             QByteArray bytes;
-            for (int i = laenge(z); i > 0; --i)
-                bytes += alphabet[wahl(z)];
+            if (utf8 && z() % 8 == 0)
+                bytes += "\xEF\xBB\xBF";
+            for (int i = laenge(z); i > 0; --i) {
+                if (utf8)
+                    bytes += utf8Teile[z() % std::size(utf8Teile)];
+                else
+                    bytes += z() % 200 == 0 ? '\0' : alphabet[wahl(z)];
+            }
             // Most lines in the form a real file has, so that entries come through.
             for (int i = int(z() % 8); i > 0; --i)
-                bytes += QByteArray("J\xFCrgen;Gro\xDF;") + QByteArray::number(int(z() % 60)) +
-                         (z() % 2 ? ",5" : "") + ";2,3\r\n";
+                bytes += QByteArray(utf8 ? "J\xC3\xBCrgen;Gro\xC3\x9F;" : "J\xFCrgen;Gro\xDF;") +
+                         QByteArray::number(int(z() % 60)) + (z() % 2 ? ",5" : "") + ";2,3\r\n";
+            if (utf8 && z() % 16 == 0)
+                bytes.insert(qsizetype(z() % std::uint64_t(bytes.size() + 1)), '\xFC');
             {
                 QFile f(pfad);
                 QVERIFY(f.open(QIODevice::WriteOnly));
                 f.write(bytes);
             }
+            setzeTestblockgroesse(kleineBloecke ? qsizetype(1 + z() % 17) : 0);
             const ImportEinstellungen e = einstellungen(spalte(z), spalte(z), spalte(z), spalte(z), titel(z));
             // Every other round appends to an entry already there.
             Auswertung ausBytes, ausZeilen;

@@ -1,5 +1,5 @@
-// The text import. The first bytes choose the locale, separator and column settings, the rest
-// is the file. The file path (importiereDatei, which reads the bytes in one pass) and the
+// The text import. The first bytes choose the locale, separator, column settings and block size,
+// the rest is the file. The file path (importiereDatei, which reads the file in blocks) and the
 // clipboard path (importiereText) must end in exactly the state and summary of the text path
 // (zeilenAusBytes, then ImportAuswerten); what is not read changes nothing; every line after
 // the title lines is taken or counted as skipped; every entry taken has a name, readable points
@@ -80,6 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     e.noten = s2 >> 4 & 7;
     e.titelzeilen = (s3 & 3) - 1;
     const bool ersetzen = s3 & 4;
+    // The file is read in blocks of 1 to 31 bytes, or in the normal ones.
+    setzeTestblockgroesse(s3 >> 3);
     const QByteArray datei = l.rest();
 
     const QStringList zeilen = zeilenAusBytes(datei);
