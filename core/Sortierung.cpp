@@ -53,30 +53,51 @@ private:
 struct Arbeitsplatz {
     std::vector<int> einfuegeStelle;
     std::vector<std::size_t> kreis;
-    std::vector<std::size_t> schlange;
+    std::vector<std::uint32_t> schlange; // list positions fit: a list holds fewer than 2^31 entries
 };
 
 // The same order by playing the walk through: the group's list as a queue, every smaller entry
 // moving its front to its back (a full turn changes nothing, so only the rest counts), every
-// member appended. Cheap when the turns are few, as when few grades are interleaved.
+// member appended. Each turn is one sequential copy, so this beats the tree unless the turns
+// are many more than the members. The queue lives in a buffer of twice the group's size and is
+// moved back to its start when it reaches the end.
 void spieleGruppe(const std::size_t* glieder, std::size_t k, const std::vector<int>& kleinereDavor,
-                  int kleinereGesamt, std::size_t drehungen, Arbeitsplatz& platz,
-                  std::vector<std::size_t>& ausgabe) {
+                  int kleinereGesamt, Arbeitsplatz& platz, std::vector<std::size_t>& ausgabe) {
     auto& q = platz.schlange;
-    q.resize(k + drehungen);
+    q.resize(2 * k);
+    std::uint32_t* b = q.data();
     std::size_t kopf = 0, ende = 0;
     auto drehe = [&](std::size_t r) {
-        for (; r > 0; --r)
-            q[ende++] = q[kopf++];
+        while (r > 0) {
+            if (ende == q.size()) {
+                std::copy(b + kopf, b + ende, b);
+                ende -= kopf;
+                kopf = 0;
+            }
+            // As many as fit before the buffer's end, in one run.
+            const std::size_t schritt = std::min(r, q.size() - ende);
+            for (std::size_t j = 0; j < schritt; ++j)
+                b[ende + j] = b[kopf + j];
+            kopf += schritt;
+            ende += schritt;
+            r -= schritt;
+        }
+    };
+    auto haengeAn = [&](std::size_t glied) {
+        if (ende == q.size()) {
+            std::copy(b + kopf, b + ende, b);
+            ende -= kopf;
+            kopf = 0;
+        }
+        b[ende++] = static_cast<std::uint32_t>(glied);
     };
     for (std::size_t t = 0; t < k; ++t) {
         if (t > 0)
             drehe(static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]) % t);
-        q[ende++] = glieder[t];
+        haengeAn(glieder[t]);
     }
     drehe(static_cast<std::size_t>(kleinereGesamt - kleinereDavor[glieder[k - 1]]) % k);
-    ausgabe.insert(ausgabe.end(), q.begin() + static_cast<std::ptrdiff_t>(kopf),
-                   q.begin() + static_cast<std::ptrdiff_t>(ende));
+    ausgabe.insert(ausgabe.end(), b + kopf, b + ende);
 }
 
 void ordneGruppe(const std::size_t* glieder, std::size_t k, const std::vector<int>& kleinereDavor,
@@ -85,12 +106,13 @@ void ordneGruppe(const std::size_t* glieder, std::size_t k, const std::vector<in
         ausgabe.push_back(glieder[0]);
         return;
     }
-    // The turns the walk would make; when they are few, playing it through beats the tree.
+    // The turns the walk would make; while they cost less than the tree's steps, play it through.
+    const std::size_t grenze = 4 * k * static_cast<std::size_t>(std::bit_width(k));
     std::size_t drehungen = static_cast<std::size_t>(kleinereGesamt - kleinereDavor[glieder[k - 1]]) % k;
-    for (std::size_t t = 1; t < k && drehungen <= 8 * k; ++t)
+    for (std::size_t t = 1; t < k && drehungen <= grenze; ++t)
         drehungen += static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]) % t;
-    if (drehungen <= 8 * k) {
-        spieleGruppe(glieder, k, kleinereDavor, kleinereGesamt, drehungen, platz, ausgabe);
+    if (drehungen <= grenze) {
+        spieleGruppe(glieder, k, kleinereDavor, kleinereGesamt, platz, ausgabe);
         return;
     }
     auto& einfuegeStelle = platz.einfuegeStelle;
@@ -121,10 +143,71 @@ void ordneGruppe(const std::size_t* glieder, std::size_t k, const std::vector<in
     ausgabe.insert(ausgabe.end(), kreis.begin(), kreis.begin() + static_cast<std::ptrdiff_t>(start));
 }
 
+// A grade as an unsigned key in the same order (0 and -0 are one key).
+std::uint64_t notenSchluessel(double note) {
+    const std::uint64_t bits = note == 0 ? 0 : std::bit_cast<std::uint64_t>(note);
+    return (bits >> 63) ? ~bits : bits | (std::uint64_t(1) << 63);
+}
+
+// Dense ranks where the list holds few distinct grades, as a graded list does: the keys are
+// gathered in a small hash table and only they are sorted. False when there are more.
+bool wenigeNotenRaenge(const Notenliste& liste, std::vector<int>& rang) {
+    constexpr int kHoechstens = 512, kBits = 10;
+    constexpr std::size_t kPlaetze = std::size_t(1) << kBits;
+    std::uint64_t platzSchluessel[kPlaetze];
+    int platzNummer[kPlaetze];
+    std::fill(std::begin(platzNummer), std::end(platzNummer), -1);
+    std::uint64_t schluessel[kHoechstens];
+    int anzahl = 0;
+    const std::size_t n = static_cast<std::size_t>(liste.size());
+    const TNotenEintrag* e = liste.constData();
+    rang.assign(n, -1);
+    std::uint64_t letzter = 0;
+    int letzteNummer = -1;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (std::isnan(e[i].note))
+            continue;
+        const std::uint64_t k = notenSchluessel(e[i].note);
+        // Equal neighbours are common: a sorted or partly sorted list.
+        if (letzteNummer >= 0 && k == letzter) {
+            rang[i] = letzteNummer;
+            continue;
+        }
+        std::size_t p = static_cast<std::size_t>((k * 0x9E3779B97F4A7C15ULL) >> (64 - kBits));
+        while (platzNummer[p] >= 0 && platzSchluessel[p] != k)
+            p = (p + 1) & (kPlaetze - 1);
+        if (platzNummer[p] < 0) {
+            if (anzahl == kHoechstens)
+                return false;
+            platzSchluessel[p] = k;
+            platzNummer[p] = anzahl;
+            schluessel[anzahl++] = k;
+        }
+        letzter = k;
+        letzteNummer = platzNummer[p];
+        rang[i] = letzteNummer;
+    }
+    // Numbers in order of appearance become ranks in order of the keys.
+    int reihe[kHoechstens];
+    std::iota(reihe, reihe + anzahl, 0);
+    std::sort(reihe, reihe + anzahl, [&](int a, int b) { return schluessel[a] < schluessel[b]; });
+    int zuRang[kHoechstens];
+    for (int r = 0; r < anzahl; ++r)
+        zuRang[reihe[r]] = r;
+    for (int& r : rang)
+        if (r >= 0)
+            r = zuRang[r];
+    return true;
+}
+
 // Dense ranks of grades by a radix sort of order-preserving keys: much faster than a
 // comparison sort, and exact (0 and -0 are one key; NaN has no rank).
 std::vector<int> notenRaenge(const Notenliste& liste) {
     const std::size_t n = static_cast<std::size_t>(liste.size());
+    std::vector<int> wenige;
+    if (wenigeNotenRaenge(liste, wenige))
+        return wenige;
+    wenige = {};
     struct Paar {
         std::uint64_t schluessel;
         std::uint32_t index;
@@ -135,9 +218,7 @@ std::vector<int> notenRaenge(const Notenliste& liste) {
         const double note = liste[static_cast<qsizetype>(i)].note;
         if (std::isnan(note))
             continue;
-        const std::uint64_t bits = note == 0 ? 0 : std::bit_cast<std::uint64_t>(note);
-        const std::uint64_t schluessel = (bits >> 63) ? ~bits : bits | (std::uint64_t(1) << 63);
-        paare.push_back({schluessel, static_cast<std::uint32_t>(i)});
+        paare.push_back({notenSchluessel(note), static_cast<std::uint32_t>(i)});
     }
     constexpr int kBits = 11, kStellen = 6;
     constexpr std::size_t kFaecher = std::size_t(1) << kBits;
@@ -281,6 +362,21 @@ void nachName(Notenliste& liste) {
 }
 
 void nachNote(Notenliste& liste) {
+    // Grades already in order (NaN grades aside) are the exchange sort's own result: it swaps
+    // only where a later grade is smaller. KlassenBilden sorts a list that is mostly sorted.
+    const TNotenEintrag* e = liste.constData();
+    const qsizetype n = liste.size();
+    const double* vorige = nullptr;
+    qsizetype i = 0;
+    for (; i < n; ++i) {
+        if (std::isnan(e[i].note))
+            continue;
+        if (vorige && e[i].note < *vorige)
+            break;
+        vorige = &e[i].note;
+    }
+    if (i == n)
+        return;
     wendeAn(liste, austauschReihenfolge(notenRaenge(liste)));
 }
 

@@ -4,6 +4,7 @@
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -99,21 +100,43 @@ private slots:
         }
     }
 
+    // Random grades, some NaN among them; lists already in order (the sort leaves them as they
+    // are) and in order but for their last entry; more distinct grades than the small table
+    // for few grades holds.
     void zufaelligeNoten_data() {
         QTest::addColumn<int>("laenge");
         QTest::addColumn<int>("verschiedene");
-        QTest::newRow("few grades") << 300 << 3;
-        QTest::newRow("17 grades") << 1000 << 17;
-        QTest::newRow("mostly distinct") << 500 << 400;
+        QTest::addColumn<QString>("ordnung");
+        QTest::addColumn<bool>("mitNan");
+        QTest::newRow("few grades") << 300 << 3 << "zufall" << false;
+        QTest::newRow("17 grades") << 1000 << 17 << "zufall" << false;
+        QTest::newRow("17 grades, NaN") << 1000 << 17 << "zufall" << true;
+        QTest::newRow("mostly distinct") << 500 << 400 << "zufall" << false;
+        QTest::newRow("more than the small table") << 1500 << 1200 << "zufall" << true;
+        QTest::newRow("in order, NaN between") << 400 << 17 << "sortiert" << true;
+        QTest::newRow("in order but the last") << 400 << 17 << "bisAufLetzten" << true;
+        QTest::newRow("distinct, in order but the last") << 1200 << 1000 << "bisAufLetzten" << false;
     }
     void zufaelligeNoten() {
         QFETCH(int, laenge);
         QFETCH(int, verschiedene);
+        QFETCH(QString, ordnung);
+        QFETCH(bool, mitNan);
         QRandomGenerator zufall(4711);
         for (int runde = 0; runde < 20; ++runde) {
-            Notenliste l;
+            std::vector<double> noten;
             for (int i = 0; i < laenge; ++i)
-                l.push_back(eintrag(1.0 + zufall.bounded(verschiedene) / 3.0, i));
+                noten.push_back(1.0 + zufall.bounded(verschiedene) / 3.0);
+            if (ordnung != "zufall")
+                std::sort(noten.begin(), noten.end());
+            if (ordnung == "bisAufLetzten")
+                noten.back() = 0.5;
+            Notenliste l;
+            for (int i = 0; i < laenge; ++i) {
+                const bool nan = mitNan && zufall.bounded(10) == 0;
+                l.push_back(
+                    eintrag(nan ? std::numeric_limits<double>::quiet_NaN() : noten[std::size_t(i)], i));
+            }
             vergleicheNachNote(l);
         }
     }
