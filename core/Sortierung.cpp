@@ -52,8 +52,8 @@ private:
 // insertion just before the start. The insertion places are recorded and resolved backwards.
 struct Arbeitsplatz {
     std::vector<int> einfuegeStelle;
-    std::vector<std::size_t> kreis;
-    std::vector<std::uint32_t> schlange; // list positions fit: a list holds fewer than 2^31 entries
+    std::vector<Stelle> kreis;
+    std::vector<Stelle> schlange;
 };
 
 // The same order by playing the walk through: the group's list as a queue, every smaller entry
@@ -61,11 +61,11 @@ struct Arbeitsplatz {
 // member appended. Each turn is one sequential copy, so this beats the tree unless the turns
 // are many more than the members. The queue lives in a buffer of twice the group's size and is
 // moved back to its start when it reaches the end.
-void spieleGruppe(const std::size_t* glieder, std::size_t k, const std::vector<int>& kleinereDavor,
-                  int kleinereGesamt, Arbeitsplatz& platz, std::vector<std::size_t>& ausgabe) {
+void spieleGruppe(const Stelle* glieder, std::size_t k, const std::vector<int>& kleinereDavor,
+                  int kleinereGesamt, Arbeitsplatz& platz, std::vector<Stelle>& ausgabe) {
     auto& q = platz.schlange;
     q.resize(2 * k);
-    std::uint32_t* b = q.data();
+    Stelle* b = q.data();
     std::size_t kopf = 0, ende = 0;
     auto drehe = [&](std::size_t r) {
         while (r > 0) {
@@ -83,13 +83,13 @@ void spieleGruppe(const std::size_t* glieder, std::size_t k, const std::vector<i
             r -= schritt;
         }
     };
-    auto haengeAn = [&](std::size_t glied) {
+    auto haengeAn = [&](Stelle glied) {
         if (ende == q.size()) {
             std::copy(b + kopf, b + ende, b);
             ende -= kopf;
             kopf = 0;
         }
-        b[ende++] = static_cast<std::uint32_t>(glied);
+        b[ende++] = glied;
     };
     for (std::size_t t = 0; t < k; ++t) {
         if (t > 0)
@@ -100,8 +100,8 @@ void spieleGruppe(const std::size_t* glieder, std::size_t k, const std::vector<i
     ausgabe.insert(ausgabe.end(), b + kopf, b + ende);
 }
 
-void ordneGruppe(const std::size_t* glieder, std::size_t k, const std::vector<int>& kleinereDavor,
-                 int kleinereGesamt, Arbeitsplatz& platz, std::vector<std::size_t>& ausgabe) {
+void ordneGruppe(const Stelle* glieder, std::size_t k, const std::vector<int>& kleinereDavor,
+                 int kleinereGesamt, Arbeitsplatz& platz, std::vector<Stelle>& ausgabe) {
     if (k == 1) {
         ausgabe.push_back(glieder[0]);
         return;
@@ -296,49 +296,96 @@ std::vector<int> namensRaenge(const Notenliste& liste) {
     return rang;
 }
 
-void wendeAn(Notenliste& liste, const std::vector<std::size_t>& reihenfolge) {
+void wendeAn(Notenliste& liste, const std::vector<Stelle>& reihenfolge) {
     // Every record moves once, straight to its place.
     Notenliste neu;
     neu.resize(liste.size());
     const TNotenEintrag* alt = liste.constData();
     TNotenEintrag* ziel = neu.data();
-    for (std::size_t k = 0; k < reihenfolge.size(); ++k)
+    // The reads jump about the old list: asking for records a few steps ahead keeps several
+    // on the way at once.
+    constexpr std::size_t kVoraus = 16;
+    const std::size_t n = reihenfolge.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        if (k + kVoraus < n) {
+            const char* vorn = reinterpret_cast<const char*>(alt + reihenfolge[k + kVoraus]);
+            __builtin_prefetch(vorn);
+            __builtin_prefetch(vorn + sizeof(TNotenEintrag) - 1);
+        }
         ziel[k] = alt[reihenfolge[k]];
+    }
     liste.swap(neu);
 }
 
-} // namespace
-
-std::vector<std::size_t> austauschReihenfolge(const std::vector<int>& rang) {
-    const std::size_t n = rang.size();
-    const int raenge = rang.empty() ? 0 : *std::max_element(rang.begin(), rang.end()) + 1;
-
-    // For every entry, the number of entries with a smaller key before it.
+// For every entry of a rank held by two or more, the number of entries with a smaller key
+// before it; an entry alone in its rank needs none, its place is its rank's. Where such entries
+// are few among many ranks (names, mostly distinct) they are counted from block sums and the
+// counts of the ranks in their own block; else every entry goes through a Fenwick tree.
+std::vector<int> kleinereDavorZaehlen(const std::vector<int>& rang, const std::vector<int>& jeRang) {
+    const std::size_t n = rang.size(), raenge = jeRang.size();
     std::vector<int> kleinereDavor(n, 0);
-    std::vector<int> jeRang(static_cast<std::size_t>(std::max(raenge, 0)), 0);
-    {
-        Fenwick zaehler(jeRang.size());
+    std::size_t gefragt = 0;
+    for (const int r : rang)
+        gefragt += r >= 0 && jeRang[static_cast<std::size_t>(r)] > 1;
+    if (gefragt == 0)
+        return kleinereDavor;
+    const std::size_t block = std::max<std::size_t>(
+        64, std::bit_ceil(static_cast<std::size_t>(std::sqrt(static_cast<double>(raenge)))));
+    const std::size_t bloecke = (raenge + block - 1) / block;
+    const std::size_t tiefe = static_cast<std::size_t>(std::bit_width(raenge));
+    if (gefragt * (bloecke + block) >= 4 * n * tiefe) {
+        Fenwick zaehler(raenge);
         for (std::size_t i = 0; i < n; ++i) {
             if (rang[i] < 0)
                 continue;
             kleinereDavor[i] = zaehler.summeVor(static_cast<std::size_t>(rang[i]));
             zaehler.addiere(static_cast<std::size_t>(rang[i]), 1);
-            ++jeRang[static_cast<std::size_t>(rang[i])];
         }
+        return kleinereDavor;
     }
+    std::vector<int> jeBlock(bloecke, 0), gesehen(raenge, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (rang[i] < 0)
+            continue;
+        const auto r = static_cast<std::size_t>(rang[i]);
+        const std::size_t b = r / block;
+        if (jeRang[r] > 1) {
+            // The whole blocks below r's, then the ranks below r in its own block.
+            kleinereDavor[i] =
+                std::accumulate(jeBlock.begin(), jeBlock.begin() + static_cast<std::ptrdiff_t>(b), 0) +
+                std::accumulate(gesehen.begin() + static_cast<std::ptrdiff_t>(b * block),
+                                gesehen.begin() + static_cast<std::ptrdiff_t>(r), 0);
+        }
+        ++jeBlock[b];
+        ++gesehen[r];
+    }
+    return kleinereDavor;
+}
+
+} // namespace
+
+std::vector<Stelle> austauschReihenfolge(const std::vector<int>& rang) {
+    const std::size_t n = rang.size();
+    const int raenge = rang.empty() ? 0 : *std::max_element(rang.begin(), rang.end()) + 1;
+
+    std::vector<int> jeRang(static_cast<std::size_t>(std::max(raenge, 0)), 0);
+    for (const int r : rang)
+        if (r >= 0)
+            ++jeRang[static_cast<std::size_t>(r)];
+    const std::vector<int> kleinereDavor = kleinereDavorZaehlen(rang, jeRang);
     // The members of every rank in list order, one flat array.
     std::vector<std::size_t> anfang(jeRang.size() + 1, 0);
     for (std::size_t r = 0; r < jeRang.size(); ++r)
         anfang[r + 1] = anfang[r] + static_cast<std::size_t>(jeRang[r]);
-    std::vector<std::size_t> glieder(anfang.back());
+    std::vector<Stelle> glieder(anfang.back());
     {
         std::vector<std::size_t> naechste(anfang.begin(), anfang.end() - 1);
         for (std::size_t i = 0; i < n; ++i)
             if (rang[i] >= 0)
-                glieder[naechste[static_cast<std::size_t>(rang[i])]++] = i;
+                glieder[naechste[static_cast<std::size_t>(rang[i])]++] = static_cast<Stelle>(i);
     }
 
-    std::vector<std::size_t> sortiert;
+    std::vector<Stelle> sortiert;
     sortiert.reserve(glieder.size());
     Arbeitsplatz platz;
     int kleinereGesamt = 0;
@@ -350,10 +397,10 @@ std::vector<std::size_t> austauschReihenfolge(const std::vector<int>& rang) {
     }
 
     // Entries without a key keep their places; the others fill the remaining places in order.
-    std::vector<std::size_t> ergebnis(n);
+    std::vector<Stelle> ergebnis(n);
     std::size_t naechstes = 0;
     for (std::size_t i = 0; i < n; ++i)
-        ergebnis[i] = rang[i] < 0 ? i : sortiert[naechstes++];
+        ergebnis[i] = rang[i] < 0 ? static_cast<Stelle>(i) : sortiert[naechstes++];
     return ergebnis;
 }
 

@@ -6,14 +6,18 @@
 #include "results.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace sortierung {
 
+// A list position; a list holds fewer than 2^31 entries (listengrenze).
+using Stelle = std::uint32_t;
+
 // rang[i] >= 0: the key of position i as a dense rank (equal keys, equal ranks);
 // rang[i] < 0: an entry no comparison holds for (a NaN grade), which never moves.
 // Returns the final order: result position k takes the entry from position ergebnis[k].
-std::vector<std::size_t> austauschReihenfolge(const std::vector<int>& rang);
+std::vector<Stelle> austauschReihenfolge(const std::vector<int>& rang);
 
 // Name bytes compared as unsigned bytes; a name is less than its own continuation.
 void nachName(Notenliste& liste);

@@ -102,7 +102,7 @@ private slots:
 
     // Random grades, some NaN among them; lists already in order (the sort leaves them as they
     // are) and in order but for their last entry; more distinct grades than the small table
-    // for few grades holds.
+    // for few grades holds; many ranks with only a few held twice.
     void zufaelligeNoten_data() {
         QTest::addColumn<int>("laenge");
         QTest::addColumn<int>("verschiedene");
@@ -113,6 +113,7 @@ private slots:
         QTest::newRow("17 grades, NaN") << 1000 << 17 << "zufall" << true;
         QTest::newRow("mostly distinct") << 500 << 400 << "zufall" << false;
         QTest::newRow("more than the small table") << 1500 << 1200 << "zufall" << true;
+        QTest::newRow("mostly distinct, a few twice") << 3000 << 100000 << "zufall" << true;
         QTest::newRow("in order, NaN between") << 400 << 17 << "sortiert" << true;
         QTest::newRow("in order but the last") << 400 << 17 << "bisAufLetzten" << true;
         QTest::newRow("distinct, in order but the last") << 1200 << 1000 << "bisAufLetzten" << false;
