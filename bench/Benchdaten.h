@@ -9,6 +9,7 @@
 #include <QString>
 #include <random>
 #include <string>
+#include <unistd.h>
 
 namespace benchdaten {
 
@@ -59,9 +60,12 @@ inline std::string pruefungsdatei(int zeilen) {
     return text;
 }
 
+// Written through to the disk before it returns, so that the kernel's write-back of the new
+// file does not run beside the steps being timed.
 inline bool schreibe(const QString& pfad, const std::string& text) {
     QFile f(pfad);
-    return f.open(QIODevice::WriteOnly) && f.write(text.data(), qint64(text.size())) == qint64(text.size());
+    return f.open(QIODevice::WriteOnly) && f.write(text.data(), qint64(text.size())) == qint64(text.size()) &&
+           f.flush() && ::fsync(f.handle()) == 0;
 }
 
 // The columns of pruefungsdatei: first name, last name, points, grade, one title line.
