@@ -87,6 +87,12 @@ public:
     }
     // Asks the memory for the slot of a name ahead of its look-up.
     void vorladen(std::uint64_t h) const { __builtin_prefetch(&m_plaetze[h & m_maske]); }
+    // Then, once the slot is near, for the record it names: the look-up compares its name.
+    void vorladenEintrag(std::uint64_t h) const {
+        const Platz& p = m_plaetze[h & m_maske];
+        if (p.index != kLeer)
+            __builtin_prefetch(&m_eintraege[p.index]);
+    }
 
     static std::uint64_t streuwert(QByteArrayView name) {
         // FNV-1a, then mixed so that the low bits and the tag both depend on every byte.
@@ -129,8 +135,9 @@ void Auswertung::NotenUebernehmen() {
     // Detach first: the index looks into FOriginal's records, which must not move below.
     TNotenEintrag* original = FOriginal.data();
     const Namensindex erstes(original, static_cast<std::size_t>(FOriginal.size()));
-    // Hashes a few entries ahead so that their slots are on the way while one is looked up.
-    constexpr qsizetype kVoraus = 8;
+    // Hashes a few entries ahead so that their slots are on the way while one is looked up, and
+    // halfway there asks for the records those slots name.
+    constexpr qsizetype kVoraus = 16, kHalb = kVoraus / 2;
     const TNotenEintrag* eintraege = FEintraege.constData();
     const qsizetype n = FEintraege.size();
     std::uint64_t streu[kVoraus];
@@ -144,6 +151,8 @@ void Auswertung::NotenUebernehmen() {
             streu[i % kVoraus] = Namensindex::streuwert(eintraege[i + kVoraus].nameBytes());
             erstes.vorladen(streu[i % kVoraus]);
         }
+        if (i + kHalb < n)
+            erstes.vorladenEintrag(streu[(i + kHalb) % kVoraus]);
         const qsizetype ziel = erstes.finde(eintraege[i].nameBytes(), h);
         if (ziel < 0)
             continue;
