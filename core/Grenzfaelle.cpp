@@ -1,10 +1,13 @@
 #include "Grenzfaelle.h"
 
 #include "Fehler.h"
+#include "Sortierung.h"
 #include "Zahltext.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace grenzfaelle {
 namespace {
@@ -54,13 +57,6 @@ private:
     const TNotenskala& m_skala;
     Stufenfolge& m_folge;
 };
-
-bool namePlatzVor(const TNotenEintrag& a, const TNotenEintrag& b) {
-    const QByteArrayView x = a.nameBytes(), y = b.nameBytes();
-    return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), [](char p, char q) {
-        return static_cast<unsigned char>(p) < static_cast<unsigned char>(q);
-    });
-}
 
 QString ohneSteuerzeichen(QString text) {
     for (QChar& c : text)
@@ -181,12 +177,30 @@ std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala
     for (const Grenzfall& f : alle)
         if (f.fehlend < abstand)
             knapp.push_back(f);
-    std::stable_sort(knapp.begin(), knapp.end(), [&liste](const Grenzfall& a, const Grenzfall& b) {
+    // Sorted on keys side by side rather than by looking into the records: the points missing,
+    // the name as four big-endian words (its 30 bytes padded with zeros, then its length: the
+    // order of comparing the bytes, a name before its continuation), then the list position.
+    struct Schluessel {
+        long double fehlend;
+        std::array<std::uint64_t, 4> name;
+        std::uint32_t stelle;
+    };
+    std::vector<Schluessel> schluessel(knapp.size());
+    for (std::size_t i = 0; i < knapp.size(); ++i)
+        schluessel[i] = {knapp[i].fehlend, sortierung::namensSchluessel(liste[knapp[i].index].nameBytes()),
+                         static_cast<std::uint32_t>(i)};
+    std::sort(schluessel.begin(), schluessel.end(), [](const Schluessel& a, const Schluessel& b) {
         if (a.fehlend != b.fehlend)
             return a.fehlend < b.fehlend;
-        return namePlatzVor(liste[a.index], liste[b.index]);
+        if (a.name != b.name)
+            return a.name < b.name;
+        return a.stelle < b.stelle;
     });
-    return knapp;
+    std::vector<Grenzfall> geordnet;
+    geordnet.reserve(knapp.size());
+    for (const Schluessel& k : schluessel)
+        geordnet.push_back(knapp[k.stelle]);
+    return geordnet;
 }
 
 QStringList kopf() {
@@ -194,13 +208,30 @@ QStringList kopf() {
             QStringLiteral("Bessere Note"), QStringLiteral("Fehlende Punkte"), QStringLiteral("Bestehen")};
 }
 
+QString zelle(const Grenzfall& fall, const Notenliste& liste, int spalte) {
+    switch (spalte) {
+    case 0:
+        return liste[fall.index].nameText();
+    case 1:
+        return zahltext::kurz(fall.punkte);
+    case 2:
+        return zahltext::fest(fall.note, 1);
+    case 3:
+        return zahltext::fest(fall.bessereNote, 1);
+    case 4:
+        return zahltext::fest(static_cast<double>(fall.fehlend), 2);
+    case 5:
+        return fall.bestehen ? QStringLiteral("ja") : QString();
+    default:
+        return {};
+    }
+}
+
 QStringList zeile(const Grenzfall& fall, const Notenliste& liste) {
-    return {liste[fall.index].nameText(),
-            zahltext::kurz(fall.punkte),
-            zahltext::fest(fall.note, 1),
-            zahltext::fest(fall.bessereNote, 1),
-            zahltext::fest(static_cast<double>(fall.fehlend), 2),
-            fall.bestehen ? QStringLiteral("ja") : QString()};
+    QStringList zellen;
+    for (int spalte = 0; spalte < kSpalten; ++spalte)
+        zellen << zelle(fall, liste, spalte);
+    return zellen;
 }
 
 QString alsTabText(const std::vector<Grenzfall>& faelle, const Notenliste& liste) {

@@ -74,6 +74,8 @@ std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala
 inline constexpr int kSpalten = 6;
 QStringList kopf();
 QStringList zeile(const Grenzfall& fall, const Notenliste& liste);
+// One cell of that row (spalte 0..kSpalten-1), for a table that asks only for what it shows.
+QString zelle(const Grenzfall& fall, const Notenliste& liste, int spalte);
 
 // Header and rows, cells separated by TAB, every line ended by CR LF; control characters in
 // names become blanks so that the cells stay apart.

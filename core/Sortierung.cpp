@@ -262,17 +262,9 @@ std::vector<int> namensRaenge(const Notenliste& liste) {
     };
     std::vector<Schluessel> schluessel(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const QByteArrayView name = liste[static_cast<qsizetype>(i)].nameBytes();
-        unsigned char bytes[32] = {};
-        std::memcpy(bytes, name.data(), static_cast<std::size_t>(name.size()));
-        bytes[30] = static_cast<unsigned char>(name.size());
-        Schluessel& s = schluessel[i];
-        for (int w = 0; w < 4; ++w) {
-            std::uint64_t wort;
-            std::memcpy(&wort, bytes + 8 * w, 8);
-            s.w[w] = __builtin_bswap64(wort);
-        }
-        s.index = static_cast<std::uint32_t>(i);
+        const auto w = namensSchluessel(liste[static_cast<qsizetype>(i)].nameBytes());
+        std::copy(w.begin(), w.end(), schluessel[i].w);
+        schluessel[i].index = static_cast<std::uint32_t>(i);
     }
     auto gleich = [](const Schluessel& a, const Schluessel& b) {
         return a.w[0] == b.w[0] && a.w[1] == b.w[1] && a.w[2] == b.w[2] && a.w[3] == b.w[3];
@@ -363,6 +355,20 @@ std::vector<int> kleinereDavorZaehlen(const std::vector<int>& rang, const std::v
 }
 
 } // namespace
+
+std::array<std::uint64_t, 4> namensSchluessel(QByteArrayView name) {
+    unsigned char bytes[32] = {};
+    const auto laenge = std::min<qsizetype>(name.size(), TNotenEintrag::kNamenLaenge);
+    std::memcpy(bytes, name.data(), static_cast<std::size_t>(laenge));
+    bytes[30] = static_cast<unsigned char>(laenge);
+    std::array<std::uint64_t, 4> w;
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        std::uint64_t wort;
+        std::memcpy(&wort, bytes + 8 * i, sizeof wort);
+        w[i] = __builtin_bswap64(wort);
+    }
+    return w;
+}
 
 std::vector<Stelle> austauschReihenfolge(const std::vector<int>& rang) {
     const std::size_t n = rang.size();

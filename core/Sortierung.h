@@ -5,6 +5,7 @@
 
 #include "results.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -18,6 +19,10 @@ using Stelle = std::uint32_t;
 // rang[i] < 0: an entry no comparison holds for (a NaN grade), which never moves.
 // Returns the final order: result position k takes the entry from position ergebnis[k].
 std::vector<Stelle> austauschReihenfolge(const std::vector<int>& rang);
+
+// A name as four big-endian words that compare as its bytes do (unsigned, a name before its
+// continuation): the 30 name bytes padded with zeros, then the length.
+std::array<std::uint64_t, 4> namensSchluessel(QByteArrayView name);
 
 // Name bytes compared as unsigned bytes; a name is less than its own continuation.
 void nachName(Notenliste& liste);

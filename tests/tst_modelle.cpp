@@ -1,9 +1,11 @@
 // The grid models under Qt's model checker: every listing, row count change and edit keeps
 // the contracts the views rely on (indexes, row counts, change signals, header data).
 #include "ErgebnisModell.h"
+#include "Grenzfaelle.h"
 #include "Klassen.h"
 #include "Testdaten.h"
 #include "Zahltext.h"
+#include "grenzfaelleunit.h"
 #include "klassenunit.h"
 
 #include <QAbstractItemModelTester>
@@ -53,6 +55,39 @@ private slots:
         raster.setzeZeilen(2);
         modell.neuLaden();
         QCOMPARE(modell.rowCount(), 1);
+    }
+
+    // The "Grenzfälle" rows: texts made per cell from the cases and the list, rows changed as a whole.
+    void grenzfallModell() {
+        std::vector<grenzfaelle::Grenzfall> faelle;
+        Notenliste liste;
+        GrenzfallModell modell(faelle, liste);
+        QAbstractItemModelTester pruefer(&modell, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(modell.rowCount(), 0);
+        QCOMPARE(modell.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Fehlende Punkte"));
+        modell.beginneWechsel();
+        liste = {testeintrag("Anna", 24.5, 4.3), testeintrag("Bert", 29.75, 4.3)};
+        grenzfaelle::Grenzfall f;
+        f.index = 1;
+        f.punkte = 29.75;
+        f.note = 4.3;
+        f.bessereNote = 4.0;
+        f.ab = 30;
+        f.fehlend = 0.25L;
+        f.bestehen = true;
+        faelle = {f};
+        modell.beendeWechsel();
+        QCOMPARE(modell.rowCount(), 1);
+        QStringList zellen;
+        for (int spalte = 0; spalte < modell.columnCount(); ++spalte)
+            zellen << modell.data(modell.index(0, spalte)).toString();
+        QCOMPARE(zellen, QStringList({"Bert", "29,75", "4,3", "4,0", "0,25", "ja"}));
+        QCOMPARE(modell.data(modell.index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignRight | Qt::AlignVCenter);
+        modell.beginneWechsel();
+        faelle.clear();
+        modell.beendeWechsel();
+        QCOMPARE(modell.rowCount(), 0);
     }
 };
 

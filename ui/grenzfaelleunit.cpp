@@ -22,7 +22,32 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-TGrenzfaelleform::TGrenzfaelleform(QWidget* eltern) : QDialog(eltern), m_modell(0, grenzfaelle::kSpalten) {
+int GrenzfallModell::rowCount(const QModelIndex& eltern) const {
+    return eltern.isValid() ? 0 : static_cast<int>(m_faelle.size());
+}
+
+int GrenzfallModell::columnCount(const QModelIndex& eltern) const {
+    return eltern.isValid() ? 0 : grenzfaelle::kSpalten;
+}
+
+QVariant GrenzfallModell::data(const QModelIndex& index, int rolle) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    if (rolle == Qt::DisplayRole)
+        return grenzfaelle::zelle(m_faelle[static_cast<std::size_t>(index.row())], m_liste, index.column());
+    if (rolle == Qt::TextAlignmentRole && index.column() >= 1 && index.column() <= 4)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+    return {};
+}
+
+QVariant GrenzfallModell::headerData(int abschnitt, Qt::Orientation richtung, int rolle) const {
+    if (richtung != Qt::Horizontal || rolle != Qt::DisplayRole || abschnitt < 0 ||
+        abschnitt >= grenzfaelle::kSpalten)
+        return {};
+    return grenzfaelle::kopf().at(abschnitt);
+}
+
+TGrenzfaelleform::TGrenzfaelleform(QWidget* eltern) : QDialog(eltern) {
     setObjectName(QStringLiteral("Grenzfaelleform"));
     setWindowTitle(QStringLiteral("Grenzfälle"));
     setFont(geometrie::designSchrift());
@@ -35,7 +60,6 @@ TGrenzfaelleform::TGrenzfaelleform(QWidget* eltern) : QDialog(eltern), m_modell(
     abstandLabel->setBuddy(abstand);
     abstand->setFixedWidth(geometrie::px(60)); // a number of a few digits, not the window's width
 
-    m_modell.setHorizontalHeaderLabels(grenzfaelle::kopf());
     erg = new QTableView(this);
     erg->setObjectName(QStringLiteral("erg"));
     erg->setModel(&m_modell);
@@ -112,6 +136,12 @@ void TGrenzfaelleform::showEvent(QShowEvent* ereignis) {
 }
 
 void TGrenzfaelleform::aktualisieren() {
+    // The table lets go of the rows while they change, whatever ends the change.
+    struct Wechsel {
+        GrenzfallModell& m;
+        explicit Wechsel(GrenzfallModell& modell) : m(modell) { m.beginneWechsel(); }
+        ~Wechsel() { m.beendeWechsel(); }
+    } wechsel(m_modell);
     m_faelle.clear();
     m_liste = m_daten ? m_daten->FEintraege : Notenliste();
     QString text;
@@ -140,21 +170,6 @@ void TGrenzfaelleform::aktualisieren() {
         }
     }
     info->setText(text);
-    fuelleRaster();
-}
-
-void TGrenzfaelleform::fuelleRaster() {
-    m_modell.setRowCount(0);
-    m_modell.setRowCount(static_cast<int>(m_faelle.size()));
-    for (int zeile = 0; zeile < m_modell.rowCount(); ++zeile) {
-        const QStringList zellen = grenzfaelle::zeile(m_faelle[static_cast<std::size_t>(zeile)], m_liste);
-        for (int spalte = 0; spalte < grenzfaelle::kSpalten; ++spalte) {
-            auto* item = new QStandardItem(zellen[spalte]);
-            if (spalte >= 1 && spalte <= 4)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            m_modell.setItem(zeile, spalte, item);
-        }
-    }
 }
 
 void TGrenzfaelleform::kopierenbutClick() {

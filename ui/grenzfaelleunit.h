@@ -6,8 +6,8 @@
 
 #include "Grenzfaelle.h"
 
+#include <QAbstractTableModel>
 #include <QDialog>
-#include <QStandardItemModel>
 #include <vector>
 
 class Auswertung;
@@ -18,6 +18,29 @@ class QFileDialog;
 class QLabel;
 class QPushButton;
 class QTableView;
+
+// The rows of the window, their texts made when the table asks for them: a large list can
+// have hundreds of thousands of borderline cases, far too many for an item per cell.
+class GrenzfallModell : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    GrenzfallModell(const std::vector<grenzfaelle::Grenzfall>& faelle, const Notenliste& liste,
+                    QObject* eltern = nullptr)
+        : QAbstractTableModel(eltern), m_faelle(faelle), m_liste(liste) {}
+
+    int rowCount(const QModelIndex& eltern = {}) const override;
+    int columnCount(const QModelIndex& eltern = {}) const override;
+    QVariant data(const QModelIndex& index, int rolle = Qt::DisplayRole) const override;
+    QVariant headerData(int abschnitt, Qt::Orientation richtung, int rolle = Qt::DisplayRole) const override;
+
+    // Call around every change of the rows or the list.
+    void beginneWechsel() { beginResetModel(); }
+    void beendeWechsel() { endResetModel(); }
+
+private:
+    const std::vector<grenzfaelle::Grenzfall>& m_faelle;
+    const Notenliste& m_liste;
+};
 
 class TGrenzfaelleform : public QDialog {
     Q_OBJECT
@@ -32,6 +55,7 @@ public:
     void zeige();
     void aktualisieren();
 
+    const GrenzfallModell& modell() const { return m_modell; }
     // The rows shown, and the list they were taken from.
     const std::vector<grenzfaelle::Grenzfall>& faelle() const { return m_faelle; }
     const Notenliste& liste() const { return m_liste; }
@@ -48,11 +72,10 @@ protected:
 private:
     void kopierenbutClick();
     void exportierenbutClick();
-    void fuelleRaster();
 
-    QStandardItemModel m_modell;
     Notenliste m_liste;
     std::vector<grenzfaelle::Grenzfall> m_faelle;
+    GrenzfallModell m_modell{m_faelle, m_liste};
     const Auswertung* m_daten = nullptr;
     const Tnotenvergabeform* m_notenvergabe = nullptr;
     const Teinstellungsdialog* m_einstellungen = nullptr;
