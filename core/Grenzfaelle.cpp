@@ -172,11 +172,18 @@ std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala
 
 std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, const Stufenfolge& folge,
                                double grenznote, long double abstand) {
-    std::vector<Grenzfall> alle = naechsteStufen(liste, skala, folge, grenznote);
-    std::vector<Grenzfall> knapp;
-    for (const Grenzfall& f : alle)
-        if (f.fehlend < abstand)
-            knapp.push_back(f);
+    return knappste(geordnet(liste, skala, folge, grenznote), abstand);
+}
+
+std::vector<Grenzfall> knappste(const std::vector<Grenzfall>& geordnet, long double abstand) {
+    const auto ende = std::partition_point(geordnet.begin(), geordnet.end(),
+                                           [abstand](const Grenzfall& f) { return f.fehlend < abstand; });
+    return {geordnet.begin(), ende};
+}
+
+std::vector<Grenzfall> geordnet(const Notenliste& liste, const TNotenskala& skala, const Stufenfolge& folge,
+                                double grenznote) {
+    const std::vector<Grenzfall> knapp = naechsteStufen(liste, skala, folge, grenznote);
     // Sorted on keys side by side rather than by looking into the records: the points missing,
     // the name as four big-endian words (its 30 bytes padded with zeros, then its length: the
     // order of comparing the bytes, a name before its continuation), then the list position.
@@ -196,11 +203,11 @@ std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala
             return a.name < b.name;
         return a.stelle < b.stelle;
     });
-    std::vector<Grenzfall> geordnet;
-    geordnet.reserve(knapp.size());
+    std::vector<Grenzfall> ergebnis;
+    ergebnis.reserve(knapp.size());
     for (const Schluessel& k : schluessel)
-        geordnet.push_back(knapp[k.stelle]);
-    return geordnet;
+        ergebnis.push_back(knapp[k.stelle]);
+    return ergebnis;
 }
 
 QStringList kopf() {

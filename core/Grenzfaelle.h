@@ -64,6 +64,11 @@ std::vector<Grenzfall> naechsteStufen(const Notenliste& liste, const TNotenskala
 // then by position in the list.
 std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, const Stufenfolge& folge,
                                double grenznote, long double abstand);
+// All of naechsteStufen in that order; the cases missing less than any distance are a prefix.
+std::vector<Grenzfall> geordnet(const Notenliste& liste, const TNotenskala& skala, const Stufenfolge& folge,
+                                double grenznote);
+// That prefix of `geordnet` for `abstand`: the same as auswahl, without sorting again.
+std::vector<Grenzfall> knappste(const std::vector<Grenzfall>& geordnet, long double abstand);
 // The same on the steps searched anew.
 std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, double grenznote,
                                long double abstand, int teilung = kTeilung);

@@ -16,6 +16,8 @@ struct TNotenskala {
     double nichtbestandennote = 6.0;
     int notenschluessel = 1; // 0 halves, 1 thirds, 2 tenths, anything else: no step
     int runden = 1;          // 0 better grade, 1 worse grade, 2 nearer grade (tie: better), else raw grade
+
+    bool operator==(const TNotenskala&) const = default;
 };
 
 // The grade for one score. No clamping: scores beyond the anchors continue their piece's line.

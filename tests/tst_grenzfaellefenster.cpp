@@ -91,6 +91,12 @@ private slots:
         h->Grenzfaelle1->trigger();
         QCOMPARE(zeilen(f).first(), QStringLiteral("=Bert | 25 | 4,0 | 3,7 | 0,01 | "));
 
+        // A new distance takes the list as it stands, though list and scale were kept between.
+        QVERIFY(!zeilen(f).join(u';').contains(QStringLiteral("Emil")));
+        h->daten().FEintraege.append(testeintrag("Emil", 24.99));
+        f->abstand->setText(QStringLiteral("2"));
+        QVERIFY(zeilen(f).join(u';').contains(QStringLiteral("Emil | 24,99")));
+
         f->schliessenbut->click();
         QVERIFY(!f->isVisible());
     }

@@ -143,16 +143,25 @@ void TGrenzfaelleform::aktualisieren() {
         ~Wechsel() { m.beendeWechsel(); }
     } wechsel(m_modell);
     m_faelle.clear();
-    m_liste = m_daten ? m_daten->FEintraege : Notenliste();
+    const Notenliste liste = m_daten ? m_daten->FEintraege : Notenliste();
     QString text;
     if (m_notenvergabe && m_einstellungen) {
         // A scale that cannot grade its own range says why here; the window stays usable.
         try {
             const TNotenskala skala = m_notenvergabe->skala();
             const double grenznote = m_einstellungen->grenznoteWert();
-            const grenzfaelle::Stufenfolge folge = grenzfaelle::stufen(skala);
-            m_faelle = grenzfaelle::auswahl(m_liste, skala, folge, grenznote, abstand->Value());
-            const auto ab = grenzfaelle::bestehenAb(folge, grenznote);
+            // All cases in order are kept while list, scale and threshold stay: a new distance
+            // only takes another prefix. A list changed since is no longer shared with the copy.
+            if (!m_vorrat || !liste.isSharedWith(m_liste) || !(m_vorrat->skala == skala) ||
+                m_vorrat->grenznote != grenznote) {
+                m_vorrat.reset();
+                m_liste = liste;
+                const grenzfaelle::Stufenfolge folge = grenzfaelle::stufen(skala);
+                m_vorrat = Vorrat{skala, grenznote, grenzfaelle::bestehenAb(folge, grenznote),
+                                  grenzfaelle::geordnet(m_liste, skala, folge, grenznote)};
+            }
+            m_faelle = grenzfaelle::knappste(m_vorrat->geordnet, abstand->Value());
+            const auto& ab = m_vorrat->bestehenAb;
             text = ab ? QStringLiteral("Bestanden (Note %1 oder besser) ab %2 Punkten.")
                             .arg(zahltext::fest(grenznote, 1), zahltext::kurz(*ab))
                       : QStringLiteral("Mit dieser Notenskala besteht niemand (Note %1 oder besser).")
@@ -166,8 +175,11 @@ void TGrenzfaelleform::aktualisieren() {
                              punkte == 1 ? QStringLiteral("Punkt") : QStringLiteral("Punkte"));
         } catch (const Fehler& f) {
             m_faelle.clear();
+            m_vorrat.reset();
             text = f.text();
         }
+    } else {
+        m_liste = liste;
     }
     info->setText(text);
 }

@@ -8,6 +8,7 @@
 
 #include <QAbstractTableModel>
 #include <QDialog>
+#include <optional>
 #include <vector>
 
 class Auswertung;
@@ -73,6 +74,14 @@ private:
     void kopierenbutClick();
     void exportierenbutClick();
 
+    // All cases of m_liste in order, for the scale and threshold they were found with.
+    struct Vorrat {
+        TNotenskala skala;
+        double grenznote;
+        std::optional<double> bestehenAb;
+        std::vector<grenzfaelle::Grenzfall> geordnet;
+    };
+    std::optional<Vorrat> m_vorrat;
     Notenliste m_liste;
     std::vector<grenzfaelle::Grenzfall> m_faelle;
     GrenzfallModell m_modell{m_faelle, m_liste};
