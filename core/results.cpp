@@ -65,35 +65,36 @@ public:
             groesse *= 2;
         m_maske = groesse - 1;
         m_plaetze.assign(groesse, Platz{kLeer, 0});
-        constexpr std::size_t kVoraus = 8;
-        std::uint64_t streu[kVoraus];
-        for (std::size_t i = 0; i < std::min(n, kVoraus); ++i)
-            vorladen(streu[i] = streuwert(eintraege[i].nameBytes()));
-        for (std::size_t i = 0; i < n; ++i) {
-            const std::uint64_t h = streu[i % kVoraus];
-            if (i + kVoraus < n)
-                vorladen(streu[i % kVoraus] = streuwert(eintraege[i + kVoraus].nameBytes()));
+        fuerJedenStreuwert(eintraege, n, [this, eintraege](std::size_t i, std::uint64_t h) {
             Platz& p = m_plaetze[platz(eintraege[i].nameBytes(), h)];
             if (p.index == kLeer)
                 p = Platz{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(h >> 32)};
+        });
+    }
+
+    // Calls f(i, hash of the name of liste[i]) for i = 0..n-1. The names are hashed a few entries
+    // ahead so that their slots are on the way while one is looked up, and halfway there the
+    // records those slots name are asked for (a look-up compares their names).
+    template <class F> void fuerJedenStreuwert(const TNotenEintrag* liste, std::size_t n, F&& f) const {
+        constexpr std::size_t kVoraus = 16, kHalb = kVoraus / 2;
+        std::uint64_t streu[kVoraus];
+        for (std::size_t i = 0; i < std::min(n, kVoraus); ++i)
+            vorladen(streu[i] = streuwert(liste[i].nameBytes()));
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint64_t h = streu[i % kVoraus];
+            if (i + kVoraus < n)
+                vorladen(streu[i % kVoraus] = streuwert(liste[i + kVoraus].nameBytes()));
+            if (i + kHalb < n)
+                vorladenEintrag(streu[(i + kHalb) % kVoraus]);
+            f(i, h);
         }
     }
 
-    // The first position of `name`, or -1.
-    qsizetype finde(QByteArrayView name) const { return finde(name, streuwert(name)); }
+    // The first position of `name` (whose hash is h), or -1.
     qsizetype finde(QByteArrayView name, std::uint64_t h) const {
         const Platz& p = m_plaetze[platz(name, h)];
         return p.index == kLeer ? -1 : static_cast<qsizetype>(p.index);
     }
-    // Asks the memory for the slot of a name ahead of its look-up.
-    void vorladen(std::uint64_t h) const { __builtin_prefetch(&m_plaetze[h & m_maske]); }
-    // Then, once the slot is near, for the record it names: the look-up compares its name.
-    void vorladenEintrag(std::uint64_t h) const {
-        const Platz& p = m_plaetze[h & m_maske];
-        if (p.index != kLeer)
-            __builtin_prefetch(&m_eintraege[p.index]);
-    }
-
     static std::uint64_t streuwert(QByteArrayView name) {
         // FNV-1a, then mixed so that the low bits and the tag both depend on every byte.
         std::uint64_t h = 14695981039346656037ull;
@@ -111,6 +112,13 @@ private:
         std::uint32_t index;
         std::uint32_t marke;
     };
+
+    void vorladen(std::uint64_t h) const { __builtin_prefetch(&m_plaetze[h & m_maske]); }
+    void vorladenEintrag(std::uint64_t h) const {
+        const Platz& p = m_plaetze[h & m_maske];
+        if (p.index != kLeer)
+            __builtin_prefetch(&m_eintraege[p.index]);
+    }
 
     // The slot that holds `name`, or the empty one where it would go.
     std::size_t platz(QByteArrayView name, std::uint64_t h) const {
@@ -135,30 +143,15 @@ void Auswertung::NotenUebernehmen() {
     // Detach first: the index looks into FOriginal's records, which must not move below.
     TNotenEintrag* original = FOriginal.data();
     const Namensindex erstes(original, static_cast<std::size_t>(FOriginal.size()));
-    // Hashes a few entries ahead so that their slots are on the way while one is looked up, and
-    // halfway there asks for the records those slots name.
-    constexpr qsizetype kVoraus = 16, kHalb = kVoraus / 2;
     const TNotenEintrag* eintraege = FEintraege.constData();
-    const qsizetype n = FEintraege.size();
-    std::uint64_t streu[kVoraus];
-    for (qsizetype i = 0; i < std::min(n, kVoraus); ++i) {
-        streu[i] = Namensindex::streuwert(eintraege[i].nameBytes());
-        erstes.vorladen(streu[i]);
-    }
-    for (qsizetype i = 0; i < n; ++i) {
-        const std::uint64_t h = streu[i % kVoraus];
-        if (i + kVoraus < n) {
-            streu[i % kVoraus] = Namensindex::streuwert(eintraege[i + kVoraus].nameBytes());
-            erstes.vorladen(streu[i % kVoraus]);
-        }
-        if (i + kHalb < n)
-            erstes.vorladenEintrag(streu[(i + kHalb) % kVoraus]);
-        const qsizetype ziel = erstes.finde(eintraege[i].nameBytes(), h);
-        if (ziel < 0)
-            continue;
-        original[ziel].note = eintraege[i].note;
-        original[ziel].ects = eintraege[i].ects;
-    }
+    erstes.fuerJedenStreuwert(eintraege, static_cast<std::size_t>(FEintraege.size()),
+                              [&](std::size_t i, std::uint64_t h) {
+                                  const qsizetype ziel = erstes.finde(eintraege[i].nameBytes(), h);
+                                  if (ziel < 0)
+                                      return;
+                                  original[ziel].note = eintraege[i].note;
+                                  original[ziel].ects = eintraege[i].ects;
+                              });
 }
 
 void Auswertung::SortierenNachName() {
