@@ -252,4 +252,42 @@ QString alsTabText(const std::vector<Grenzfall>& faelle, const Notenliste& liste
     return text;
 }
 
+void Vorrat::stelleBereit(const Notenliste& liste, const TNotenskala& skala, double grenznote) {
+    if (m_bereit && liste.isSharedWith(m_liste) && m_skala == skala && m_grenznote == grenznote)
+        return;
+    nurListe(liste);
+    const Stufenfolge folge = stufen(skala);
+    std::vector<Grenzfall> neu = geordnet(m_liste, skala, folge, grenznote);
+    m_bestehenAb = bestehenAb(folge, grenznote);
+    m_geordnet = std::move(neu);
+    m_skala = skala;
+    m_grenznote = grenznote;
+    m_bereit = true;
+}
+
+void Vorrat::nurListe(const Notenliste& liste) {
+    m_bereit = false;
+    m_geordnet.clear();
+    m_liste = liste;
+}
+
+std::vector<Grenzfall> Vorrat::knappste(long double abstand) const {
+    return grenzfaelle::knappste(m_geordnet, abstand);
+}
+
+QString Vorrat::zusammenfassung(qsizetype anzahl, double abstand) const {
+    const QString grenze = zahltext::fest(m_grenznote, 1);
+    QString text =
+        m_bestehenAb
+            ? QStringLiteral("Bestanden (Note %1 oder besser) ab %2 Punkten.")
+                  .arg(grenze, zahltext::kurz(*m_bestehenAb))
+            : QStringLiteral("Mit dieser Notenskala besteht niemand (Note %1 oder besser).").arg(grenze);
+    text +=
+        QStringLiteral(" %1 %2 weniger als %3 %4 unter der nächst besseren Note.")
+            .arg(zahltext::ganz(anzahl),
+                 anzahl == 1 ? QStringLiteral("Prüfling liegt") : QStringLiteral("Prüflinge liegen"),
+                 zahltext::kurz(abstand), abstand == 1 ? QStringLiteral("Punkt") : QStringLiteral("Punkte"));
+    return text;
+}
+
 } // namespace grenzfaelle

@@ -86,4 +86,30 @@ QString zelle(const Grenzfall& fall, const Notenliste& liste, int spalte);
 // names become blanks so that the cells stay apart.
 QString alsTabText(const std::vector<Grenzfall>& faelle, const Notenliste& liste);
 
+// What the window shows: all cases of a list in order, kept while the list, the scale and the
+// pass threshold stay, so that a new distance only takes another prefix. A list that changed is
+// no longer shared with the copy kept here (a change to a shared list detaches it).
+class Vorrat {
+public:
+    // Finds the cases anew unless list, scale and threshold are those of the last call. Throws
+    // Fehler as stufen does; then nothing is kept.
+    void stelleBereit(const Notenliste& liste, const TNotenskala& skala, double grenznote);
+    // Keeps the list only, with no cases (no scale to grade it).
+    void nurListe(const Notenliste& liste);
+
+    const Notenliste& liste() const { return m_liste; }
+    std::vector<Grenzfall> knappste(long double abstand) const;
+    // "Bestanden (Note 4,0 oder besser) ab 25,01 Punkten. 2 Prüflinge liegen weniger als 1 Punkt
+    // unter der nächst besseren Note." for `anzahl` cases within `abstand` points.
+    QString zusammenfassung(qsizetype anzahl, double abstand) const;
+
+private:
+    Notenliste m_liste;
+    bool m_bereit = false;
+    TNotenskala m_skala;
+    double m_grenznote = 0;
+    std::optional<double> m_bestehenAb;
+    std::vector<Grenzfall> m_geordnet;
+};
+
 } // namespace grenzfaelle

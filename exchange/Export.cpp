@@ -68,6 +68,25 @@ QStringView entferne(QStringView feld) {
 }
 } // namespace formelschutz
 
+namespace {
+
+// A name cell: the bytes as stored, behind an apostrophe where a spreadsheet would take a formula.
+char* schreibeName(char* z, QByteArrayView name) {
+    if (formelschutz::noetig(std::string_view(name.data(), static_cast<std::size_t>(name.size()))))
+        *z++ = '\'';
+    return std::copy(name.begin(), name.end(), z);
+}
+
+// Through QSaveFile: a failed export leaves an existing file as it was.
+template <class Schreiben> void speichereUeber(const QString& pfad, Schreiben&& schreiben) {
+    QSaveFile datei(pfad);
+    fehler::oeffneZumSchreiben(datei);
+    schreiben(static_cast<QIODevice&>(datei));
+    fehler::schliesseAb(datei);
+}
+
+} // namespace
+
 void exportiereCsv(QIODevice& ziel, const Notenliste& liste) {
     // Written in pieces, so a long list needs no second copy of itself as text. A line is at
     // most an apostrophe, a name, two numbers of kKurzPlatz and four separators.
@@ -78,10 +97,7 @@ void exportiereCsv(QIODevice& ziel, const Notenliste& liste) {
     char* const anfang = puffer.data();
     char* z = anfang;
     for (const TNotenEintrag& e : liste) {
-        const QByteArrayView name = e.nameBytes();
-        if (formelschutz::noetig(std::string_view(name.data(), static_cast<std::size_t>(name.size()))))
-            *z++ = '\'';
-        z = std::copy(name.begin(), name.end(), z);
+        z = schreibeName(z, e.nameBytes());
         *z++ = ';';
         z = schreibeZahl(z, e.punkte, sep);
         *z++ = ';';
@@ -98,8 +114,18 @@ void exportiereCsv(QIODevice& ziel, const Notenliste& liste) {
 }
 
 void exportiereCsv(const QString& pfad, const Notenliste& liste) {
-    QSaveFile datei(pfad);
-    fehler::oeffneZumSchreiben(datei);
-    exportiereCsv(static_cast<QIODevice&>(datei), liste);
-    fehler::schliesseAb(datei);
+    speichereUeber(pfad, [&liste](QIODevice& ziel) { exportiereCsv(ziel, liste); });
+}
+
+void exportiereGrenzfaelle(const QString& pfad, const std::vector<grenzfaelle::Grenzfall>& faelle,
+                           const Notenliste& liste) {
+    QByteArray bytes = ansi::ausText(grenzfaelle::kopf().join(u';')) + "\r\n";
+    char name[1 + TNotenEintrag::kNamenLaenge];
+    for (const grenzfaelle::Grenzfall& f : faelle) {
+        bytes.append(name, schreibeName(name, liste[f.index].nameBytes()) - name);
+        for (int spalte = 1; spalte < grenzfaelle::kSpalten; ++spalte)
+            bytes += ';' + ansi::ausText(grenzfaelle::zelle(f, liste, spalte));
+        bytes += "\r\n";
+    }
+    speichereUeber(pfad, [&bytes](QIODevice& ziel) { fehler::schreibeAlles(ziel, bytes); });
 }

@@ -4,12 +4,14 @@
 // Numbers take the file form of the user's locale (zahltext::kurz). Failures raise Fehler.
 // A name that a spreadsheet would read as a formula gets a leading apostrophe (formelschutz).
 
+#include "Grenzfaelle.h"
 #include "results.h"
 
 #include <QIODevice>
 #include <QString>
 #include <QStringView>
 #include <string_view>
+#include <vector>
 
 // A spreadsheet takes a cell that begins with = + - @ TAB or CR for a formula, and a student
 // can choose such a name. The export writes it with an apostrophe before it, the import takes
@@ -27,3 +29,8 @@ QStringView entferne(QStringView feld);
 void exportiereCsv(QIODevice& ziel, const Notenliste& liste);
 // Through QSaveFile: a failed export leaves an existing file as it was.
 void exportiereCsv(const QString& pfad, const Notenliste& liste);
+
+// The "Grenzfälle" rows as the list's own export writes text (Windows-1252, ";", CR LF, names as
+// stored and behind an apostrophe where formelschutz asks), after a title line naming the columns.
+void exportiereGrenzfaelle(const QString& pfad, const std::vector<grenzfaelle::Grenzfall>& faelle,
+                           const Notenliste& liste);

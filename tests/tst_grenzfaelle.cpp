@@ -238,6 +238,33 @@ private slots:
         // 21,25 points give the raw grade 4,3 held a hair below it, so already 4,0.
         QCOMPARE(zahltext::kurz(faelle[0].ab), QStringLiteral("21,25"));
     }
+
+    // The kept cases answer each distance with its prefix and are found anew when the list (no
+    // longer shared with the copy), the scale or the threshold changed.
+    void vorrat() {
+        const TNotenskala halbe = skala(50, 1, 25, 4, 0, 6, 0, 0);
+        Notenliste liste = {testeintrag("Anna", 18.5), testeintrag("Bert", 18.75), testeintrag("Dora", 29)};
+        grenzfaelle::Vorrat v;
+        v.stelleBereit(liste, halbe, 4.0);
+        QCOMPARE(v.knappste(0.2L).size(), std::size_t(2));
+        QCOMPARE(v.knappste(0.2L).front().note, 4.5);
+        QCOMPARE(v.knappste(1).size(), std::size_t(3));
+        QCOMPARE(v.zusammenfassung(1, 1),
+                 QStringLiteral("Bestanden (Note 4,0 oder besser) ab 18,76 Punkten. 1 Prüfling liegt "
+                                "weniger als 1 Punkt unter der nächst besseren Note."));
+        liste.append(testeintrag("Emil", 24.9));
+        v.stelleBereit(liste, halbe, 4.0);
+        QCOMPARE(v.knappste(1).size(), std::size_t(4));
+        QCOMPARE(v.liste().size(), qsizetype(4));
+        v.stelleBereit(liste, halbe, 0.5);
+        QCOMPARE(v.zusammenfassung(0, 2.5),
+                 QStringLiteral("Mit dieser Notenskala besteht niemand (Note 0,5 oder besser). 0 Prüflinge "
+                                "liegen weniger als 2,5 Punkte unter der nächst besseren Note."));
+        v.stelleBereit(liste, skala(50, 1, 25, 4, 0, 6, 0, 1), 4.0);
+        QCOMPARE(v.knappste(0.2L).front().note, 5.0); // the worse grade; cases kept would still say 4,5
+        QVERIFY_THROWS_EXCEPTION(Fehler, v.stelleBereit(liste, skala(50, 1, 0, 4, 0, 6, 0, 0), 4.0));
+        QVERIFY(v.knappste(100).empty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestGrenzfaelle)

@@ -1,14 +1,11 @@
 #include "grenzfaelleunit.h"
 
-#include "Ansi.h"
-#include "Dateifehler.h"
 #include "EnhEdit.h"
 #include "Export.h"
 #include "Fehler.h"
 #include "Geometrie.h"
 #include "Meldung.h"
 #include "Steuerelemente.h"
-#include "Zahltext.h"
 #include "einstellungen.h"
 #include "notenvergabe.h"
 
@@ -18,7 +15,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -144,69 +140,30 @@ void TGrenzfaelleform::aktualisieren() {
     } wechsel(m_modell);
     m_faelle.clear();
     const Notenliste liste = m_daten ? m_daten->FEintraege : Notenliste();
-    QString text;
-    if (m_notenvergabe && m_einstellungen) {
-        // A scale that cannot grade its own range says why here; the window stays usable.
-        try {
-            const TNotenskala skala = m_notenvergabe->skala();
-            const double grenznote = m_einstellungen->grenznoteWert();
-            // All cases in order are kept while list, scale and threshold stay: a new distance
-            // only takes another prefix. A list changed since is no longer shared with the copy.
-            if (!m_vorrat || !liste.isSharedWith(m_liste) || !(m_vorrat->skala == skala) ||
-                m_vorrat->grenznote != grenznote) {
-                m_vorrat.reset();
-                m_liste = liste;
-                const grenzfaelle::Stufenfolge folge = grenzfaelle::stufen(skala);
-                m_vorrat = Vorrat{skala, grenznote, grenzfaelle::bestehenAb(folge, grenznote),
-                                  grenzfaelle::geordnet(m_liste, skala, folge, grenznote)};
-            }
-            m_faelle = grenzfaelle::knappste(m_vorrat->geordnet, abstand->Value());
-            const auto& ab = m_vorrat->bestehenAb;
-            text = ab ? QStringLiteral("Bestanden (Note %1 oder besser) ab %2 Punkten.")
-                            .arg(zahltext::fest(grenznote, 1), zahltext::kurz(*ab))
-                      : QStringLiteral("Mit dieser Notenskala besteht niemand (Note %1 oder besser).")
-                            .arg(zahltext::fest(grenznote, 1));
-            const qsizetype n = static_cast<qsizetype>(m_faelle.size());
-            const double punkte = static_cast<double>(abstand->Value());
-            text += QStringLiteral(" %1 %2 weniger als %3 %4 unter der nächst besseren Note.")
-                        .arg(zahltext::ganz(n),
-                             n == 1 ? QStringLiteral("Prüfling liegt") : QStringLiteral("Prüflinge liegen"),
-                             zahltext::kurz(punkte),
-                             punkte == 1 ? QStringLiteral("Punkt") : QStringLiteral("Punkte"));
-        } catch (const Fehler& f) {
-            m_faelle.clear();
-            m_vorrat.reset();
-            text = f.text();
-        }
-    } else {
-        m_liste = liste;
+    if (!m_notenvergabe || !m_einstellungen) {
+        m_vorrat.nurListe(liste);
+        info->clear();
+        return;
     }
-    info->setText(text);
+    // A scale that cannot grade its own range says why here; the window stays usable.
+    try {
+        m_vorrat.stelleBereit(liste, m_notenvergabe->skala(), m_einstellungen->grenznoteWert());
+        m_faelle = m_vorrat.knappste(abstand->Value());
+        info->setText(m_vorrat.zusammenfassung(static_cast<qsizetype>(m_faelle.size()),
+                                               static_cast<double>(abstand->Value())));
+    } catch (const Fehler& f) {
+        m_vorrat.nurListe(liste);
+        info->setText(f.text());
+    }
 }
 
 void TGrenzfaelleform::kopierenbutClick() {
-    QGuiApplication::clipboard()->setText(grenzfaelle::alsTabText(m_faelle, m_liste));
+    QGuiApplication::clipboard()->setText(grenzfaelle::alsTabText(m_faelle, m_vorrat.liste()));
 }
 
 void TGrenzfaelleform::exportierenbutClick() {
     const auto datei = steuerelemente::frageDatei(SaveDialog1);
     if (!datei)
         return;
-    // As the list's own export: Windows-1252, ";", CR LF, names as stored, formula-like names
-    // behind an apostrophe; a title line names the columns.
-    QByteArray bytes = ansi::ausText(grenzfaelle::kopf().join(u';')) + "\r\n";
-    for (const grenzfaelle::Grenzfall& f : m_faelle) {
-        const QStringList zellen = grenzfaelle::zeile(f, m_liste);
-        const QByteArrayView name = m_liste[f.index].nameBytes();
-        if (formelschutz::noetig(std::string_view(name.data(), static_cast<std::size_t>(name.size()))))
-            bytes += '\'';
-        bytes += name;
-        for (int spalte = 1; spalte < grenzfaelle::kSpalten; ++spalte)
-            bytes += ';' + ansi::ausText(zellen[spalte]);
-        bytes += "\r\n";
-    }
-    QSaveFile ziel(*datei);
-    fehler::oeffneZumSchreiben(ziel);
-    fehler::schreibeAlles(ziel, bytes);
-    fehler::schliesseAb(ziel);
+    exportiereGrenzfaelle(*datei, m_faelle, m_vorrat.liste());
 }

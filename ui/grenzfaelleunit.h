@@ -8,7 +8,6 @@
 
 #include <QAbstractTableModel>
 #include <QDialog>
-#include <optional>
 #include <vector>
 
 class Auswertung;
@@ -56,11 +55,6 @@ public:
     void zeige();
     void aktualisieren();
 
-    const GrenzfallModell& modell() const { return m_modell; }
-    // The rows shown, and the list they were taken from.
-    const std::vector<grenzfaelle::Grenzfall>& faelle() const { return m_faelle; }
-    const Notenliste& liste() const { return m_liste; }
-
     TEnhancedEdit* abstand;
     QTableView* erg;
     QLabel* info;
@@ -74,17 +68,9 @@ private:
     void kopierenbutClick();
     void exportierenbutClick();
 
-    // All cases of m_liste in order, for the scale and threshold they were found with.
-    struct Vorrat {
-        TNotenskala skala;
-        double grenznote;
-        std::optional<double> bestehenAb;
-        std::vector<grenzfaelle::Grenzfall> geordnet;
-    };
-    std::optional<Vorrat> m_vorrat;
-    Notenliste m_liste;
+    grenzfaelle::Vorrat m_vorrat;
     std::vector<grenzfaelle::Grenzfall> m_faelle;
-    GrenzfallModell m_modell{m_faelle, m_liste};
+    GrenzfallModell m_modell{m_faelle, m_vorrat.liste()};
     const Auswertung* m_daten = nullptr;
     const Tnotenvergabeform* m_notenvergabe = nullptr;
     const Teinstellungsdialog* m_einstellungen = nullptr;
