@@ -56,13 +56,30 @@ struct Arbeitsplatz {
     std::vector<Stelle> schlange;
 };
 
+// One group of equal keys: its members in list order, and for each the count of smaller keys
+// before it, so that the turns of the walk can be read off.
+struct Gruppe {
+    const Stelle* glieder;
+    std::size_t k;
+    const std::vector<int>& kleinereDavor;
+    int kleinereGesamt;
+
+    // Smaller entries between member t - 1 and member t, and after the last member.
+    std::size_t zwischen(std::size_t t) const {
+        return static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]);
+    }
+    std::size_t danach() const {
+        return static_cast<std::size_t>(kleinereGesamt - kleinereDavor[glieder[k - 1]]);
+    }
+};
+
 // The same order by playing the walk through: the group's list as a queue, every smaller entry
 // moving its front to its back (a full turn changes nothing, so only the rest counts), every
 // member appended. Each turn is one sequential copy, so this beats the tree unless the turns
 // are many more than the members. The queue lives in a buffer of twice the group's size and is
 // moved back to its start when it reaches the end.
-void spieleGruppe(const Stelle* glieder, std::size_t k, const std::vector<int>& kleinereDavor,
-                  int kleinereGesamt, Arbeitsplatz& platz, std::vector<Stelle>& ausgabe) {
+void spieleGruppe(const Gruppe& g, Arbeitsplatz& platz, std::vector<Stelle>& ausgabe) {
+    const std::size_t k = g.k;
     auto& q = platz.schlange;
     q.resize(2 * k);
     Stelle* b = q.data();
@@ -93,42 +110,41 @@ void spieleGruppe(const Stelle* glieder, std::size_t k, const std::vector<int>& 
     };
     for (std::size_t t = 0; t < k; ++t) {
         if (t > 0)
-            drehe(static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]) % t);
-        haengeAn(glieder[t]);
+            drehe(g.zwischen(t) % t);
+        haengeAn(g.glieder[t]);
     }
-    drehe(static_cast<std::size_t>(kleinereGesamt - kleinereDavor[glieder[k - 1]]) % k);
+    drehe(g.danach() % k);
     ausgabe.insert(ausgabe.end(), b + kopf, b + ende);
 }
 
-void ordneGruppe(const Stelle* glieder, std::size_t k, const std::vector<int>& kleinereDavor,
-                 int kleinereGesamt, Arbeitsplatz& platz, std::vector<Stelle>& ausgabe) {
+void ordneGruppe(const Gruppe& g, Arbeitsplatz& platz, std::vector<Stelle>& ausgabe) {
+    const std::size_t k = g.k;
+    const Stelle* glieder = g.glieder;
     if (k == 1) {
         ausgabe.push_back(glieder[0]);
         return;
     }
     // The turns the walk would make; while they cost less than the tree's steps, play it through.
     const std::size_t grenze = 4 * k * static_cast<std::size_t>(std::bit_width(k));
-    std::size_t drehungen = static_cast<std::size_t>(kleinereGesamt - kleinereDavor[glieder[k - 1]]) % k;
+    std::size_t drehungen = g.danach() % k;
     for (std::size_t t = 1; t < k && drehungen <= grenze; ++t)
-        drehungen += static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]) % t;
+        drehungen += g.zwischen(t) % t;
     if (drehungen <= grenze) {
-        spieleGruppe(glieder, k, kleinereDavor, kleinereGesamt, platz, ausgabe);
+        spieleGruppe(g, platz, ausgabe);
         return;
     }
     auto& einfuegeStelle = platz.einfuegeStelle;
     einfuegeStelle.assign(k, 0);
     std::size_t start = 0;
     for (std::size_t t = 1; t < k; ++t) {
-        const auto drehungen =
-            static_cast<std::size_t>(kleinereDavor[glieder[t]] - kleinereDavor[glieder[t - 1]]);
         // Mostly fewer turns than members: a division only where needed.
-        start += drehungen;
+        start += g.zwischen(t);
         if (start >= t)
             start %= t;
         einfuegeStelle[t] = static_cast<int>(start);
         ++start;
     }
-    start = (start + static_cast<std::size_t>(kleinereGesamt - kleinereDavor[glieder[k - 1]])) % k;
+    start = (start + g.danach()) % k;
 
     auto& kreis = platz.kreis;
     kreis.assign(k, 0);
@@ -397,8 +413,9 @@ std::vector<Stelle> austauschReihenfolge(const std::vector<int>& rang) {
     int kleinereGesamt = 0;
     for (std::size_t r = 0; r < jeRang.size(); ++r) {
         if (jeRang[r] > 0)
-            ordneGruppe(glieder.data() + anfang[r], static_cast<std::size_t>(jeRang[r]), kleinereDavor,
-                        kleinereGesamt, platz, sortiert);
+            ordneGruppe({glieder.data() + anfang[r], static_cast<std::size_t>(jeRang[r]), kleinereDavor,
+                         kleinereGesamt},
+                        platz, sortiert);
         kleinereGesamt += jeRang[r];
     }
 

@@ -437,7 +437,6 @@ public:
     }
 
     qsizetype block() const { return g_testblock > 0 ? g_testblock : kBlock; }
-    // A pipe or device can be read only once.
     bool fortlaufend() const { return m_datei.isSequential(); }
 
     // Fills ziel[0..n) as far as the file goes; fewer bytes only at its end.
@@ -504,16 +503,17 @@ private:
 // one reads the lines.
 ImportZusammenfassung auswertenInBloecken(Auswertung& a, const QString& pfad, QChar trenner,
                                           const ImportEinstellungen& e) {
+    // A pipe can be read only once, and UTF-16 is rare: both are read whole.
+    auto ganz = [&] { return auswerten(a, Zeilentext::ausBytes(fehler::leseDatei(pfad)), trenner, e); };
     Dateibloecke datei(pfad);
     if (datei.fortlaufend())
-        return auswerten(a, Zeilentext::ausBytes(fehler::leseDatei(pfad)), trenner, e);
+        return ganz();
     const qsizetype n = datei.block();
     QByteArray puffer(std::max<qsizetype>(n, 3), Qt::Uninitialized);
     const ansi::Marke marke =
         ansi::markeVon(QByteArrayView(puffer.constData(), datei.lies(puffer.data(), 3)));
-    // UTF-16 is rare and converted whole.
     if (marke.kodierung == ansi::Kodierung::Utf16LE || marke.kodierung == ansi::Kodierung::Utf16BE)
-        return auswerten(a, Zeilentext::ausBytes(fehler::leseDatei(pfad)), trenner, e);
+        return ganz();
     bool utf8 = marke.kodierung == ansi::Kodierung::Utf8;
     if (!utf8) {
         // The bytes before the first NUL decide; a Windows-1252 umlaut ends the pass early.
