@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Generated data the benchmarks share: a graded list in memory, and the exam file of a million
 // lines with the import settings that read it.

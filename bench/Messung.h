@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small timing harness for the benchmarks: the best of several runs, printed with a goal.
 

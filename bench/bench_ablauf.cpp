@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole evaluation of a million students in one process: import, grading with the grade
 // dialog's defaults, sort by grade, classes and histogram ranges, export; and the Python
 // script a power user writes instead, on the same file.

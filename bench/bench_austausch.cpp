@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing a delimited file of a million lines and exporting the list again: time and peak memory.
 #include "Benchdaten.h"
 #include "Export.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Grading and summary statistics over a million entries.
 #include "Messung.h"
 #include "Notenskala.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report of 10^5 graded students: its lines, and those lines rendered into the report window.
 #include "Benchdaten.h"
 #include "Ergebnisfenster.h"

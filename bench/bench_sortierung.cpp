@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sorting by grade and by name against std::stable_sort, and listing a million entries.
 #include "Benchdaten.h"
 #include "ErgebnisModell.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Spaltenbreite anpassen" on a million entries, against measuring every cell as the command
 // did before.
 #include "Benchdaten.h"

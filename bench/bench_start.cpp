@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the real program, started offscreen, from the process start to its first shown
 // window. A probe loaded into it reports the moment on the same monotonic clock.
 #include "Messung.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loaded into the real program by bench_start (LD_PRELOAD): at the first shown top-level window
 // it prints the monotonic clock and ends the process, so nothing else is measured.
 #include <QCoreApplication>

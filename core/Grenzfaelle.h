@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Borderline cases: the students who lie a few points below the next better grade step of the
 // current scale. Where each step begins is found on a grid of points (hundredths by default)

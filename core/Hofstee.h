@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pass mark by the Hofstee method. Four judgements span a rectangle: the lowest and highest
 // acceptable pass points (kMin, kMax) and the lowest and highest acceptable failure rate in

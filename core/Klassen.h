@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Grade classes: the students with exactly the same grade, and the ECTS groups the user marks
 // on them. The class evaluation window shows a Klassenraster; every rule that fills it, reads

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The record file: a bare sequence of 56-byte records, no header. Bytes after the last whole
 // record are ignored. Failures raise Fehler with the German text of the file error.

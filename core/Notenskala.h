@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grading scale: points become a raw grade by linear interpolation on two pieces that meet
 // at the pass points, the raw grade becomes a grade by a step (halves, thirds, tenths) and a

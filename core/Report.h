@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report as lines of text, each with one of four styles. Built in full from the current
 // state before the report window is touched, so a run that fails leaves the window as it was.

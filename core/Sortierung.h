@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sorting the result list. Both sorts leave exactly the order of the program's classic
 // exchange sort (for i < j: swap when entry j is less than entry i), equal keys included

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Summary statistics of the current list's grades (FEintraege, display order): mean, sample
 // standard deviation in the one-pass form (sum and sum of squares) and the number who passed.

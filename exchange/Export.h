@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The result list as semicolon-separated text: one line per entry in list order with name,
 // points and grade, in Windows-1252, every line ended by CR LF, no title line, nothing quoted.

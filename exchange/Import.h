@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Delimited text into the result list. The file or clipboard text is cut into lines, every
 // line into fields at the separator, and the chosen columns become name, points and grade.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Rich text as RTF, for saving the report and for the clipboard. Written from a QTextDocument:
 // font and colour tables, paragraphs, character formats and pictures (PNG). Every character

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Spreadsheet files (.xlsx and .ods) read without a detour through CSV: the first sheet as rows
 // of cell texts, as the spreadsheet shows them. Numbers become the file form of the user's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The result list as an Excel workbook: one sheet, one row per entry in list order with the
 // name as text and points and grade as numbers shown with one decimal ("0.0"), so that no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules of the update check, free of any network: how the server's version file is read,
 // what follows from comparing it with the own version, and the texts the about boxes show.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Student names are single-byte text in Windows-1252, the code page of the record files
 // made on German systems. These convert between that and QString, and decide how the bytes

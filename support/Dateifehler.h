@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns a failed file operation into the program's error with its German text and the file's
 // path on a second line, and writes files so that a failure never leaves half a file behind.

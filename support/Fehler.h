@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own errors. A command that fails throws one; the general error report
 // (ui/Fehlerbericht) shows its German text and the program goes on.

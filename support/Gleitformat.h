@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Float to text in the five classic float formats (general, exponent, fixed, number, currency).
 // Shown digits are rounded half away from zero on the exact binary value. Decimal and thousands

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings file in INI layout, held whole in memory: load, read and change values, save.
 //

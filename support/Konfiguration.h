@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The addresses the program knows of itself, fixed at build time and kept in this one place.
 

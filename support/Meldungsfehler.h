@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A message the program words itself, as opposed to an error of the run-time or the system:
 // it is shown as the program's own error box, captioned "Fehler".

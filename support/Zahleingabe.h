@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The numeric input field's reading rule, free of any widget: the filter of a field that takes
 // only a number, and the reading of its text into Value and ValueInt. The separators are the

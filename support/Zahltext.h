@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Number text as the program shows, writes and reads it. The separators are the user's,
 // taken once at start (uebernehmeGebietsschema); nothing here follows LC_NUMERIC.

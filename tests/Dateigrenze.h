@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Makes writes fail as on a full disk, even for root: a file size limit for this process,
 // with the signal it raises ignored, so write() fails with EFBIG. Undone on destruction.

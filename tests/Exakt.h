@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Exact models for the arithmetic tests: values are exact rationals (GMP), and every rounding
 // is made explicitly, to nearest with ties to even, at a given number of bits (64 for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared set-up of the offscreen window tests: a temporary per-user config folder, the German
 // locale, captured messages, and answers to modal file dialogs.

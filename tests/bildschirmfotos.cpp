@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the windows for the README: the example exam imported, graded, classified,
 // reported and shown, each window drawn offscreen into a PNG in the folder given as the only argument.
 #include "EnhEdit.h"

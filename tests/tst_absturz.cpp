@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves that are killed: a child process saves a record file, a CSV export and the settings
 // file in a loop and is killed with SIGKILL at random moments. Each file is then the complete
 // file of one save, never a mix or cut short, and once the next save has succeeded no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update check's rules without a network: reading the version file, the decision, the texts.
 #include "Aktualisierung.h"
 #include "Routinen.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialogs offscreen: their values survive a restart as the program saves them.
 #include "EnhEdit.h"
 #include "Hauptfenster.h"

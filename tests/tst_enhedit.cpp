@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numeric input field: text to number, number to text, keys, paste and focus.
 #include "EnhEdit.h"
 #include "Zahltext.h"

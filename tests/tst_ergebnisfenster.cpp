@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report window offscreen: the lines with their styles, pasting the chart, copy, font
 // change, RTF and PDF saving.
 #include "Ergebnisfenster.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CSV export: line form and number text, the file, and reading an export back.
 #include "Ansi.h"
 #include "Dateigrenze.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window offscreen: it opens inside the screen with its own caption, and the keyboard
 // reaches the active window's controls, never those of another window.
 #include "EnhEdit.h"

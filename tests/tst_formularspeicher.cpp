@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialog state store walks a dialog's controls and keeps every known kind by its name.
 #include "EnhEdit.h"
 #include "Formularspeicher.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five float formats under a German and an English locale.
 #include "Gleitformat.h"
 #include "Zahltext.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the grade steps begin and who lies just below the next one, checked against a walk over
 // every grid point with the program's own grade computation.
 #include "Fehler.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Grenzfälle" window offscreen: opened from the menu, recomputed on a new distance and a new
 // scale, copied and exported.
 #include "EnhEdit.h"

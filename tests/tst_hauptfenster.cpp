@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window offscreen: command set, grid texts, record file through the real dialogs.
 #include "Hauptfenster.h"
 #include "Hilfe.h"

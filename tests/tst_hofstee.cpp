@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Hofstee pass mark: where the diagonal of the judgement rectangle meets the failure curve.
 #include "Fehler.h"
 #include "Hofstee.h"

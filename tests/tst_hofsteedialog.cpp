@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Hofstee…" in the grade assignment dialog, offscreen: judgements in, pass points out.
 #include "EnhEdit.h"
 #include "Hauptfenster.h"

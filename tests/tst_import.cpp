@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delimited text import: fields, the separator setting, lines from bytes and files, and the
 // evaluation into the result list.
 #include "Fehler.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing through the real file dialog and pasting from the clipboard, offscreen.
 #include "Hauptfenster.h"
 #include "Notendatei.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box offscreen: its texts, the "Info" command, and the update check against a
 // plain-HTTP server of the test's own on 127.0.0.1.
 #include "Aktualisierer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: layout, reading with defaults, encodings, marker and backup, failed saves.
 #include "Dateigrenze.h"
 #include "Fehler.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Grade classes, the class grid's texts, ECTS letters, group shares and histogram ranges.
 #include "Klassen.h"
 #include "Testdaten.h"

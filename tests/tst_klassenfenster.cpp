@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The classification and the histogram through the real windows, offscreen.
 #include "Ergebnisfenster.h"
 #include "Hauptfenster.h"

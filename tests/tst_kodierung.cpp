@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the program reads the bytes of a text file: a byte-order mark decides, valid UTF-8 with
 // umlauts is UTF-8, everything else Windows-1252. The files in daten/calc_* were written by
 // LibreOffice Calc from calc_liste.fods and calc_ascii.fods.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid models under Qt's model checker: every listing, row count change and edit keeps
 // the contracts the views rely on (indexes, row counts, change signals, header data).
 #include "ErgebnisModell.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record file and the list operations on the main window's state.
 #include "Dateigrenze.h"
 #include "Fehler.h"

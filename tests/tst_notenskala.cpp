@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Points to grades: the worked examples of the grading scale, the cases only extended
 // precision grades right, and the faults of a piece of zero width.
 #include "Exakt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grade assignment dialog offscreen: preview, cancel and OK as the main window runs them.
 #include "Dateigrenze.h"
 #include "EnhEdit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report lines built headless: both layouts, the group shares and the points-to-grade table.
 #include "Report.h"
 #include "Testdaten.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Report" through the real windows, offscreen: the lines, the chart picture, the failure box.
 #include "Ergebnisfenster.h"
 #include "Hauptfenster.h"

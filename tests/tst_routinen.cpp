@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's folders under a fresh per-user config folder, the version forms and the language.
 #include "Routinen.h"
 #include "Zahltext.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF writer: escapes and font table on the bytes, and a saved report read back by LibreOffice Writer.
 #include "Dateigrenze.h"
 #include "Fehler.h"

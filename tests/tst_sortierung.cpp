@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast sorts against the classic exchange sort they must reproduce.
 #include "Ansi.h"
 #include "Sortierung.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Spaltenbreite anpassen": the widths found without measuring every cell are those of measuring
 // every cell of the grid, in several fonts, on random lists and on awkward texts.
 #include "ErgebnisModell.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the record file the program is started with, as a double click on the desktop does.
 #include "Hauptfenster.h"
 #include "Notendatei.h"

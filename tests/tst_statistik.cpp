@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mean, standard deviation and pass count of the list's grades.
 #include "Exakt.h"
 #include "Fehler.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spreadsheet files in and out. daten/tabelle/kurs.xlsx, kurs.ods and kurs.csv were written by
 // LibreOffice Calc 7.4 from kurs.fods (LC_ALL=de_DE.UTF-8 soffice --headless --convert-to xlsx,
 // ods and 'csv:Text - txt - csv (StarCalc):59,34,76,1,,0,false,true,true').

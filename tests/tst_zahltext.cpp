@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number text under a German and an English locale.
 #include "Zahltext.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The about box's HTTP client: HEAD, then GET of one address, the body written to a device as
 // it arrives. Everything runs on the window's thread through signals; nothing waits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's evaluation commands: grade classes, the histogram and the report.
 
 #include "Hauptfenster.h"

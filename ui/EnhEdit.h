@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TEnhancedEdit: a single-line field that keeps a number in step with its text.
 // Every text change (typed, pasted, set by the program, clear()) is parsed into Value and

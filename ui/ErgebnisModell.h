@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main grid's contents: a snapshot of the result list taken by each listing (Anzeigen),
 // read cell by cell on demand, so listing a million entries is one copy and a reset.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report window: an editable rich-text field the report fills, with commands to save it as
 // RTF, copy it, restyle it, print it and save it as PDF. Created once, shown modeless; closing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps every window of the program on the screen: a window opens at its own position where
 // that fits, and is otherwise moved (and, if it is larger than the screen, made smaller) so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dialogs remember their controls between runs: FormularSpeichern writes every control of a
 // known kind under a section named after the dialog (its object name), FormularLaden puts the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Window layouts are designed at 120 pixels per inch and scaled to the screen when a
 // window is created.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: menu bar, toolbar and the result grid `erg`. It owns the evaluation
 // state (Auswertung) and runs every command through the general error report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Hilfe.h"
 
 #include "Geometrie.h"

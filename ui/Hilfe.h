@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's help: a context number opens a German page from the resources in one
 // help window (100 main window, 200 class evaluation, 300 settings, 400 report, 32000 about box).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands that bring a list in (open a record file, import or append a text
 // file, paste from the clipboard) and the status bar line that sums up what each brought in.
 

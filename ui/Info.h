@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The about box: title, version, the program file's date, the homepage, and the update check
 // that fetches a newer archive from the server. Each box destroys itself when closed; a check

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Message boxes and the general error report. Every command and dialog button runs through
 // Fehlerbericht::ausfuehren, so an error that escapes a handler ends that command, shows its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's windows, created once each in their fixed order and destroyed together.
 // Destroying a Programm is the program's end (dialogs that keep state save it then);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A framed group of radio buttons with one selected item index, -1 for none.
 

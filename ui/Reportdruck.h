@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report handed on: on the clipboard, on paper and as PDF. On paper the text keeps its
 // fonts at the size the screen shows them, pictures are scaled to the width between the margins.

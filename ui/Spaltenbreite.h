@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Spaltenbreite anpassen": every grid column as wide as its widest text, header included, in
 // the grid's font, plus 10 pixels. The widths are those of measuring every cell, found without

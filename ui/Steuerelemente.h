@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small controls the dialogs share: a labelled edit, a check box whose caption wraps,
 // a check list box, and buttons with a picture 8 pixels from their left edge.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Routes the keyboard the way a desktop user expects: Alt+letter presses the control with that
 // access key in the active window and never types into a field, and the main window's menu

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The histogram window: one bar chart whose bars the histogram run fills. Created once,
 // shown modeless; the report takes the chart as a picture from it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings dialog: histogram grouping, report picture and the pass threshold. Its controls
 // are the settings themselves; readers take their values at the moment they need them.

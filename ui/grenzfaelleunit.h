@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Grenzfälle" window: the students who lie less than a chosen distance below the next better
 // grade step of the current scale, fewest points missing first, with copy and CSV export.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Hofstee-Verfahren": the four judgements, the list's failure curve with the judgement
 // rectangle and its diagonal, and the pass points where the diagonal meets the curve.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The import settings dialog: separator, the four column choices and the title lines of the
 // delimited text import. It restores itself when created and saves whenever it closes.

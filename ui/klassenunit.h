@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The class evaluation window: one row per grade class, where the user marks with a letter
 // the row in which each ECTS group begins. Shown modally by the classification; its cell

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grade assignment dialog: three anchor points, the grade step and the rounding rule.
 // Its controls are the only store of the grading scale; skala() reads them at each call.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every harness shares: reading settings from the front of the input, and a check that
 // stops the run with a message, so libFuzzer keeps the input as a crash.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update check's version body: only the leading digits and commas count, read as the
 // program's own number reader reads them with a decimal comma; equal versions ask nothing.
 #include "Pruefung.h"

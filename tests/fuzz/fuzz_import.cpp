@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text import. The first bytes choose the locale, separator, column settings and block size,
 // the rest is the file. The file path (importiereDatei, which reads the file in blocks) and the
 // clipboard path (importiereText) must end in exactly the state and summary of the text path

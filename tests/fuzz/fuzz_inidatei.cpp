@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file reader: what it writes back reads as itself (read, write, read is a
 // fixpoint, in every encoding), and a value written reads back as written.
 #include "Pruefung.h"

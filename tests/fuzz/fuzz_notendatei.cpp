@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record reader: any bytes read as whole 56-byte records, the same from a device and from a
 // file; written back they give the bytes read, and a second read gives the same list.
 #include "Pruefung.h"

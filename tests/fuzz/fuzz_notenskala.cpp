@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grading scale against a plain reference written from the rule itself: the raw grade in
 // extended precision, the step by integer part and fraction (tenths by the exact 10 r), the
 // rounding rule. Finite inputs never crash; results agree to the bit, errors to the text; and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numeric field's rule. The filter keeps only what it promises and, applied to its own
 // result, changes nothing (the field parses its rewrite once more); thousands separators never
 // change the number; an unreadable text counts as 0; and every number the field writes into

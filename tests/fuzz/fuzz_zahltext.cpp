@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number reader and the number texts. Reading: the fast and the general reader agree, the
 // byte and the text reader agree, blanks around and a minus in front do what they should.
 // Writing: every text of a finite double reads back within its rounding, the file form to
