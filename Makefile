@@ -2,6 +2,10 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 PREFIX ?= /usr/local
+# The compiler cache keys on paths below this tree as relative ones; precompiled headers may be
+# cached too.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_SLOPPINESS := pch_defines,time_macros,include_file_mtime,include_file_ctime
 
 .PHONY: deps configure build run test bench install package screenshots clean fuzz test-asan format format-check
 
