@@ -21,17 +21,20 @@ void KlassenBilden(Auswertung& a) {
     a.FKlassen.swap(klassen);
 }
 
+// 128 bits hold anzahl * 2000 for every 64-bit anzahl; a GCC extension, named once.
+__extension__ using Gross = __int128;
+
 double anteilProzent(qint64 anzahl, qint64 nenner) {
     // 2 * anzahl * 1000 / nenner, halved, on magnitudes so that the tie goes away from zero.
-    __int128 zaehler = static_cast<__int128>(anzahl) * 1000;
-    __int128 n = nenner;
+    Gross zaehler = static_cast<Gross>(anzahl) * 1000;
+    Gross n = nenner;
     if (n < 0) {
         n = -n;
         zaehler = -zaehler;
     }
     const bool negativ = zaehler < 0;
-    const __int128 betrag = negativ ? -zaehler : zaehler;
-    const __int128 zehntel = (2 * betrag + n) / (2 * n);
+    const Gross betrag = negativ ? -zaehler : zaehler;
+    const Gross zehntel = (2 * betrag + n) / (2 * n);
     const double wert = static_cast<double>(zehntel) / 10.0;
     return negativ ? -wert : wert;
 }

@@ -114,7 +114,7 @@ void TEnhancedEdit::textGeaendert() {
         FFiltert = true;
         setText(e.text);
         FFiltert = false;
-        setCursorPosition(std::min<int>(caret, e.text.size()));
+        setCursorPosition(static_cast<int>(std::min<qsizetype>(caret, e.text.size())));
     }
     FValue = e.lesung.wert;
     FValueInt = e.lesung.ganz;

@@ -27,7 +27,7 @@ namespace {
 const QDateTime kNulltag(QDate(1899, 12, 30), QTime(0, 0));
 
 double alsTage(const QDateTime& zeit) {
-    return kNulltag.msecsTo(zeit) / 86400000.0;
+    return static_cast<double>(kNulltag.msecsTo(zeit)) / 86400000.0;
 }
 
 QDateTime ausTagen(double tage) {
