@@ -187,10 +187,15 @@ long double IniDatei::leseZahl(QStringView abschnitt, QStringView schluessel, lo
     const Eintrag* e = finde(abschnitt, schluessel);
     if (!e)
         return vorgabe;
-    // The file holds doubles, so the value read is one: the file form of the largest double
-    // reads back as it, however far its 15 digits lie above it.
-    const auto wert = zahltext::leseDouble(e->wert);
-    return wert ? static_cast<long double>(*wert) : vorgabe;
+    // A numeric field holds an extended value: the text is read straight into one, so a value
+    // saved and read back is the value the field had (through a double, 1,05 would come back
+    // as 1.0500000000000000444 and show as "1,1"). Beyond the doubles, where this file holds
+    // nothing but the file form of the largest double, the double reader decides.
+    constexpr long double kGroesste = std::numeric_limits<double>::max();
+    if (const auto wert = zahltext::lese(e->wert); wert && std::fabs(*wert) <= kGroesste)
+        return *wert;
+    const auto doppelt = zahltext::leseDouble(e->wert);
+    return doppelt ? static_cast<long double>(*doppelt) : vorgabe;
 }
 
 void IniDatei::schreibe(QStringView abschnitt, QStringView schluessel, const QString& wert) {

@@ -11,7 +11,11 @@
 // Writing: an existing key keeps its place, a new key goes to the end of its section, a new
 // section to the end of the file. The text is "[name]", the key lines and one empty line per
 // section, CR LF, in the encoding (with its mark) the file was read in; Windows-1252 for a
-// new file. A value that isn't the number a reader wants gives the caller's default.
+// new file and for a file read without a mark. In Windows-1252 a character it cannot hold is
+// written as "?"; when the Windows-1252 bytes would read back as UTF-8 (such as "Ã¤", the bytes
+// of UTF-8 "ä"), that text is written as UTF-8 with its mark instead, holding the same
+// characters. Each save decides anew from the text it writes.
+// A value that isn't the number a reader wants gives the caller's default.
 
 #include "Ansi.h"
 
@@ -40,8 +44,9 @@ public:
     bool hatAbschnitt(QStringView abschnitt) const;
 
     // Missing key: vorgabe. Integers: optional blanks, sign, decimal digits, in the range of
-    // qint64. Booleans: an integer, non-zero is true. Numbers: the double zahltext::leseDouble
-    // reads (the file holds doubles; "1,79769313486232E308" is the largest one).
+    // qint64. Booleans: an integer, non-zero is true. Numbers: the extended value zahltext::lese
+    // reads, within the doubles' range; beyond it, the double zahltext::leseDouble reads
+    // ("1,79769313486232E308", the file form of the largest double, reads as that double).
     QString lese(QStringView abschnitt, QStringView schluessel, const QString& vorgabe) const;
     qint64 leseGanz(QStringView abschnitt, QStringView schluessel, qint64 vorgabe) const;
     bool leseBool(QStringView abschnitt, QStringView schluessel, bool vorgabe) const;
