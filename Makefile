@@ -21,8 +21,11 @@ build: configure
 run: build
 	$(BUILD)/app/skalora
 
+# The tests run side by side, one per core; `ctest -L core` (or exchange, support, ui, system)
+# in $(BUILD) runs one group.
+JOBS ?= $(shell nproc)
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure
 
 bench: build
 	cmake --build $(BUILD) --target bench_all
@@ -68,33 +71,19 @@ test-asan: deps
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:detect_stack_use_after_return=0 \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-	  ctest --output-on-failure -E '$(ASAN_OHNE)'
+	  ctest -j$(JOBS) --output-on-failure -E '$(ASAN_OHNE)'
 
-# libFuzzer harnesses of tests/fuzz, built with clang in their own folder, each run for
-# FUZZ_SECONDS on its corpus (tests/fuzz/korpus/<name>, the inputs found so far in
-# $(FUZZ_BUILD)/korpus/<name>, the kept findings in tests/fuzz/funde/<name>). A crash leaves
-# its input in $(FUZZ_BUILD)/funde/ and fails the target once every harness has run.
+# libFuzzer harnesses of tests/fuzz (listed once, in tests/fuzz/CMakeLists.txt), built with
+# clang in their own folder, each run for FUZZ_SECONDS on its corpus (tests/fuzz/korpus/<name>,
+# the inputs found so far in $(FUZZ_BUILD)/korpus/<name>, the kept findings in
+# tests/fuzz/funde/<name>), two at a time. A crash leaves its input in $(FUZZ_BUILD)/funde/ and
+# fails the target once every harness has run.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_HARNESSE := notendatei import zahltext inidatei zahleingabe notenskala aktualisierung
 fuzz: deps
 	@cmake -S tests/fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ > /dev/null
 	@cmake --build $(FUZZ_BUILD)
-	@mkdir -p $(FUZZ_BUILD)/funde; fehler=""; \
-	for h in $(FUZZ_HARNESSE); do \
-	  mkdir -p $(FUZZ_BUILD)/korpus/$$h; \
-	  funde=""; [ -d tests/fuzz/funde/$$h ] && funde=tests/fuzz/funde/$$h; \
-	  if $(FUZZ_BUILD)/fuzz_$$h -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
-	       -artifact_prefix=$(FUZZ_BUILD)/funde/$$h- $(FUZZ_BUILD)/korpus/$$h tests/fuzz/korpus/$$h $$funde \
-	       > $(FUZZ_BUILD)/fuzz_$$h.log 2>&1; then \
-	    echo "fuzz_$$h: $$(grep -Eo '^Done [0-9]+ runs' $(FUZZ_BUILD)/fuzz_$$h.log | tail -n 1) in $(FUZZ_SECONDS) s"; \
-	  else \
-	    echo "fuzz_$$h: FEHLER (Protokoll $(FUZZ_BUILD)/fuzz_$$h.log)"; \
-	    grep -E 'Eigenschaft verletzt|runtime error|ERROR: |Test unit written' $(FUZZ_BUILD)/fuzz_$$h.log | head -n 5; \
-	    fehler="$$fehler $$h"; \
-	  fi; \
-	done; \
-	[ -z "$$fehler" ] || { echo "Fuzzer mit Befund:$$fehler"; exit 1; }
+	@bash scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(JOBS)
 
 clean:
 	rm -rf $(BUILD)

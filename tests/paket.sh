@@ -20,7 +20,8 @@ deb="$tmp/paket/skalora_${version}_amd64.deb"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || falsch "Version"
 [ "$(dpkg-deb -f "$deb" Architecture)" = amd64 ] || falsch "Architektur"
 abh=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6widgets6 libqt6charts6 libqt6network6 libqt6printsupport6 libqt6svg6 qt6-translations-l10n fonts-wine; do
+for p in libc6 libstdc++6 libqt6widgets6 libqt6charts6 libqt6network6 libqt6printsupport6 libqt6svg6 libzip4 libxlsxwriter4 \
+         qt6-qpa-plugins qt6-translations-l10n fonts-wine; do
   grep -Eq "(^|, )$p( |,|$)" <<<"$abh" || falsch "Abhängigkeit $p fehlt in: $abh"
 done
 
@@ -29,11 +30,11 @@ dpkg -x "$deb" "$wurzel"
 share="$wurzel/usr/share"
 [ -x "$wurzel/usr/bin/skalora" ] || falsch "usr/bin/skalora fehlt oder ist nicht ausführbar"
 for f in applications/skalora.desktop mime/packages/skalora.xml icons/hicolor/scalable/apps/skalora.svg \
-         icons/hicolor/48x48/apps/skalora.png icons/hicolor/256x256/apps/skalora.png; do
+         icons/hicolor/48x48/apps/skalora.png icons/hicolor/256x256/apps/skalora.png doc/skalora/copyright; do
   [ -s "$share/$f" ] || falsch "usr/share/$f fehlt"
 done
 # Nothing else: no build or test files slip into the package.
-unerwartet=$(cd "$wurzel" && find . -type f | sort | grep -Ev '^\./usr/(bin/skalora|share/(applications/skalora\.desktop|mime/packages/skalora\.xml|icons/hicolor/(scalable/apps/skalora\.svg|48x48/apps/skalora\.png|256x256/apps/skalora\.png)))$' || true)
+unerwartet=$(cd "$wurzel" && find . -type f | sort | grep -Ev '^\./usr/(bin/skalora|share/(applications/skalora\.desktop|mime/packages/skalora\.xml|icons/hicolor/(scalable/apps/skalora\.svg|48x48/apps/skalora\.png|256x256/apps/skalora\.png)|doc/skalora/copyright))$' || true)
 [ -z "$unerwartet" ] || falsch "unerwartete Dateien: $unerwartet"
 
 # The PNG renderings have the size their folder names (width and height from the IHDR chunk).
@@ -43,6 +44,11 @@ for g in 48 256; do
   masse=$(od -An -j16 -N8 -tu1 "$png" | awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
   [ "$masse" = "$g $g" ] || falsch "$g px: Größe $masse"
 done
+
+# The machine-readable copyright names the licence of every file.
+head -n 1 "$share/doc/skalora/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
+  || falsch "copyright: keine Format-Zeile"
+grep -qx 'License: GPL-3+' "$share/doc/skalora/copyright" || falsch "copyright: keine Lizenz GPL-3+"
 
 eintrag="$share/applications/skalora.desktop"
 desktop-file-validate "$eintrag" || falsch "desktop-file-validate"
