@@ -11,6 +11,7 @@
 #include "Zahltext.h"
 #include "einstellungen.h"
 #include "importform.h"
+#include "notenvergabe.h"
 
 #include <QAction>
 #include <QComboBox>
