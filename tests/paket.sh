@@ -22,7 +22,8 @@ deb="$tmp/paket/skalora_${version}_amd64.deb"
 abh=$(dpkg-deb -f "$deb" Depends)
 for p in libc6 libstdc++6 libqt6widgets6 libqt6charts6 libqt6network6 libqt6printsupport6 libqt6svg6 libzip4 libxlsxwriter4 \
          qt6-qpa-plugins qt6-translations-l10n fonts-wine; do
-  grep -Eq "(^|, )$p( |,|$)" <<<"$abh" || falsch "Abhängigkeit $p fehlt in: $abh"
+  muster=$(sed 's/[+.]/\\&/g' <<<"$p")
+  grep -Eq "(^|, )$muster( |,|$)" <<<"$abh" || falsch "Abhängigkeit $p fehlt in: $abh"
 done
 
 wurzel="$tmp/wurzel"

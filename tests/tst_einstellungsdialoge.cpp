@@ -42,59 +42,60 @@ private slots:
         QVERIFY(m_umgebung.meldungen.isEmpty());
     }
 
-    // A typed value comes back after a restart as the same extended value, bit for bit, and the
-    // field shows it as it shows that value. Near a tie of the one decimal shown, an extended
-    // and a double round apart: read back through a double, 1,05 would show as "1,1".
-    void getippteZahlUeberlebtNeustart_data() {
+    // A typed value is saved and, at the next start, written into the field as the extended
+    // value of its text: the field shows it with its decimals and holds what it shows. Near a
+    // tie of the one decimal shown, an extended and a double round apart: read back through a
+    // double, 1,05 would show as "1,1".
+    void getippteZahlNachNeustart_data() {
         QTest::addColumn<bool>("notenvergabe");
         QTest::addColumn<QString>("feld");
         QTest::addColumn<QString>("getippt");
         QTest::addColumn<QString>("angezeigt");
+        QTest::addColumn<long double>("wert");
         QTest::newRow("vollenote 1,05") << true << "vollenote"
                                         << "1,05"
-                                        << "1,0";
+                                        << "1,0" << 1.0L;
         QTest::newRow("vollenote 1,45") << true << "vollenote"
                                         << "1,45"
-                                        << "1,5";
+                                        << "1,5" << 1.5L;
         QTest::newRow("bestandennote 4,05") << true << "bestandennote"
                                             << "4,05"
-                                            << "4,1";
+                                            << "4,1" << 4.1L;
         QTest::newRow("nichtbestandennote 5,45") << true << "nichtbestandennote"
                                                  << "5,45"
-                                                 << "5,4";
-        QTest::newRow("vollepunkte 0,15") << true << "vollepunkte"
-                                          << "0,15"
-                                          << "0,15";
+                                                 << "5,4" << 5.4L;
         QTest::newRow("grenznote 3,65") << false << "grenznote"
                                         << "3,65"
-                                        << "3,7";
+                                        << "3,7" << 3.7L;
         QTest::newRow("grenznote 2,35") << false << "grenznote"
                                         << "2,35"
-                                        << "2,3";
+                                        << "2,3" << 2.3L;
+        QTest::newRow("as shown stays") << true << "bestandennote"
+                                        << "4,3"
+                                        << "4,3" << 4.3L;
     }
-    void getippteZahlUeberlebtNeustart() {
+    void getippteZahlNachNeustart() {
         QFETCH(bool, notenvergabe);
         QFETCH(QString, feld);
         QFETCH(QString, getippt);
         QFETCH(QString, angezeigt);
+        QFETCH(long double, wert);
         const auto dialog = [&](const Programm& p) -> QWidget* {
             return notenvergabe ? static_cast<QWidget*>(p.notenvergabeform()) : p.einstellungsdialog();
         };
-        long double vorher = 0;
         {
             Programm p;
             auto* f = dialog(p)->findChild<TEnhancedEdit*>(feld);
             QVERIFY(f);
             f->selectAll();
             QTest::keyClicks(f, getippt);
-            vorher = f->Value();
-            QVERIFY(vorher == *zahltext::lese(getippt));
+            QCOMPARE(f->text(), getippt);
             FormularSpeichern(dialog(p)); // what "OK" saves, and the settings dialog at the end
         }
         Programm p;
         auto* f = dialog(p)->findChild<TEnhancedEdit*>(feld);
-        QVERIFY(f->Value() == vorher);
         QCOMPARE(f->text(), angezeigt);
+        QVERIFY(f->Value() == wert); // bit for bit: the extended nearest the text shown
         QVERIFY(m_umgebung.meldungen.isEmpty());
     }
 

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <limits>
 #include <sys/resource.h>
 
@@ -120,7 +121,8 @@ private slots:
         QCOMPARE(gelesen.leseZahl(u"einstellungsdialog", u"grenznote", 0), 4.5L);
     }
 
-    // The extremes come back from the file as they were written; beyond the doubles, the largest.
+    // The extremes come back from the file as the extended values of their text; beyond the
+    // doubles, the largest double.
     void zahlRundreise_data() {
         QTest::addColumn<long double>("wert");
         QTest::addColumn<QString>("text");
@@ -129,11 +131,32 @@ private slots:
         const long double kleinste = std::numeric_limits<double>::denorm_min();
         QTest::newRow("largest double") << groesste << "1,79769313486232E308" << groesste;
         QTest::newRow("most negative double") << -groesste << "-1,79769313486232E308" << -groesste;
-        QTest::newRow("smallest subnormal") << kleinste << "4,94065645841247E-324" << kleinste;
+        QTest::newRow("smallest subnormal") << kleinste << "4,94065645841247E-324" << 4.94065645841247E-324L;
         QTest::newRow("extended beyond the doubles") << 1e400L << "1,79769313486232E308" << groesste;
         QTest::newRow("negative extended beyond") << -1e400L << "-1,79769313486232E308" << -groesste;
-        QTest::newRow("extended is rounded to double") << 4.1L << "4,1" << static_cast<long double>(4.1);
+        QTest::newRow("extended written as its double's text") << 4.1L << "4,1" << 4.1L;
     }
+    // A stored number is read straight into an extended, never through a double: near a tie
+    // of one decimal the two round apart (the double nearest 1,05 lies above it, the extended
+    // below), bit for bit as the compiler reads the same decimal.
+    void zahlAlsExtended_data() {
+        QTest::addColumn<QByteArray>("wert");
+        QTest::addColumn<long double>("erwartet");
+        QTest::newRow("1,05") << QByteArray("1,05") << 1.05L;
+        QTest::newRow("1,45") << QByteArray("1,45") << 1.45L;
+        QTest::newRow("4,05") << QByteArray("4,05") << 4.05L;
+        QTest::newRow("-2,35") << QByteArray("-2,35") << -2.35L;
+        QTest::newRow("exponent") << QByteArray("1,5E-7") << 1.5E-7L;
+        QTest::newRow("16 digits") << QByteArray("0,1000000000000001") << 0.1000000000000001L;
+    }
+    void zahlAlsExtended() {
+        QFETCH(QByteArray, wert);
+        QFETCH(long double, erwartet);
+        const IniDatei ini = IniDatei::ausBytes("[notenvergabeform]\r\nvollenote=" + wert + "\r\n");
+        const long double gelesen = ini.leseZahl(u"notenvergabeform", u"vollenote", 0);
+        QVERIFY(std::memcmp(&gelesen, &erwartet, 10) == 0);
+    }
+
     void zahlRundreise() {
         QFETCH(long double, wert);
         QFETCH(QString, text);
