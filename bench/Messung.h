@@ -73,13 +73,13 @@ inline qint64 spitzenZuwachs(const std::function<void()>& lauf) {
 }
 
 inline std::string mbText(qint64 bytes) {
-    return std::to_string(static_cast<long long>(bytes / 1e6 + 0.5)) + " MB";
+    return std::to_string(static_cast<long long>(static_cast<double>(bytes) / 1e6 + 0.5)) + " MB";
 }
 
 // One memory line, laid out like bericht.
 inline void speicherBericht(const std::string& was, qint64 bytes, const std::string& ziel, bool erreicht) {
-    std::printf("%-52s %10.1f MB   goal: %-28s %s\n", was.c_str(), bytes / 1e6, ziel.c_str(),
-                erreicht ? "met" : "MISSED");
+    std::printf("%-52s %10.1f MB   goal: %-28s %s\n", was.c_str(), static_cast<double>(bytes) / 1e6,
+                ziel.c_str(), erreicht ? "met" : "MISSED");
     std::fflush(stdout);
 }
 

@@ -56,7 +56,8 @@ int main(int argc, char* argv[]) {
     if (!benchdaten::schreibe(eingabe, benchdaten::pruefungsdatei(kZeilen)))
         return 1;
     const qint64 groesse = QFileInfo(eingabe).size();
-    std::printf("input: %d lines, %.1f MB, Windows-1252, \";\", title line\n", kZeilen, groesse / 1e6);
+    std::printf("input: %d lines, %.1f MB, Windows-1252, \";\", title line\n", kZeilen,
+                static_cast<double>(groesse) / 1e6);
 
     const ImportEinstellungen e = benchdaten::pruefungsspalten();
     const QChar trenner = trennerAus(QStringLiteral(";"));
@@ -97,7 +98,7 @@ int main(int argc, char* argv[]) {
     }
     std::printf("%lld entries, %zu grade classes, %zu histogram ranges, output %.1f MB\n",
                 static_cast<long long>(a.FEintraege.size()), a.FKlassen.size(), balken,
-                QFileInfo(ausgabe).size() / 1e6);
+                static_cast<double>(QFileInfo(ausgabe).size()) / 1e6);
 
     // The steps ran with the allocator as the program has it. For the memory figure, large
     // blocks now come from mmap and go back when freed, so the resident size shows what the

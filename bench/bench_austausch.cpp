@@ -18,7 +18,7 @@ namespace {
 constexpr int kZeilen = 1'000'000;
 
 double mb(qint64 bytes) {
-    return bytes / 1e6;
+    return static_cast<double>(bytes) / 1e6;
 }
 
 } // namespace

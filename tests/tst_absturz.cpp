@@ -40,7 +40,8 @@ Notenliste liste(qint64 g) {
     Notenliste l;
     const int n = 300 + static_cast<int>((g * 37) % 1700);
     for (int i = 0; i < n; ++i)
-        l.push_back(testeintrag(QStringLiteral("G%1-%2").arg(g).arg(i).toLatin1(), (g % 50) + i / 8.0,
+        l.push_back(testeintrag(QStringLiteral("G%1-%2").arg(g).arg(i).toLatin1(),
+                                static_cast<double>(g % 50) + static_cast<double>(i) / 8.0,
                                 1 + (i % 50) / 10.0));
     return l;
 }

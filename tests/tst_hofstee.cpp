@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(e.aufStufe, aufStufe);
         QVERIFY(std::fabs(e.hoehe - hoehe) <= 200 * LDBL_EPSILON);
         QCOMPARE(e.durchgefallen, qsizetype(durchgefallen));
-        QCOMPARE(static_cast<double>(e.quote), 100.0 * durchgefallen / punkte.size());
+        QCOMPARE(static_cast<double>(e.quote), 100.0 * durchgefallen / static_cast<double>(punkte.size()));
         QCOMPARE(static_cast<double>(hofsteeUebernahmewert(k, e)), uebernahme);
     }
 

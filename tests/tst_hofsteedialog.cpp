@@ -135,7 +135,7 @@ private slots:
                                                "die niedrigste annehmbare Durchfallquote von 60,0 %. Die "
                                                "Diagonale trifft die Durchfallkurve nicht "
                                                "innerhalb des Rechtecks.");
-        imDialog<Tnotenvergabeform>([this, meldung](Tnotenvergabeform* d) {
+        imDialog<Tnotenvergabeform>([this, meldung](Tnotenvergabeform* dialog) {
             imDialog<THofsteedialog>([this, meldung](THofsteedialog* s) {
                 fuelle(s, "20", "30", "60", "70");
                 QCOMPARE(s->erg->text(), meldung);
@@ -149,14 +149,14 @@ private slots:
                 hilfe::fenster()->close();
                 s->cancelbut->click();
             });
-            d->hofsteebut->click();
-            QCOMPARE(d->bestandenpunkte->text(), QStringLiteral("25"));
+            dialog->hofsteebut->click();
+            QCOMPARE(dialog->bestandenpunkte->text(), QStringLiteral("25"));
             imDialog<THofsteedialog>([](THofsteedialog* s) {
                 QCOMPARE(s->minquote->text(), QStringLiteral("60"));
                 s->cancelbut->click();
             });
-            d->hofsteebut->click();
-            d->cancelbut->click();
+            dialog->hofsteebut->click();
+            dialog->cancelbut->click();
         });
         h->Notenvergabe1->trigger();
         QVERIFY(!d->isVisible());
