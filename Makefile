@@ -8,6 +8,8 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_SLOPPINESS := pch_defines,time_macros,include_file_mtime,include_file_ctime
 # The compiler by its content, so a fresh install of the same compiler hits the same entries.
 export CCACHE_COMPILERCHECK := content
+# Debug builds (sanitizers, fuzzers) hit across clones too; their debug info may name another clone.
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: deps configure build run test bench install package screenshots clean fuzz test-asan format format-check
 
