@@ -96,8 +96,20 @@ HofsteeErgebnis hofsteeGrenze(const Durchfallkurve& kurve, const HofsteeUrteile&
     } else {
         // Flat part: the level left of the step found, or everyone failed beyond the last score.
         e.hoehe = stufe != stufen.end() ? stufe->vorher : 100.0L;
-        e.punkte = aufHoehe(e.hoehe);
-        // Rounding must not move the point off its flat part.
+        // Inside the rectangle or not is decided on the heights, which are exact: a flat part at
+        // fMin meets the diagonal at kMax itself, one at fMax at kMin, and rounding in aufHoehe
+        // must not carry a point whose height lies within fMin..fMax past kMin or kMax.
+        if (e.hoehe == u.minQuote)
+            e.punkte = u.maxPunkte;
+        else if (e.hoehe == u.maxQuote)
+            e.punkte = u.minPunkte;
+        else
+            e.punkte = aufHoehe(e.hoehe);
+        if (e.hoehe >= u.minQuote)
+            e.punkte = std::min(e.punkte, u.maxPunkte);
+        if (e.hoehe <= u.maxQuote)
+            e.punkte = std::max(e.punkte, u.minPunkte);
+        // Nor off its flat part.
         if (stufe != stufen.end())
             e.punkte = std::min<long double>(e.punkte, stufe->punkte);
         if (stufe != stufen.begin())

@@ -187,6 +187,31 @@ private slots:
         }
     }
 
+    // Where the diagonal meets the flat part exactly at a corner of the rectangle, the corner is
+    // the answer, however the judgements' extended values round: the scores 1 and 3 with
+    // fMin 50 and fMax 92 meet at (kMax, 50 %) for every kMin < 1 < kMax, as the numeric fields
+    // hold them (kMin in hundredths, kMax in tenths).
+    void eckeDesRechtecks() {
+        const Durchfallkurve k = kurve({1, 3});
+        for (int kMinHundertstel = 0; kMinHundertstel < 100; ++kMinHundertstel) {
+            for (int kMaxZehntel = 11; kMaxZehntel <= 30; ++kMaxZehntel) {
+                const QString kMinText = QStringLiteral("0,%1").arg(kMinHundertstel, 2, 10, QLatin1Char('0'));
+                const QString kMaxText = QStringLiteral("%1,%2").arg(kMaxZehntel / 10).arg(kMaxZehntel % 10);
+                const HofsteeUrteile u =
+                    urteile(*zahltext::lese(kMinText), *zahltext::lese(kMaxText), 50, 92);
+                HofsteeErgebnis e;
+                try {
+                    e = hofsteeGrenze(k, u);
+                } catch (const Fehler& f) {
+                    QFAIL(qPrintable(kMinText + QStringLiteral(" bis ") + kMaxText + QStringLiteral(": ") +
+                                     f.text()));
+                }
+                QVERIFY2(e.punkte == u.maxPunkte, qPrintable(kMinText + QStringLiteral(" bis ") + kMaxText));
+                QCOMPARE(e.durchgefallen, qsizetype(1));
+            }
+        }
+    }
+
     void ungueltigePunkte() { QVERIFY_THROWS_EXCEPTION(Fehler, kurve({1, std::nan(""), 3})); }
 };
 
