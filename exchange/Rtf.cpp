@@ -40,7 +40,7 @@ long long gerundet(long double wert) {
     return std::llround(std::nearbyint(wert));
 }
 
-// The five codes Windows-1252 leaves unassigned carry no character there.
+// The Windows-1252 byte of a character above ASCII; the unassigned codes carry none.
 bool inWindows1252(char16_t c, char& byte) {
     if (c >= 0xA0 && c <= 0xFF) {
         byte = static_cast<char>(c);
@@ -50,7 +50,7 @@ bool inWindows1252(char16_t c, char& byte) {
         return false;
     const QByteArray b = ansi::ausText(QStringView(&c, 1));
     const auto u = static_cast<unsigned char>(b.at(0));
-    if (u < 0x80 || u >= 0xA0 || u == 0x81 || u == 0x8D || u == 0x8F || u == 0x90 || u == 0x9D)
+    if (u < 0x80 || u >= 0xA0 || ansi::unbelegt(u))
         return false;
     byte = b.at(0);
     return true;

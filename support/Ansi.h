@@ -8,6 +8,12 @@
 #include <QString>
 
 namespace ansi {
+// The five codes Windows-1252 leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D); they stand for
+// the C1 controls of the same code.
+constexpr bool unbelegt(unsigned char b) {
+    return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+}
+
 QString zuText(QByteArrayView bytes);
 // Characters Windows-1252 cannot hold become "?" (one per character, surrogate pairs included).
 QByteArray ausText(QStringView text);

@@ -38,10 +38,8 @@ bool geschaetzt(unsigned char b) {
     static const std::array<bool, 256> tabelle = [] {
         std::array<bool, 256> t{};
         for (int i = 0x20; i < 0x100; ++i)
-            t[static_cast<std::size_t>(i)] = i != 0x7F && i != 0xAD;
-        // The codes 0x80 to 0x9F that Windows-1252 leaves unassigned stand for C1 controls.
-        for (int i : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
-            t[static_cast<std::size_t>(i)] = false;
+            t[static_cast<std::size_t>(i)] =
+                i != 0x7F && i != 0xAD && !ansi::unbelegt(static_cast<unsigned char>(i));
         return t;
     }();
     return tabelle[b];
