@@ -6,6 +6,7 @@
 #include "Export.h"
 #include "Fehler.h"
 #include "Meldungsfehler.h"
+#include "Trimmen.h"
 #include "Zahltext.h"
 
 #include <QDir>
@@ -257,7 +258,8 @@ struct Namenraum {
 
     // Blanks and control characters (codes up to 32) only, or nothing at all.
     bool leer() const {
-        return std::all_of(bytes, bytes + laenge, [](char c) { return static_cast<unsigned char>(c) <= 32; });
+        return std::all_of(bytes, bytes + laenge,
+                           [](char c) { return istRandzeichen(static_cast<unsigned char>(c)); });
     }
 };
 

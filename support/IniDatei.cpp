@@ -4,6 +4,7 @@
 #include "Ansi.h"
 #include "Dateifehler.h"
 #include "Fehler.h"
+#include "Trimmen.h"
 #include "Zahltext.h"
 
 #include <QFile>
@@ -22,16 +23,6 @@ const QString kVorhanden = QStringLiteral("SektionVorhanden");
 
 bool gleich(QStringView a, QStringView b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// Blanks and control characters, everything up to U+0020.
-QStringView getrimmt(QStringView s) {
-    qsizetype anfang = 0, ende = s.size();
-    while (anfang < ende && s[anfang].unicode() <= 0x20)
-        ++anfang;
-    while (ende > anfang && s[ende - 1].unicode() <= 0x20)
-        --ende;
-    return s.mid(anfang, ende - anfang);
 }
 
 QByteArray inUtf16(QStringView text, bool grossEndian) {
