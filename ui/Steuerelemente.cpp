@@ -8,10 +8,12 @@
 #include "EnhEdit.h"
 #include "Geometrie.h"
 
+#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTableView>
 
 TLabeledEdit::TLabeledEdit(const QString& beschriftung, QWidget* eltern)
     : QLineEdit(eltern), m_label(new QLabel(beschriftung, eltern)) {
@@ -140,6 +142,20 @@ std::optional<QString> gewaehlteDatei(QFileDialog* dialog, int ergebnis, const Q
 std::optional<QString> frageDatei(QFileDialog* dialog) {
     const int ergebnis = dialog->exec();
     return gewaehlteDatei(dialog, ergebnis, dialog->selectedFiles());
+}
+
+void richteRasterEin(QTableView* raster) {
+    raster->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    raster->setSelectionBehavior(QAbstractItemView::SelectItems);
+    raster->setWordWrap(false);
+    raster->verticalHeader()->hide();
+    raster->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    raster->verticalHeader()->setDefaultSectionSize(raster->fontMetrics().height() + geometrie::px(6));
+    QHeaderView* kopf = raster->horizontalHeader();
+    kopf->setSectionResizeMode(QHeaderView::Interactive);
+    kopf->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    kopf->setHighlightSections(false);
+    kopf->setSectionsClickable(false);
 }
 
 void zeigeNichtmodal(QWidget* fenster) {

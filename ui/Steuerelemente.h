@@ -13,6 +13,7 @@
 #include <optional>
 
 class QLabel;
+class QTableView;
 class TEnhancedEdit;
 
 // A single-line edit with its label above it.
@@ -64,6 +65,10 @@ TEnhancedEdit* zahlfeld(QWidget* eltern, const QString& name, int links, int obe
 QLabel* beschriftung(QWidget* eltern, const QString& name, const QString& text, int links, int oben);
 // Tab order in the order given.
 void tabReihenfolge(std::initializer_list<QWidget*> reihe);
+// The grid set-up the windows share: one contiguous range of cells marked, no wrapping, no row
+// header, rows of one fixed height for the font (fast with a hundred thousand rows), column
+// headers left-aligned that neither light up nor take clicks (the header is the fixed row).
+void richteRasterEin(QTableView* raster);
 // Shows a window without blocking, or brings it forward when it stands open.
 void zeigeNichtmodal(QWidget* fenster);
 // Qt's own file dialog (the same on every desktop), for opening an existing file or saving.

@@ -61,14 +61,7 @@ TGrenzfaelleform::TGrenzfaelleform(QWidget* eltern) : QDialog(eltern) {
     erg->setObjectName(QStringLiteral("erg"));
     erg->setModel(&m_modell);
     erg->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    erg->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    erg->setWordWrap(false);
-    erg->verticalHeader()->hide();
-    erg->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    erg->verticalHeader()->setDefaultSectionSize(erg->fontMetrics().height() + geometrie::px(6));
-    erg->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    erg->horizontalHeader()->setHighlightSections(false);
-    erg->horizontalHeader()->setSectionsClickable(false);
+    steuerelemente::richteRasterEin(erg);
     erg->horizontalHeader()->setStretchLastSection(true);
     // Every column fits in the window at its opening size; the last one takes the rest.
     const int breiten[] = {150, 60, 50, 85, 105};

@@ -140,18 +140,8 @@ TKlassenauswertungsform::TKlassenauswertungsform(QWidget* eltern) : QDialog(elte
     erg->setItemDelegate(new Zelleneditor(erg, [this] { ergKeyUp(); }));
     erg->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                          QAbstractItemView::EditKeyPressed);
-    erg->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    erg->setSelectionBehavior(QAbstractItemView::SelectItems);
-    erg->setWordWrap(false);
     erg->setShowGrid(true);
-    erg->verticalHeader()->hide();
-    // Fixed row heights keep the grid fast with a hundred thousand classes.
-    erg->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    erg->verticalHeader()->setDefaultSectionSize(erg->fontMetrics().height() + geometrie::px(6));
-    erg->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    erg->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    erg->horizontalHeader()->setHighlightSections(false);
-    erg->horizontalHeader()->setSectionsClickable(false);
+    steuerelemente::richteRasterEin(erg);
     erg->installEventFilter(this);
 
     GroupBox1 = new QFrame(this);
