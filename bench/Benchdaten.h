@@ -3,8 +3,8 @@
 // Generated data the benchmarks share: a graded list in memory, and the exam file of a million
 // lines with the import settings that read it.
 
+#include "Eintrag.h"
 #include "Import.h"
-#include "results.h"
 
 #include <QFile>
 #include <QString>

@@ -4,6 +4,7 @@
 // script a power user writes instead, on the same file.
 #include "Benchdaten.h"
 #include "Export.h"
+#include "Histogramm.h"
 #include "Import.h"
 #include "Klassen.h"
 #include "Messung.h"

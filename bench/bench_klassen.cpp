@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Classification (without the modal window) and histogram ranges of a million graded entries.
 #include "Benchdaten.h"
+#include "Histogramm.h"
 #include "Klassen.h"
 #include "Messung.h"
 

@@ -5,8 +5,8 @@
 // with NoteBerechnen itself, so it is exactly the grade the program gives, whatever the step
 // and the rounding rule.
 
+#include "Eintrag.h"
 #include "Notenskala.h"
-#include "results.h"
 
 #include <QString>
 #include <QStringList>

@@ -8,7 +8,7 @@
 // belong to the curve, so the diagonal may meet it on a step: the pass points are then that
 // step's score. All arithmetic in extended precision.
 
-#include "results.h"
+#include "Eintrag.h"
 
 #include <vector>
 

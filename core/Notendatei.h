@@ -3,7 +3,7 @@
 // The record file: a bare sequence of 56-byte records, no header. Bytes after the last whole
 // record are ignored. Failures raise Fehler with the German text of the file error.
 
-#include "results.h"
+#include "Eintrag.h"
 
 #include <QIODevice>
 #include <QString>

@@ -6,7 +6,7 @@
 // plain doubles grades some scores differently. The grade assignment dialog holds the scale;
 // callers read it from there at the moment of each call.
 
-#include "results.h"
+#include "Eintrag.h"
 
 struct TNotenskala {
     double vollepunkte = 50;

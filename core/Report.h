@@ -3,9 +3,9 @@
 // The report as lines of text, each with one of four styles. Built in full from the current
 // state before the report window is touched, so a run that fails leaves the window as it was.
 
+#include "Auswertung.h"
 #include "Fehler.h"
 #include "Notenskala.h"
-#include "results.h"
 
 #include <QString>
 #include <vector>

@@ -4,7 +4,7 @@
 // standard deviation in the one-pass form (sum and sum of squares) and the number who passed.
 // Neither touches the grid; the window lists after them.
 
-#include "results.h"
+#include "Auswertung.h"
 
 // Sets FQuadratsumme, FStandardabweichung and FDurchschnitt. The sums run in list order; each
 // step of both sums is formed in extended precision and rounded to double, and so are the

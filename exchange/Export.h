@@ -5,8 +5,8 @@
 // Numbers take the file form of the user's locale (zahltext::kurz). Failures raise Fehler.
 // A name that a spreadsheet would read as a formula gets a leading apostrophe (formelschutz).
 
+#include "Eintrag.h"
 #include "Grenzfaelle.h"
-#include "results.h"
 
 #include <QIODevice>
 #include <QString>

@@ -5,7 +5,7 @@
 // Fields are taken as they stand: no trimming, no quoting. Numbers are read with the user's
 // decimal separator (zahltext::leseDouble).
 
-#include "results.h"
+#include "Auswertung.h"
 
 #include <QByteArray>
 #include <QChar>

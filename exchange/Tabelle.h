@@ -6,8 +6,8 @@
 // "FALSCH"; empty cells keep their place, so columns stay where they are. A broken or hostile
 // file raises Fehler with a German text naming the file; nothing is changed then.
 
+#include "Auswertung.h"
 #include "Import.h"
-#include "results.h"
 
 #include <QList>
 #include <QString>

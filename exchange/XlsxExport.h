@@ -5,7 +5,7 @@
 // spreadsheet reads "1,3" as a date. No title row, as in the CSV. Failures raise Fehler; an
 // existing file stays as it was then.
 
-#include "results.h"
+#include "Eintrag.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 #pragma once
 // Small builders the tests share.
 
-#include "results.h"
+#include "Eintrag.h"
 
 #include <QFile>
 #include <QTest>

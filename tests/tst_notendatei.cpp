@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The record file and the list operations on the main window's state.
+#include "Auswertung.h"
 #include "Dateigrenze.h"
 #include "Fehler.h"
 #include "Notendatei.h"
 #include "Testdaten.h"
-#include "results.h"
 
 #include <QBuffer>
 #include <QDir>

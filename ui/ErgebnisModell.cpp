@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ErgebnisModell.h"
 
+#include "Ergebnisraster.h"
 #include "Zahltext.h"
 
 #include <QGuiApplication>

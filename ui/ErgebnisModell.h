@@ -4,7 +4,7 @@
 // read cell by cell on demand, so listing a million entries is one copy and a reset.
 // Model row i is grid row i + 1 (grid row 0 is the header).
 
-#include "results.h"
+#include "Eintrag.h"
 
 #include <QAbstractTableModel>
 

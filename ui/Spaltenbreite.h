@@ -5,7 +5,7 @@
 // measuring a million texts: each distinct text is measured once, and of the names only those
 // that an estimate from the characters and their neighbour pairs puts near the top.
 
-#include "results.h"
+#include "Ergebnisraster.h"
 
 #include <QFont>
 #include <array>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "grenzfaelleunit.h"
 
+#include "Auswertung.h"
 #include "EnhEdit.h"
 #include "Export.h"
 #include "Fehler.h"

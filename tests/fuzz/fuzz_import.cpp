@@ -7,9 +7,9 @@
 // and the letter "A".
 #include "Pruefung.h"
 
+#include "Auswertung.h"
 #include "Fehler.h"
 #include "Import.h"
-#include "results.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,9 +3,9 @@
 // file; written back they give the bytes read, and a second read gives the same list.
 #include "Pruefung.h"
 
+#include "Ergebnisraster.h"
 #include "Fehler.h"
 #include "Notendatei.h"
-#include "results.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,58 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "results.h"
+#include "Auswertung.h"
 
-#include "Ansi.h"
+#include "Fehler.h"
 #include "Sortierung.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <limits>
-#include <new>
-#include <unistd.h>
 #include <vector>
-
-#include "Fehler.h"
-#include "Zahltext.h"
-
-QString TNotenEintrag::nameText() const {
-    return ansi::zuText(nameBytes());
-}
-
-void TNotenEintrag::setzeName(QByteArrayView bytes) {
-    const auto n = std::min<qsizetype>(bytes.size(), kNamenLaenge);
-    if (n > 0) // an empty view may have no data at all
-        std::memcpy(name, bytes.data(), static_cast<std::size_t>(n));
-    laenge = static_cast<std::uint8_t>(n);
-}
-
-namespace raster {
-
-QString kopf(int spalte) {
-    static const QString texte[kSpalten] = {QStringLiteral("Nummer"), QStringLiteral("Name"),
-                                            QStringLiteral("Punkte"), QStringLiteral("Note"),
-                                            QStringLiteral("ECTS Gruppe")};
-    return spalte >= 0 && spalte < kSpalten ? texte[spalte] : QString();
-}
-
-QString zelle(int spalte, int zeile, const TNotenEintrag& e) {
-    switch (spalte) {
-    case 0:
-        return zahltext::ganz(zeile, 3) + u':';
-    case 1:
-        return e.nameText();
-    case 2:
-        return zahltext::fest(e.punkte, 1);
-    case 3:
-        return zahltext::fest(e.note, 1);
-    case 4:
-        return e.ects == 0 ? QString() : QString(QChar(e.ects));
-    default:
-        return {};
-    }
-}
-
-} // namespace raster
 
 namespace {
 
@@ -173,52 +127,3 @@ void Auswertung::ZeilenLoeschen(int oben, int unten) {
         FEintraege.erase(FEintraege.begin() + (von - 1), FEintraege.begin() + bis);
     FOriginal = FEintraege;
 }
-
-namespace listengrenze {
-namespace {
-qsizetype& testgrenze() {
-    static qsizetype grenze = 0;
-    return grenze;
-}
-
-qsizetype ausSpeicher() {
-    static const qsizetype n = [] {
-        qsizetype g = std::numeric_limits<int>::max() - 1; // grid rows are ints, and one is the header
-#if defined(_SC_PHYS_PAGES) && defined(_SC_PAGESIZE)
-        const long seiten = sysconf(_SC_PHYS_PAGES), seite = sysconf(_SC_PAGESIZE);
-        if (seiten > 0 && seite > 0)
-            g = std::min<qsizetype>(g, static_cast<qsizetype>(seiten) /
-                                           static_cast<qsizetype>(sizeof(TNotenEintrag)) *
-                                           static_cast<qsizetype>(seite));
-#endif
-        return g;
-    }();
-    return n;
-}
-} // namespace
-
-qsizetype hoechstens() {
-    const qsizetype t = testgrenze();
-    return t > 0 ? std::min(t, ausSpeicher()) : ausSpeicher();
-}
-
-void pruefe(qsizetype eintraege) {
-    if (eintraege < 0 || eintraege > hoechstens())
-        throw std::bad_alloc();
-}
-
-Notenliste mitPlatz(qsizetype eintraege) {
-    pruefe(eintraege);
-    Notenliste liste;
-    // On an empty list a failed reserve leaves no room instead of copying into nothing.
-    liste.reserve(eintraege);
-    if (liste.capacity() < eintraege)
-        throw std::bad_alloc();
-    return liste;
-}
-
-void setzeTestgrenze(qsizetype eintraege) {
-    testgrenze() = std::max<qsizetype>(eintraege, 0);
-}
-
-} // namespace listengrenze

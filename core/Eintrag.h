@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The result list: one record per student, and the evaluation state the main window owns.
+// The records the evaluation is made of: one student's result, the list of them, and one grade
+// class. Plain values; nothing here knows the state that holds them or the computations on them.
+//
+// A student's identity (names, matriculation number, a stable id) and the points per task will
+// live in a type of their own beside the list, not in this record: its 56 bytes are the record
+// file's, written back as read. How a record names its student is settled with that type.
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
-#include <vector>
 
 // One student's result. The layout is that of the record file: 56 bytes, little-endian,
 // copied to and from the file whole. Bytes without meaning are kept as they were read.
@@ -48,22 +51,7 @@ inline TNotenEintrag leererEintrag() {
     return TNotenEintrag{};
 }
 
-// One grade class: how many students have exactly this grade, and its ECTS letter.
-struct TNotenklasse {
-    std::int32_t anzahl = 0;
-    double note = 0;
-    char16_t ects = 0;
-};
-
 // Implicitly shared: FOriginal, the grid and FEintraege share one copy until one of them changes.
-// The texts the grid shows: five columns, row 0 the header, entry i in row i + 1.
-namespace raster {
-inline constexpr int kSpalten = 5;
-QString kopf(int spalte);
-// "%3d:" row number, name, points and grade with one decimal, the letter (empty for none).
-QString zelle(int spalte, int zeile, const TNotenEintrag& e);
-} // namespace raster
-
 using Notenliste = QList<TNotenEintrag>;
 
 // How many entries a list may hold. Qt 6.4's QList::reserve and its sized constructor do not
@@ -76,37 +64,15 @@ qsizetype hoechstens();
 void pruefe(qsizetype eintraege);
 // An empty list with room for exactly `eintraege` entries; std::bad_alloc when there is none.
 Notenliste mitPlatz(qsizetype eintraege);
-// For tests: a lower limit, to see a failed allocation without allocating much; 0 lifts it.
+
+// For tests.
+// A lower limit, to see a failed allocation without allocating much; 0 lifts it.
 void setzeTestgrenze(qsizetype eintraege);
 } // namespace listengrenze
 
-// The evaluation state of the main window. The window owns one and calls its operations
-// from its command handlers; the grid shows FEintraege through ErgebnisModell.
-class Auswertung {
-public:
-    Notenliste FEintraege; // the current list, display order
-    Notenliste FOriginal;  // as last brought in, or as left by the last deletion
-    std::vector<TNotenklasse> FKlassen;
-    std::array<std::int32_t, 6> FEctsAnzahl{};
-    double FDurchschnitt = 0;
-    double FStandardabweichung = 0;
-    double FQuadratsumme = 0;
-    double FGrenznote = 0;
-    std::int32_t FBestanden = 0;
-    bool FErsetzen = false;
-
-    // Carries grade and letter of every entry into the first entry of FOriginal with the
-    // same name bytes; the last of several equal names in FEintraege wins.
-    void NotenUebernehmen();
-
-    // A list was brought in: FOriginal becomes a copy of FEintraege.
-    void OriginalMerken() { FOriginal = FEintraege; }
-
-    void SortierenNachName();
-    void SortierenNachNote();
-    void UrspruenglicheReihenfolge() { FEintraege = FOriginal; }
-
-    // Removes the entries shown in grid rows oben..unten (row 1 is the first entry).
-    // Rows outside the list are ignored; an empty list raises the range error.
-    void ZeilenLoeschen(int oben, int unten);
+// One grade class: how many students have exactly this grade, and its ECTS letter.
+struct TNotenklasse {
+    std::int32_t anzahl = 0;
+    double note = 0;
+    char16_t ects = 0;
 };
