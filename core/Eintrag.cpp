@@ -4,6 +4,7 @@
 #include "Ansi.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -68,3 +69,30 @@ void setzeTestgrenze(qsizetype eintraege) {
 }
 
 } // namespace listengrenze
+
+ErsteKlasse::ErsteKlasse(const std::vector<TNotenklasse>& klassen) {
+    // Equal grades stand in two classes only when a NaN entry stayed between their entries; the
+    // stable sort keeps the earlier class first.
+    m_erste.reserve(klassen.size());
+    for (const TNotenklasse& k : klassen)
+        if (!std::isnan(k.note))
+            m_erste.emplace_back(k.note, &k);
+    const auto kleiner = [](const auto& x, const auto& y) { return x.first < y.first; };
+    if (!std::is_sorted(m_erste.begin(), m_erste.end(), kleiner))
+        std::stable_sort(m_erste.begin(), m_erste.end(), kleiner);
+}
+
+const TNotenklasse* ErsteKlasse::zu(double note) {
+    // The grade found last, or the next one, usually holds; otherwise a search. Either way
+    // m_zuletzt stays the first of its run of equal grades.
+    if (!passt(m_zuletzt, note)) {
+        if (passt(m_zuletzt + 1, note))
+            ++m_zuletzt;
+        else
+            m_zuletzt = static_cast<std::size_t>(
+                std::lower_bound(m_erste.begin(), m_erste.end(), note,
+                                 [](const auto& k, double n) { return k.first < n; }) -
+                m_erste.begin());
+    }
+    return passt(m_zuletzt, note) ? m_erste[m_zuletzt].second : nullptr;
+}

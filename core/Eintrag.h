@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 // One student's result. The layout is that of the record file: 56 bytes, little-endian,
 // copied to and from the file whole. Bytes without meaning are kept as they were read.
@@ -75,4 +77,20 @@ struct TNotenklasse {
     std::int32_t anzahl = 0;
     double note = 0;
     char16_t ects = 0;
+};
+
+// The first class of every grade among `klassen`, by exact equality: 0 and -0 are one grade, a
+// NaN grade has no class. Grades asked for in ascending order, as a list sorted by grade asks,
+// are found without a search. The classes must outlive the finder and stay unchanged.
+class ErsteKlasse {
+public:
+    explicit ErsteKlasse(const std::vector<TNotenklasse>& klassen);
+    // The first class with exactly this grade, or nullptr.
+    const TNotenklasse* zu(double note);
+
+private:
+    bool passt(std::size_t i, double note) const { return i < m_erste.size() && m_erste[i].first == note; }
+
+    std::vector<std::pair<double, const TNotenklasse*>> m_erste; // by ascending grade, NaN left out
+    std::size_t m_zuletzt = 0;                                   // where the last grade was found
 };

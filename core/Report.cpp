@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <unordered_map>
 
 static_assert(std::numeric_limits<long double>::digits == 64, "the table compares grades in x87 extended");
 
@@ -88,16 +87,10 @@ void ReportEinzelergebnisseEcts(const Auswertung& a, Reportzeilen& zeilen) {
           zahltext::linksbuendig(QStringLiteral("Name"), 30) +
               QStringLiteral(" Punkte   Note   ECTS Gruppe"));
 
-    // The first class of each grade; std::hash and == treat -0 and 0 as one grade, and a NaN
-    // grade finds no class, as an exact comparison does.
-    std::unordered_map<double, std::size_t> ersteKlasse;
-    ersteKlasse.reserve(a.FKlassen.size());
-    for (std::size_t i = 0; i < a.FKlassen.size(); ++i)
-        ersteKlasse.try_emplace(a.FKlassen[i].note, i);
-
+    ErsteKlasse ersteKlasse(a.FKlassen);
     for (const TNotenEintrag& e : a.FEintraege) {
-        const auto klasse = ersteKlasse.find(e.note);
-        if (klasse == ersteKlasse.end())
+        const TNotenklasse* klasse = ersteKlasse.zu(e.note);
+        if (!klasse)
             continue; // the list changed after the classes were built
         QString t = mitName(e);
         t += u' ';
@@ -105,7 +98,7 @@ void ReportEinzelergebnisseEcts(const Auswertung& a, Reportzeilen& zeilen) {
         t += u"P   ";
         t += zahltext::fest(e.note, 1);
         t += u":  ";
-        if (const char16_t ects = a.FKlassen[klasse->second].ects)
+        if (const char16_t ects = klasse->ects)
             t += QChar(ects);
         zeile(zeilen, Stil::Normal, std::move(t));
     }
