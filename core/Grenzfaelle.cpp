@@ -166,16 +166,6 @@ std::vector<Grenzfall> naechsteStufen(const Notenliste& liste, const TNotenskala
     return faelle;
 }
 
-std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, double grenznote,
-                               long double abstand, int teilung) {
-    return auswahl(liste, skala, stufen(skala, teilung), grenznote, abstand);
-}
-
-std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, const Stufenfolge& folge,
-                               double grenznote, long double abstand) {
-    return knappste(geordnet(liste, skala, folge, grenznote), abstand);
-}
-
 std::vector<Grenzfall> knappste(const std::vector<Grenzfall>& geordnet, long double abstand) {
     const auto ende = std::partition_point(geordnet.begin(), geordnet.end(),
                                            [abstand](const Grenzfall& f) { return f.fehlend < abstand; });
@@ -209,6 +199,17 @@ std::vector<Grenzfall> geordnet(const Notenliste& liste, const TNotenskala& skal
     for (const Schluessel& k : schluessel)
         ergebnis.push_back(knapp[k.stelle]);
     return ergebnis;
+}
+
+// For tests.
+std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, double grenznote,
+                               long double abstand, int teilung) {
+    return auswahl(liste, skala, stufen(skala, teilung), grenznote, abstand);
+}
+
+std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, const Stufenfolge& folge,
+                               double grenznote, long double abstand) {
+    return knappste(geordnet(liste, skala, folge, grenznote), abstand);
 }
 
 QStringList kopf() {

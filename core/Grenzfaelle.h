@@ -61,16 +61,17 @@ struct Grenzfall {
 std::vector<Grenzfall> naechsteStufen(const Notenliste& liste, const TNotenskala& skala,
                                       const Stufenfolge& folge, double grenznote);
 
-// Those missing less than `abstand`, fewest missing first; ties by name bytes (unsigned),
-// then by position in the list.
-std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, const Stufenfolge& folge,
-                               double grenznote, long double abstand);
-// All of naechsteStufen in that order; the cases missing less than any distance are a prefix.
+// All of naechsteStufen, fewest missing first; ties by name bytes (unsigned), then by position
+// in the list. The cases missing less than any distance are a prefix.
 std::vector<Grenzfall> geordnet(const Notenliste& liste, const TNotenskala& skala, const Stufenfolge& folge,
                                 double grenznote);
-// That prefix of `geordnet` for `abstand`: the same as auswahl, without sorting again.
+// That prefix of `geordnet`: the cases missing less than `abstand`.
 std::vector<Grenzfall> knappste(const std::vector<Grenzfall>& geordnet, long double abstand);
-// The same on the steps searched anew.
+
+// For tests.
+// knappste of geordnet in one call, on the steps given and on the steps searched anew.
+std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, const Stufenfolge& folge,
+                               double grenznote, long double abstand);
 std::vector<Grenzfall> auswahl(const Notenliste& liste, const TNotenskala& skala, double grenznote,
                                long double abstand, int teilung = kTeilung);
 
