@@ -14,23 +14,10 @@
 #include <QStringList>
 #include <QStringView>
 
-// The fields of one line: one more than it holds separators, empty ones included.
-void Zerlegen(QStringList& felder, QStringView zeile, QChar trenner);
-
 // The separator from the setting's text: "#" and a decimal integer give the character with the
 // low 16 bits of that code (#9 TAB, #59 ";"); otherwise the first character ("#" alone is "#").
 // An empty text, or a "#" form whose rest is no integer, raises Fehler; nothing is read then.
 QChar trennerAus(const QString& trennerText);
-
-// Text lines from a file's bytes: a UTF-8 or UTF-16 (LE/BE) byte-order mark selects that
-// encoding; without one, valid UTF-8 with a non-ASCII character is UTF-8 and anything else
-// Windows-1252 (ansi::textAusDatei). Lines end at CR LF, lone CR or lone LF; a break at the very
-// end adds no empty line; a NUL ends the text.
-QStringList zeilenAusBytes(const QByteArray& bytes);
-// The same from a file; a file error raises Fehler with its German text.
-QStringList zeilenAusDatei(const QString& pfad);
-// Clipboard text: the same line rule, a NUL ends the text.
-QStringList zeilenAusText(const QString& text);
 
 // The import settings. Columns: 0 = "Nicht genutzt", k = column k (1..6).
 // Lines before position `titelzeilen` are skipped; a count below 0 counts as 0.
@@ -88,10 +75,24 @@ ImportZusammenfassung ImportAuswerten(Auswertung& a, const QStringList& zeilen, 
 // raises Fehler before anything changed; so does a file too large for memory, naming it.
 ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar trenner,
                                       const ImportEinstellungen& e);
-// For tests: the size of the blocks a file is read in (0: the normal 256 KiB).
-void setzeTestblockgroesse(qsizetype bytes);
 // The message when memory runs out while the file `pfad` comes in.
 QString zuWenigSpeicherText(const QString& pfad);
 // zeilenAusText and ImportAuswerten in one, for the clipboard; too little memory raises Fehler.
 ImportZusammenfassung importiereText(Auswertung& a, const QString& text, QChar trenner,
                                      const ImportEinstellungen& e);
+
+// For tests.
+// The fields of one line: one more than it holds separators, empty ones included.
+void Zerlegen(QStringList& felder, QStringView zeile, QChar trenner);
+
+// Text lines from a file's bytes: a UTF-8 or UTF-16 (LE/BE) byte-order mark selects that
+// encoding; without one, valid UTF-8 with a non-ASCII character is UTF-8 and anything else
+// Windows-1252 (ansi::textAusDatei). Lines end at CR LF, lone CR or lone LF; a break at the very
+// end adds no empty line; a NUL ends the text.
+QStringList zeilenAusBytes(const QByteArray& bytes);
+// The same from a file; a file error raises Fehler with its German text.
+QStringList zeilenAusDatei(const QString& pfad);
+// Clipboard text: the same line rule, a NUL ends the text.
+QStringList zeilenAusText(const QString& text);
+// The size of the blocks a file is read in (0: the normal 256 KiB).
+void setzeTestblockgroesse(qsizetype bytes);

@@ -41,8 +41,6 @@ public:
     const QString& pfad() const { return m_pfad; }
     Kodierung kodierung() const { return m_kodierung; }
 
-    bool hatAbschnitt(QStringView abschnitt) const;
-
     // Missing key: vorgabe. Integers: optional blanks, sign, decimal digits, in the range of
     // qint64. Booleans: an integer, non-zero is true. Numbers: the extended value zahltext::lese
     // reads, within the doubles' range; beyond it, the double zahltext::leseDouble reads
@@ -58,6 +56,9 @@ public:
     // Written as the double nearest to wert, in zahltext::kurz form ("4,5" under German); a
     // finite wert beyond the doubles as the largest double of its sign.
     void schreibeZahl(QStringView abschnitt, QStringView schluessel, long double wert);
+
+    // For tests.
+    bool hatAbschnitt(QStringView abschnitt) const;
 
 private:
     struct Eintrag {
