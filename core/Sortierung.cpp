@@ -8,6 +8,14 @@
 #include <numeric>
 #include <utility>
 
+// The model (docs/sortierung.md has the argument): the exchange sort orders a group of equal
+// keys as a walk over the list before the sort would, in which a member of the group is
+// appended to the group's list and an entry with a smaller key moves the list's first member to
+// its end; larger keys play no part. So each group turns once per smaller key after its first
+// member. The groups then follow in the order of their keys; entries without a key stay put.
+// A group is ordered by playing the walk through as a queue while its turns are few, else in a
+// Fenwick tree; both give the same order, the guard between them only decides the cost.
+
 namespace sortierung {
 namespace {
 
@@ -126,11 +134,16 @@ void ordneGruppe(const Gruppe& g, Arbeitsplatz& platz, std::vector<Stelle>& ausg
         return;
     }
     // The turns the walk would make; while they cost less than the tree's steps, play it through.
-    const std::size_t grenze = 4 * k * static_cast<std::size_t>(std::bit_width(k));
-    std::size_t drehungen = g.danach() % k;
-    for (std::size_t t = 1; t < k && drehungen <= grenze; ++t)
-        drehungen += g.zwischen(t) % t;
-    if (drehungen <= grenze) {
+    // At most k(k - 1)/2 turns, so a group of fewer than 50 members always plays.
+    bool spielen = detail::gruppenweg == detail::Gruppenweg::immerSchlange;
+    if (detail::gruppenweg == detail::Gruppenweg::nachAufwand) {
+        const std::size_t grenze = 4 * k * static_cast<std::size_t>(std::bit_width(k));
+        std::size_t drehungen = g.danach() % k;
+        for (std::size_t t = 1; t < k && drehungen <= grenze; ++t)
+            drehungen += g.zwischen(t) % t;
+        spielen = drehungen <= grenze;
+    }
+    if (spielen) {
         spieleGruppe(g, platz, ausgabe);
         return;
     }
@@ -372,6 +385,8 @@ std::vector<int> kleinereDavorZaehlen(const std::vector<int>& rang, const std::v
 }
 
 } // namespace
+
+detail::Gruppenweg detail::gruppenweg = detail::Gruppenweg::nachAufwand;
 
 std::array<std::uint64_t, 4> namensSchluessel(QByteArrayView name) {
     unsigned char bytes[32] = {};

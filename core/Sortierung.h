@@ -4,7 +4,7 @@
 // exchange sort (for i < j: swap when entry j is less than entry i), equal keys included
 // (B1, B2, A gives A, B2, B1), but in O(N log N).
 
-#include "results.h"
+#include "Eintrag.h"
 
 #include <array>
 #include <cstddef>
@@ -29,5 +29,12 @@ std::array<std::uint64_t, 4> namensSchluessel(QByteArrayView name);
 void nachName(Notenliste& liste);
 // Grades compared numerically and exactly; NaN grades stay where they are.
 void nachNote(Notenliste& liste);
+
+namespace detail {
+// For tests only: which way a group of equal keys is ordered. Both give the same order, so the
+// program chooses by cost; a test forces one to check it on lists the cost would not send there.
+enum class Gruppenweg { nachAufwand, immerSchlange, immerBaum };
+extern Gruppenweg gruppenweg;
+} // namespace detail
 
 } // namespace sortierung

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -47,6 +48,23 @@ QList<int> ids(const Notenliste& l) {
     return r;
 }
 
+using Gruppenweg = sortierung::detail::Gruppenweg;
+
+// The grade tables run their rows by cost, as the program does, and with each way forced, so
+// that both ways are checked on every list, whichever the cost would choose.
+template <typename Zeile> void jeWeg(const char* name, Zeile zeile, bool mitSchlange = true) {
+    const std::pair<Gruppenweg, const char*> wege[] = {{Gruppenweg::nachAufwand, "by cost"},
+                                                       {Gruppenweg::immerSchlange, "queue"},
+                                                       {Gruppenweg::immerBaum, "tree"}};
+    for (const auto& [weg, wegName] : wege)
+        if (mitSchlange || weg != Gruppenweg::immerSchlange)
+            zeile(QTest::addRow("%s, %s", name, wegName)) << static_cast<int>(weg);
+}
+
+void setzeWeg(int weg) {
+    sortierung::detail::gruppenweg = static_cast<Gruppenweg>(weg);
+}
+
 void vergleicheNachNote(const Notenliste& eingabe) {
     Notenliste erwartet = eingabe, ist = eingabe;
     austauschsortierung(erwartet, noteKleiner);
@@ -60,6 +78,8 @@ class TestSortierung : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { sortierung::detail::gruppenweg = Gruppenweg::nachAufwand; }
+
     void beispielDerTiefe() {
         // B1, B2, A ends as A, B2, B1; sorting again keeps it.
         Notenliste l = {eintrag(2, 1), eintrag(2, 2), eintrag(1, 3)};
@@ -70,7 +90,15 @@ private slots:
     }
 
     // Every order pattern of up to 8 keys (each sequence whose values are exactly 0..m-1).
+    void alleKleinenFolgen_data() {
+        QTest::addColumn<int>("weg");
+        // Groups of at most 8 members: by cost is the queue.
+        jeWeg(
+            "up to 8 keys", [](QTestData& zeile) -> QTestData& { return zeile; }, false);
+    }
     void alleKleinenFolgen() {
+        QFETCH(int, weg);
+        setzeWeg(weg);
         for (int n = 0; n <= 8; ++n) {
             std::vector<int> folge(static_cast<std::size_t>(n), 0);
             while (true) {
@@ -109,21 +137,35 @@ private slots:
         QTest::addColumn<int>("verschiedene");
         QTest::addColumn<QString>("ordnung");
         QTest::addColumn<bool>("mitNan");
-        QTest::newRow("few grades") << 300 << 3 << "zufall" << false;
-        QTest::newRow("17 grades") << 1000 << 17 << "zufall" << false;
-        QTest::newRow("17 grades, NaN") << 1000 << 17 << "zufall" << true;
-        QTest::newRow("mostly distinct") << 500 << 400 << "zufall" << false;
-        QTest::newRow("more than the small table") << 1500 << 1200 << "zufall" << true;
-        QTest::newRow("mostly distinct, a few twice") << 3000 << 100000 << "zufall" << true;
-        QTest::newRow("in order, NaN between") << 400 << 17 << "sortiert" << true;
-        QTest::newRow("in order but the last") << 400 << 17 << "bisAufLetzten" << true;
-        QTest::newRow("distinct, in order but the last") << 1200 << 1000 << "bisAufLetzten" << false;
+        QTest::addColumn<int>("weg");
+        const struct {
+            const char* name;
+            int laenge, verschiedene;
+            const char* ordnung;
+            bool mitNan;
+        } zeilen[] = {
+            {"few grades", 300, 3, "zufall", false},
+            {"17 grades", 1000, 17, "zufall", false},
+            {"17 grades, NaN", 1000, 17, "zufall", true},
+            {"mostly distinct", 500, 400, "zufall", false},
+            {"more than the small table", 1500, 1200, "zufall", true},
+            {"mostly distinct, a few twice", 3000, 100000, "zufall", true},
+            {"in order, NaN between", 400, 17, "sortiert", true},
+            {"in order but the last", 400, 17, "bisAufLetzten", true},
+            {"distinct, in order but the last", 1200, 1000, "bisAufLetzten", false},
+        };
+        for (const auto& z : zeilen)
+            jeWeg(z.name, [&](QTestData& zeile) -> QTestData& {
+                return zeile << z.laenge << z.verschiedene << QString::fromLatin1(z.ordnung) << z.mitNan;
+            });
     }
     void zufaelligeNoten() {
         QFETCH(int, laenge);
         QFETCH(int, verschiedene);
         QFETCH(QString, ordnung);
         QFETCH(bool, mitNan);
+        QFETCH(int, weg);
+        setzeWeg(weg);
         QRandomGenerator zufall(4711);
         for (int runde = 0; runde < 20; ++runde) {
             std::vector<double> noten;
@@ -140,29 +182,65 @@ private slots:
                     eintrag(nan ? std::numeric_limits<double>::quiet_NaN() : noten[std::size_t(i)], i));
             }
             vergleicheNachNote(l);
+            // One failed round says it all.
+            if (QTest::currentTestFailed())
+                return;
         }
     }
 
-    // A group whose members stand between long runs of smaller keys turns its list many times
-    // (the tree path); the group of the smaller keys turns little (played through). Both in one sort.
+    // A group whose members stand between runs of smaller keys turns its list once per smaller
+    // entry after its first member. Runs of a fixed or random length turn it less than the queue's
+    // limit of about 4·k·log k; a run of t - 1 (or 2t - 1) smaller entries after the t-th member,
+    // or one of 3t/4 to t, turns it nearly k²/2 times, past the limit: the tree. Larger keys
+    // sprinkled in between change nothing.
     void vieleDrehungen_data() {
         QTest::addColumn<int>("glieder");
-        QTest::addColumn<int>("dazwischen");
-        QTest::newRow("60 between runs of 100") << 60 << 100;
-        QTest::newRow("40 between runs of 37") << 40 << 37;
-        QTest::newRow("runs of varying length") << 50 << -1;
+        QTest::addColumn<QString>("lauf");
+        QTest::addColumn<int>("laenge");
+        QTest::addColumn<int>("weg");
+        const struct {
+            const char* name;
+            int glieder;
+            const char* lauf;
+            int laenge;
+        } zeilen[] = {
+            {"60 between runs of 100", 60, "fest", 100},
+            {"40 between runs of 37", 40, "fest", 37},
+            {"runs of varying length", 50, "zufall", 150},
+            {"64, t - 1 after the t-th", 64, "t-1", 0},
+            {"100, t - 1 or 2t - 1 after the t-th", 100, "t-1 oder 2t-1", 0},
+            {"80, 3t/4 to t after the t-th", 80, "3t/4 bis t", 0},
+        };
+        for (const auto& z : zeilen)
+            jeWeg(z.name, [&](QTestData& zeile) -> QTestData& {
+                return zeile << z.glieder << QString::fromLatin1(z.lauf) << z.laenge;
+            });
     }
     void vieleDrehungen() {
         QFETCH(int, glieder);
-        QFETCH(int, dazwischen);
+        QFETCH(QString, lauf);
+        QFETCH(int, laenge);
+        QFETCH(int, weg);
+        setzeWeg(weg);
         QRandomGenerator zufall(99);
         Notenliste l;
         int id = 0;
-        for (int g = 0; g < glieder; ++g) {
+        for (int t = 1; t <= glieder; ++t) {
             l.push_back(eintrag(2.0, id++));
-            const int lauf = dazwischen >= 0 ? dazwischen : static_cast<int>(zufall.bounded(150));
-            for (int i = 0; i < lauf; ++i)
+            int n = laenge;
+            if (lauf == "zufall")
+                n = static_cast<int>(zufall.bounded(laenge));
+            else if (lauf == "t-1")
+                n = t - 1;
+            else if (lauf == "t-1 oder 2t-1")
+                n = t - 1 + (zufall.bounded(2) ? t : 0);
+            else if (lauf == "3t/4 bis t")
+                n = t - static_cast<int>(zufall.bounded(t / 4 + 1));
+            for (int i = 0; i < n; ++i) {
                 l.push_back(eintrag(zufall.bounded(2) ? 1.0 : 0.5, id++));
+                if (zufall.bounded(8) == 0)
+                    l.push_back(eintrag(3.0, id++));
+            }
         }
         vergleicheNachNote(l);
     }
