@@ -197,6 +197,13 @@ void buchstabenVerteilen(Auswertung& a) {
     }
 }
 
+void einteilungUebernehmen(const Klassenraster& r, Auswertung& a) {
+    buchstabenLesen(r, a);
+    ectsZaehlen(a);
+    buchstabenVerteilen(a);
+    a.NotenUebernehmen();
+}
+
 QStringList gruppenanteile(const QStringList& gruppen, const std::vector<TNotenklasse>& klassen,
                            std::int32_t bestanden) {
     QStringList anteile;

@@ -75,6 +75,11 @@ void ectsZaehlen(Auswertung& a);
 // Every entry takes the letter of the first class with exactly its grade.
 void buchstabenVerteilen(Auswertung& a);
 
+// Takes over the grid once the class evaluation window has closed: the group column's letters
+// go to the classes (buchstabenLesen), are counted per letter (ectsZaehlen), given to the
+// entries (buchstabenVerteilen) and carried into FOriginal by name (NotenUebernehmen).
+void einteilungUebernehmen(const Klassenraster& r, Auswertung& a);
+
 // The group-share column for rows 1..n from the group column of those rows: in each group's
 // first row the share of those passed, "nicht berücksichtigt" in F rows, elsewhere empty.
 QStringList gruppenanteile(const QStringList& gruppen, const std::vector<TNotenklasse>& klassen,

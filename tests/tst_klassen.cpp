@@ -284,6 +284,55 @@ private slots:
         QCOMPARE(anteile, (QStringList{"50%", "25%", "25%", klassen::kNichtBeruecksichtigt}));
     }
 
+    // What the class window leaves behind reaches the classes, the counters, the sorted list and,
+    // by name, the list in the order it came in.
+    void einteilungUebernehmen_data() {
+        QTest::addColumn<QStringList>("zellen"); // group column, classes 1.0, 2.0, 5.0
+        QTest::addColumn<QString>("klassen");
+        QTest::addColumn<QString>("original"); // Cem, Anna, Bert, Dora
+        QTest::addColumn<QList<int>>("ects");  // A..F
+
+        QTest::newRow("wie vorgefüllt") << QStringList{"A", "", "F"} << "AAF"
+                                        << "AAAF" << QList<int>{3, 0, 0, 0, 0, 1};
+        QTest::newRow("B getippt") << QStringList{"A", " b", "F"} << "ABF"
+                                   << "BABF" << QList<int>{1, 2, 0, 0, 0, 1};
+        QTest::newRow("F überschrieben, erste Zeile leer") << QStringList{"", "", "c"} << "AAC"
+                                                           << "AAAC" << QList<int>{3, 0, 1, 0, 0, 0};
+    }
+    void einteilungUebernehmen() {
+        QFETCH(QStringList, zellen);
+        QFETCH(QString, klassen);
+        QFETCH(QString, original);
+        QFETCH(QList<int>, ects);
+
+        Auswertung a;
+        a.FEintraege = {testeintrag("Cem", 0, 2.0), testeintrag("Anna", 0, 1.0), testeintrag("Bert", 0, 2.0),
+                        testeintrag("Dora", 0, 5.0)};
+        a.OriginalMerken();
+        a.FEctsAnzahl = {9, 9, 9, 9, 9, 9};
+        BestandeneZaehlenFuer(a, 4.0);
+        KlassenBilden(a);
+        Klassenraster r;
+        klassen::rasterFuellen(r, a);
+        for (qsizetype i = 0; i < zellen.size(); ++i)
+            r.setzeText(Klassenraster::Gruppe, static_cast<int>(i) + 1, zellen[i]);
+
+        klassen::einteilungUebernehmen(r, a);
+        QString ist;
+        for (const TNotenklasse& k : a.FKlassen)
+            ist += QChar(k.ects);
+        QCOMPARE(ist, klassen);
+        QCOMPARE(QList<int>(a.FEctsAnzahl.begin(), a.FEctsAnzahl.end()), ects);
+        QStringList eintraege, zurueck;
+        for (const TNotenEintrag& e : std::as_const(a.FEintraege))
+            eintraege << e.nameText() + u'=' + QChar(e.ects);
+        QCOMPARE(eintraege, (QStringList{"Anna=" + klassen.left(1), "Cem=" + klassen.mid(1, 1),
+                                         "Bert=" + klassen.mid(1, 1), "Dora=" + klassen.right(1)}));
+        for (const TNotenEintrag& e : std::as_const(a.FOriginal))
+            zurueck << QString(QChar(e.ects));
+        QCOMPARE(zurueck.join(QString()), original);
+    }
+
     void bereiche_data() {
         QTest::addColumn<int>("gruppe");
         QTest::addColumn<int>("anzahl");
