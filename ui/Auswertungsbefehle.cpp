@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's evaluation commands: grade classes, the histogram and the report.
+// The main window's evaluation commands: grades, grade classes, borderline cases, the report
+// and the histogram.
 
 #include "Hauptfenster.h"
 
 #include "Ergebnisfenster.h"
+#include "Histogramm.h"
 #include "Klassen.h"
 #include "Meldung.h"
+#include "Notenskala.h"
 #include "Statistik.h"
 #include "chartformularunit.h"
 #include "einstellungen.h"
@@ -24,6 +27,27 @@ void THauptformular::verbindeAuswertungsfenster(TChartform* chart, TErgebnis* er
     m_klassen->verbinde(&m_daten);
 }
 
+void THauptformular::verbindeGrenzfaelle(TGrenzfaelleform* grenzfaelle) {
+    m_grenzfaelle = grenzfaelle;
+    m_grenzfaelle->verbinde(&m_daten, m_notenvergabe, m_einstellungen);
+}
+
+void THauptformular::Notenvergabe1Click() {
+    if (m_notenvergabe->exec() != QDialog::Accepted)
+        return;
+    AlleNotenBerechnen(m_daten.FEintraege, m_notenvergabe->skala());
+    m_daten.NotenUebernehmen();
+    Anzeigen();
+}
+
+void THauptformular::NotenVorschau() {
+    AlleNotenBerechnen(m_daten.FEintraege, m_notenvergabe->skala());
+    StatistikBerechnen(m_daten);
+    Anzeigen();
+    BestandeneZaehlen(m_daten, m_einstellungen->grenznoteWert());
+    m_notenvergabe->zeigeErgebnis(m_daten.FDurchschnitt, m_daten.FStandardabweichung, m_daten.FBestanden);
+}
+
 void THauptformular::KlassenBilden() {
     ::KlassenBilden(m_daten);
     Anzeigen();
@@ -36,10 +60,7 @@ void THauptformular::klasseneinteilungClick() {
     m_klassen->rasterGeaendert();
     // However the window is closed, its letters are read.
     m_klassen->exec();
-    klassen::buchstabenLesen(m_klassen->raster(), m_daten);
-    klassen::ectsZaehlen(m_daten);
-    klassen::buchstabenVerteilen(m_daten);
-    m_daten.NotenUebernehmen();
+    klassen::einteilungUebernehmen(m_klassen->raster(), m_daten);
     Anzeigen();
 }
 
@@ -47,15 +68,8 @@ void THauptformular::KeineKlasenasuwertung1Click() {
     m_daten.FKlassen.clear();
 }
 
-void THauptformular::HistogrammClick() {
-    m_chart->setzeTitel(QStringLiteral("Notenverteilung"));
-    const double breite = histogramm::breite(m_einstellungen->histogrammGruppe());
-    KlassenBilden();
-    const auto bereiche = histogramm::bereiche(m_daten.FKlassen, breite);
-    m_chart->leeren();
-    for (const histogramm::Balken& b : histogramm::balken(bereiche))
-        m_chart->fuegeHinzu(b.wert, b.beschriftung);
-    m_chart->zeige();
+void THauptformular::Grenzfaelle1Click() {
+    m_grenzfaelle->zeige();
 }
 
 void THauptformular::Ergebnis1Click() {
@@ -79,11 +93,13 @@ void THauptformular::Ergebnis1Click() {
     m_ergebnis->zeige();
 }
 
-void THauptformular::verbindeGrenzfaelle(TGrenzfaelleform* grenzfaelle) {
-    m_grenzfaelle = grenzfaelle;
-    m_grenzfaelle->verbinde(&m_daten, m_notenvergabe, m_einstellungen);
-}
-
-void THauptformular::Grenzfaelle1Click() {
-    m_grenzfaelle->zeige();
+void THauptformular::HistogrammClick() {
+    m_chart->setzeTitel(QStringLiteral("Notenverteilung"));
+    const double breite = histogramm::breite(m_einstellungen->histogrammGruppe());
+    KlassenBilden();
+    const auto bereiche = histogramm::bereiche(m_daten.FKlassen, breite);
+    m_chart->leeren();
+    for (const histogramm::Balken& b : histogramm::balken(bereiche))
+        m_chart->fuegeHinzu(b.wert, b.beschriftung);
+    m_chart->zeige();
 }

@@ -3,11 +3,12 @@
 // The main window: menu bar, toolbar and the result grid `erg`. It owns the evaluation
 // state (Auswertung) and runs every command through the general error report.
 
+#include "Auswertung.h"
 #include "ErgebnisModell.h"
 #include "Import.h"
-#include "results.h"
 
 #include <QMainWindow>
+#include <QStringList>
 #include <optional>
 
 class QAction;
@@ -43,51 +44,62 @@ public:
     // Lists FEintraege in the grid.
     void Anzeigen();
 
-    // Commands.
+    // The command handlers, one per row of the command table (Befehle.cpp), grouped by the
+    // file that holds them.
+
+    // Bringing a list in (Importbefehle.cpp).
     void oeffnenClick();
+    void importierencsvClick();
+    void AnfgenCSV1Click();
+    void VomClipboardeinfgen1Click();
+    // The import both "Importieren (CSV)" and "Anfügen (CSV)" run, after setting FErsetzen.
+    void Importieren1Click();
     // Reads a record file into the list as "Öffnen" does, without the dialog.
     void oeffneDatei(const QString& pfad);
     // The arguments the program was started with: one ".noten" file is opened; anything else
     // is reported and changes nothing.
     void oeffneAufruf(const QStringList& argumente);
+
+    // The list as it stands: saved, exported, reordered, cut down, its columns fitted
+    // (Listenbefehle.cpp).
     void Speichern1Click();
-    void Beenden1Click();
+    void SpeichernCSV1Click();
     void SortierennachName1Click();
     void Sortierennote();
     void UrsrnglicheReihenfolge1Click();
     void MarkierteZeilenlschen1Click();
     void Spaltenbreiteanpassen1Click();
-    void Hilfe2Click();
-    void importierencsvClick();
-    void AnfgenCSV1Click();
-    void Importieren1Click();
-    void VomClipboardeinfgen1Click();
-    void SpeichernCSV1Click();
+
+    // Grades, classes, borderline cases, histogram and report (Auswertungsbefehle.cpp).
     void Notenvergabe1Click();
-    void Einstellungn1Click();
-    void CSVImporteinstellungen1Click();
     void klasseneinteilungClick();
     void KeineKlasenasuwertung1Click();
     void Grenzfaelle1Click();
-    void HistogrammClick();
     void Ergebnis1Click();
-    void Info1Click();
+    void HistogrammClick();
     // Sorts by grade, lists, and builds the grade classes.
     void KlassenBilden();
     // The grade assignment dialog's preview ("Berechnen").
     void NotenVorschau();
 
-    // Menus, their entries and the shared file dialogs, by their component names.
+    // Ending, the other windows and help (Hauptfenster.cpp).
+    void Beenden1Click();
+    void Einstellungn1Click();
+    void CSVImporteinstellungen1Click();
+    void Hilfe2Click();
+    void Info1Click();
+
+    // Menus and their entries by their component names, as the command table builds them.
     QMenu *Datei1, *Beaarbeiten1, *Auswertung1, *Ansicht1, *Extras1, *Hilfe1;
     QAction *oeffnen, *Speichern1, *N1, *importierencsv, *AnfgenCSV1, *SpeichernCSV1, *N3, *Beenden1;
     QAction *SortierennachName1, *SortierennachNote1, *UrsrnglicheReihenfolge1, *N4, *VomClipboardeinfgen1,
         *MarkierteZeilenlschen1, *Spaltenbreiteanpassen1;
-    QAction *Notenvergabe1, *klasseneinteilung, *KeineKlasenasuwertung1;
-    QAction* Grenzfaelle1;
+    QAction *Notenvergabe1, *klasseneinteilung, *KeineKlasenasuwertung1, *Grenzfaelle1;
     QAction *Ergebnis1, *Histogramm;
     QAction *Einstellungn1, *CSVImporteinstellungen1;
     QAction *Hilfe2, *Info1;
     QToolBar* ToolBar1;
+    // The result grid and the shared file dialogs.
     QTableView* erg;
     QFileDialog* OpenDialog;
     QFileDialog* SaveDialog1;
@@ -101,10 +113,14 @@ protected:
     void closeEvent(QCloseEvent* ereignis) override;
 
 private:
+    // The filters of both file dialogs, 1-based as the commands select them.
+    static inline const QStringList kDateifilter = {QStringLiteral("CSV Dateien (*.csv)"),
+                                                    QStringLiteral("Daten (*.noten)"),
+                                                    QStringLiteral("Alles (*.*)")};
+    // Offered by "Exportieren (CSV)" only, as its second filter.
+    static inline const QString kMappenFilter = QStringLiteral("Excel-Arbeitsmappe (*.xlsx)");
+
     void FormCreate();
-    QAction* neueAktion(QMenu* menu, const QString& name, const QString& text, int bild);
-    void baueMenue();
-    void baueWerkzeugleiste();
     // Top and bottom grid rows of the selection, or the current row.
     std::pair<int, int> markierteZeilen() const;
 

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's commands that bring a list in (open a record file, import or append a text
-// file, paste from the clipboard) and the status bar line that sums up what each brought in.
+// The main window's commands that bring a list in (open a record file, also one handed over at
+// start, import or append a text file, paste from the clipboard) and the status bar line that
+// sums up what each brought in.
 
 #include "Hauptfenster.h"
 
 #include "Meldung.h"
+#include "Meldungsfehler.h"
 #include "Notendatei.h"
 #include "Tabelle.h"
 #include "importform.h"
@@ -30,6 +32,20 @@ void THauptformular::oeffneDatei(const QString& pfad) {
     ImportZusammenfassung z;
     z.uebernommen = m_daten.FEintraege.size();
     zeigeStatus(z);
+}
+
+void THauptformular::oeffneAufruf(const QStringList& argumente) {
+    if (argumente.isEmpty())
+        return;
+    Fehlerbericht::ausfuehren([this, &argumente] {
+        // The desktop hands over one record file; anything else is refused and the list stays as it is.
+        if (argumente.size() > 1)
+            fehler::melde(QStringLiteral("Skalora öffnet nur eine Notendatei auf einmal."));
+        const QString& pfad = argumente.front();
+        if (!pfad.endsWith(QStringLiteral(".noten"), Qt::CaseInsensitive))
+            fehler::melde(QStringLiteral("„%1“ ist keine Notendatei (*.noten).").arg(pfad));
+        oeffneDatei(pfad);
+    });
 }
 
 void THauptformular::importierencsvClick() {
