@@ -4,6 +4,7 @@
 #include "Geometrie.h"
 #include "Hilfe.h"
 #include "Meldung.h"
+#include "Reportdokument.h"
 #include "Reportdruck.h"
 #include "Rtf.h"
 #include "Steuerelemente.h"
@@ -13,7 +14,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -194,15 +194,7 @@ TErgebnis::TErgebnis(QWidget* eltern) : QWidget(eltern, Qt::Window) {
     Fehlerbericht::verbinde(druckbut, &QAction::triggered, this, [this] { druckbutClick(); });
     Fehlerbericht::verbinde(pdfbut, &QAction::triggered, this, [this] { pdfbutClick(); });
 
-    // Lucida Console where the system has it; otherwise its fixed-width font, so the padded
-    // columns line up.
-    m_grundschrift = QFontDatabase::families().contains(QStringLiteral("Lucida Console"))
-                         ? QFont(QStringLiteral("Lucida Console"))
-                         : QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    m_grundschrift.setStyleHint(QFont::Monospace);
-    // Latin text in a fixed-width font needs no shaping; skipping it makes long reports lay out faster.
-    m_grundschrift.setStyleStrategy(QFont::PreferNoShaping);
-    m_grundschrift.setPixelSize(std::max(1, geometrie::px(15)));
+    m_grundschrift = reportdokument::grundschrift(geometrie::px(15));
 
     report = new Reportfeld(this);
     report->setObjectName(QStringLiteral("report"));
@@ -212,7 +204,7 @@ TErgebnis::TErgebnis(QWidget* eltern) : QWidget(eltern, Qt::Window) {
     report->setLineWrapMode(QTextEdit::NoWrap);
     report->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     report->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    report->setCurrentCharFormat(zeilenformat(Stil::Normal));
+    report->setCurrentCharFormat(reportdokument::zeilenformat(m_grundschrift, Stil::Normal));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -246,45 +238,11 @@ QAction* TErgebnis::neuerKnopf(const QString& name, const QString& bild, const Q
     return a;
 }
 
-QTextCharFormat TErgebnis::zeilenformat(Stil stil) const {
-    QTextCharFormat f;
-    f.setFont(m_grundschrift); // every flag explicit: plain means none of them
-    f.setForeground(Qt::black);
-    if (stil == Stil::Fett || stil == Stil::FettUnterstrichen)
-        f.setFontWeight(QFont::Bold);
-    if (stil == Stil::Unterstrichen || stil == Stil::FettUnterstrichen)
-        f.setFontUnderline(true);
-    return f;
-}
-
 void TErgebnis::zeigeZeilen(const Reportzeilen& zeilen) {
-    const QTextCharFormat formate[] = {zeilenformat(Stil::Normal), zeilenformat(Stil::Fett),
-                                       zeilenformat(Stil::Unterstrichen),
-                                       zeilenformat(Stil::FettUnterstrichen)};
     // Filled before the field shows it: a document without a layout takes lines far faster,
     // and a new report is no edit to undo.
     auto* neu = new QTextDocument(report);
-    neu->setDefaultFont(m_grundschrift);
-    neu->setUndoRedoEnabled(false);
-    QTextCursor c(neu);
-    c.beginEditBlock();
-    // Lines of one style in one piece: each line break becomes a paragraph of that style.
-    QString stueck;
-    for (std::size_t i = 0; i < zeilen.size(); ++i) {
-        const Reportzeile& z = zeilen[i];
-        if (i > 0)
-            stueck += u'\n';
-        stueck += z.text;
-        if (i + 1 == zeilen.size() || zeilen[i + 1].stil != z.stil) {
-            const QTextCharFormat& f = formate[static_cast<int>(z.stil)];
-            if (c.position() == 0)
-                c.setBlockCharFormat(f);
-            c.insertText(stueck, f);
-            stueck.clear();
-        }
-    }
-    c.endEditBlock();
-    neu->setUndoRedoEnabled(true);
+    reportdokument::fuellen(*neu, zeilen, m_grundschrift);
 
     // An earlier report's document is ours to delete; the field deletes its own first one.
     QTextDocument* alt = report->document();
@@ -292,7 +250,7 @@ void TErgebnis::zeigeZeilen(const Reportzeilen& zeilen) {
     report->setDocument(neu);
     if (unseres)
         delete alt;
-    report->setCurrentCharFormat(formate[0]);
+    report->setCurrentCharFormat(reportdokument::zeilenformat(m_grundschrift, Stil::Normal));
 }
 
 void TErgebnis::einfuegen() {
@@ -302,10 +260,11 @@ void TErgebnis::einfuegen() {
         return;
     QTextCursor ende(report->document());
     ende.movePosition(QTextCursor::End);
+    const QTextCharFormat normal = reportdokument::zeilenformat(m_grundschrift, Stil::Normal);
     ende.beginEditBlock();
     if (!ende.block().text().isEmpty())
-        ende.insertBlock(QTextBlockFormat(), zeilenformat(Stil::Normal));
-    ende.setCharFormat(zeilenformat(Stil::Normal));
+        ende.insertBlock(QTextBlockFormat(), normal);
+    ende.setCharFormat(normal);
     report->einfuegenBei(ende, quelle);
     ende.endEditBlock();
 }
@@ -341,63 +300,10 @@ void TErgebnis::fontbutClick() {
     if (FontDialog1->exec() != QDialog::Accepted)
         return;
     const int von = c.selectionStart();
-    schriftSetzen(von, c.selectionEnd(), FontDialog1->schrift(), FontDialog1->farbe());
+    reportdokument::schriftSetzen(*report->document(), von, c.selectionEnd(), FontDialog1->schrift(),
+                                  FontDialog1->farbe());
     c.setPosition(von);
     report->setTextCursor(c);
-}
-
-void TErgebnis::schriftSetzen(int von, int bis, const QFont& schrift, const QColor& farbe) {
-    auto umformen = [&](QTextCharFormat f) {
-        // The dialog gives points; a pixel size left behind would win over them.
-        f.clearProperty(QTextFormat::FontPixelSize);
-        f.clearProperty(QTextFormat::FontStyleName);
-        f.setFontFamilies(QStringList{schrift.family()});
-        const qreal punkte =
-            schrift.pointSizeF() > 0 ? schrift.pointSizeF() : QFontInfo(schrift).pointSizeF();
-        f.setFontPointSize(punkte);
-        f.setFontWeight(schrift.weight());
-        f.setFontItalic(schrift.italic());
-        f.setFontUnderline(schrift.underline());
-        f.setFontStrikeOut(schrift.strikeOut());
-        f.setForeground(farbe);
-        return f;
-    };
-
-    // Collected first: restyling splits the fragments being walked. Pictures keep their format.
-    struct Stelle {
-        int anfang;
-        int ende;
-        QTextCharFormat format;
-    };
-    std::vector<Stelle> stellen;
-    std::vector<QTextBlock> absaetze;
-    QTextDocument* dokument = report->document();
-    for (QTextBlock b = dokument->findBlock(von); b.isValid() && b.position() <= bis; b = b.next()) {
-        absaetze.push_back(b);
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment stueck = it.fragment();
-            const int anfang = std::max(von, stueck.position());
-            const int ende = std::min(bis, stueck.position() + stueck.length());
-            if (anfang < ende && !stueck.charFormat().isImageFormat())
-                stellen.push_back({anfang, ende, umformen(stueck.charFormat())});
-        }
-    }
-    QTextCursor c(dokument);
-    c.beginEditBlock();
-    for (const Stelle& s : stellen) {
-        c.setPosition(s.anfang);
-        c.setPosition(s.ende, QTextCursor::KeepAnchor);
-        c.setCharFormat(s.format);
-    }
-    // The paragraph marks inside the range too, so empty lines take the new height.
-    for (const QTextBlock& b : absaetze) {
-        const int marke = b.position() + b.length() - 1;
-        if (marke >= von && marke < bis) {
-            c.setPosition(b.position());
-            c.setBlockCharFormat(umformen(b.charFormat()));
-        }
-    }
-    c.endEditBlock();
 }
 
 void TErgebnis::closebutClick() {

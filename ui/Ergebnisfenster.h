@@ -92,10 +92,6 @@ private:
     void pdfbutClick();
 
     QAction* neuerKnopf(const QString& name, const QString& bild, const QString& hinweis);
-    // The format of a report line; plain is the field's font in black.
-    QTextCharFormat zeilenformat(Stil stil) const;
-    // Gives the range the dialog's font, skipping pictures.
-    void schriftSetzen(int von, int bis, const QFont& schrift, const QColor& farbe);
 
     QFont m_grundschrift;
     std::unique_ptr<QPrinter> m_drucker; // made at the first print: keeps the user's settings
