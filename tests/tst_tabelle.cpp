@@ -46,8 +46,10 @@ ImportEinstellungen kursEinstellungen() {
     return {.vorname = 1, .nachname = 2, .punkte = 3, .noten = 4, .titelzeilen = 1};
 }
 
+using Teile = QList<std::pair<QByteArray, QByteArray>>;
+
 // A ZIP archive of the given parts.
-void schreibeZip(const QString& pfad, const QList<std::pair<QByteArray, QByteArray>>& teile) {
+void schreibeZip(const QString& pfad, const Teile& teile) {
     int fehler = 0;
     zip_t* z = zip_open(QFile::encodeName(pfad).constData(), ZIP_CREATE | ZIP_TRUNCATE, &fehler);
     QVERIFY(z);
@@ -59,47 +61,69 @@ void schreibeZip(const QString& pfad, const QList<std::pair<QByteArray, QByteArr
     QCOMPARE(zip_close(z), 0);
 }
 
-// A workbook around one sheet's <sheetData> and shared strings.
-void schreibeXlsx(const QString& pfad, const QByteArray& zeilen, const QByteArray& texte) {
+// The parts of a workbook around one sheet's <sheetData> and shared strings; `blaetter` is the
+// workbook's <sheets>, `ziel` the target of its first sheet's relationship.
+Teile xlsxTeile(const QByteArray& zeilen, const QByteArray& texte,
+                const QByteArray& blaetter = "<sheet name=\"A\" sheetId=\"1\" r:id=\"rId7\"/>",
+                const QByteArray& ziel = "worksheets/blatt.xml") {
     const QByteArray ns = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
                           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
     const QByteArray rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
-    schreibeZip(pfad,
-                {
-                    {"_rels/.rels",
-                     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                     "<Relationship Id=\"rId1\" Type=\"" +
-                         rel + "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
-                    {"xl/workbook.xml",
-                     "<workbook " + ns +
-                         "><sheets><sheet name=\"A\" sheetId=\"1\" r:id=\"rId7\"/></sheets></workbook>"},
-                    {"xl/_rels/workbook.xml.rels",
-                     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                     "<Relationship Id=\"rId7\" Type=\"" +
-                         rel +
-                         "worksheet\" Target=\"worksheets/blatt.xml\"/>"
-                         "<Relationship Id=\"rId8\" Type=\"" +
-                         rel + "sharedStrings\" Target=\"/xl/texte.xml\"/></Relationships>"},
-                    {"xl/worksheets/blatt.xml",
-                     "<worksheet " + ns + "><sheetData>" + zeilen + "</sheetData></worksheet>"},
-                    {"xl/texte.xml", "<sst " + ns + " count=\"4000000000\">" + texte + "</sst>"},
-                });
+    return {
+        {"_rels/.rels",
+         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+         "<Relationship Id=\"rId1\" Type=\"" +
+             rel + "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+        {"xl/workbook.xml", "<workbook " + ns + "><sheets>" + blaetter + "</sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+         "<Relationship Id=\"rId7\" Type=\"" +
+             rel + "worksheet\" Target=\"" + ziel + "\"/><Relationship Id=\"rId8\" Type=\"" + rel +
+             "sharedStrings\" Target=\"/xl/texte.xml\"/></Relationships>"},
+        {"xl/worksheets/blatt.xml",
+         "<worksheet " + ns + "><sheetData>" + zeilen + "</sheetData></worksheet>"},
+        {"xl/texte.xml", "<sst " + ns + " count=\"4000000000\">" + texte + "</sst>"},
+    };
+}
+
+void schreibeXlsx(const QString& pfad, const QByteArray& zeilen, const QByteArray& texte) {
+    schreibeZip(pfad, xlsxTeile(zeilen, texte));
+}
+
+const QByteArray kOdsKopf =
+    "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+    "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+    "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:spreadsheet>";
+
+Teile odsTeile(const QByteArray& zeilen) {
+    return {
+        {"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+        {"content.xml", kOdsKopf + "<table:table table:name=\"A\">" + zeilen +
+                            "</table:table></office:spreadsheet></office:body></office:document-content>"},
+    };
 }
 
 void schreibeOds(const QString& pfad, const QByteArray& zeilen) {
-    schreibeZip(
-        pfad,
-        {
-            {"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
-            {"content.xml",
-             "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-             "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-             "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:spreadsheet>"
-             "<table:table table:name=\"A\">" +
-                 zeilen +
-                 "</table:table></office:spreadsheet></office:body>"
-                 "</office:document-content>"},
-        });
+    schreibeZip(pfad, odsTeile(zeilen));
+}
+
+// The bytes of a ZIP archive of the given parts.
+QByteArray zipInhalt(const Teile& teile) {
+    QTemporaryDir dir;
+    const QString pfad = dir.filePath(QStringLiteral("z.zip"));
+    schreibeZip(pfad, teile);
+    QFile datei(pfad);
+    return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
+}
+
+// Where the local header and the directory entry of part `name` start in `zip`, or -1: the
+// name's first place is in its local header, the second in the central directory.
+std::pair<qsizetype, qsizetype> zipKoepfe(const QByteArray& zip, const QByteArray& name) {
+    const qsizetype lokal = zip.indexOf(name) - 30;
+    const qsizetype zentral = zip.indexOf(name, lokal + 31) - 46;
+    if (lokal < 0 || zentral < 0 || zip.mid(lokal, 4) != "PK\x03\x04" || zip.mid(zentral, 4) != "PK\x01\x02")
+        return {-1, -1};
+    return {lokal, zentral};
 }
 
 // A sheet file "t.xlsx" or "t.ods" in `dir` around the given rows; `texte` are the shared
@@ -236,6 +260,33 @@ private slots:
                    "text:c=\"2\"/>b<text:tab/>c</text:p><text:p><text:span>d</text:span>"
                    "</text:p></table:table-cell></table:table-row>"
             << QStringList{"WAHR", "0,125", "", "a  b\tc\nd"};
+        QTest::newRow("xlsx: cells out of order, empty and styled cells, values without their element")
+            << "xlsx"
+            << QByteArray(
+                   "<row><c r=\"B1\"><v>2</v></c><c r=\"A1\"><v>1</v></c><c r=\"C1\" t=\"s\"/><c r=\"D1\" "
+                   "s=\"3\"/><c r=\"E1\" t=\"b\"/><c r=\"F1\" t=\"inlineStr\"><v>roh</v></c><c r=\"G1\" "
+                   "t=\"b\"><v>true</v></c><c r=\"H1\" s=\"1\"/></row>")
+            << QStringList{"1", "2", "", "", "", "roh", "WAHR"};
+        QTest::newRow("xlsx: date, no number, a comma, text split by a comment and an element")
+            << "xlsx"
+            << QByteArray("<row><c t=\"d\"><v>2024-01-31T08:00:00</v></c><c><v>abc</v></c><c><v>2,5E3</v></c>"
+                          "<c><v>1<!-- -->5</v></c><c t=\"inlineStr\"><is><t>a<b>b</b>c</t></is></c></row>")
+            << QStringList{"2024-01-31T08:00:00", "abc", "2,5E3", "15", "abc"};
+        QTest::newRow("xlsx: escapes of characters XML can carry, and of others")
+            << "xlsx"
+            << QByteArray(
+                   "<row><c t=\"str\"><v>_x0009_ _x000a_ _x0001_ _xD800_ _xE000_ _xFFFE_ _xzzzz_ _y0041_ "
+                   "_x0041</v></c></row>")
+            << QStringList{QStringLiteral("\t \n _x0001_ _xD800_ \uE000 _xFFFE_ _xzzzz_ _y0041_ _x0041")};
+        QTest::newRow("ods: line break, currency, a value with a comma is no number")
+            << "ods"
+            << "<table:table-row><table:table-cell><text:p>a<text:line-break/>b</text:p></table:table-cell>"
+               "<table:table-cell office:value-type=\"currency\" office:value=\"1.5\"" +
+                   office +
+                   "><text:p>1,50 \xE2\x82\xAC</text:p></table:table-cell><table:table-cell "
+                   "office:value-type=\"float\" office:value=\"1,5\"" +
+                   office + "><text:p>1,50</text:p></table:table-cell></table:table-row>"
+            << QStringList{"a\nb", "1,5", "1,50"};
     }
     void zellarten() {
         QFETCH(QString, endung);
@@ -312,6 +363,34 @@ private slots:
                           "<row r=\"1048576\"><c r=\"XFD1048576\" t=\"s\"><v>0</v></c></row>")
             << QByteArray("<si><r><t>An</t></r><r><t>na</t></r><rPh><t>ANNA</t></rPh></si>") << ""
             << qsizetype(1) << qsizetype(2) << "Anna";
+        QTest::newRow("xlsx: row number 0")
+            << "xlsx" << QByteArray("<row r=\"0\"><c><v>1</v></c></row>") << QByteArray()
+            << "Zeile trägt die Nummer 0" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: reference without a column")
+            << "xlsx" << QByteArray("<row><c r=\"12\"><v>1</v></c></row>") << QByteArray()
+            << "ungültigen Bezug „12“" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: reference with a letter beyond Z")
+            << "xlsx"
+            << QByteArray("<row><c r=\"\xC3\x84"
+                          "1\"><v>1</v></c></row>")
+            << QByteArray() << "ungültigen Bezug „Ä1“" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: cell without reference after the last column")
+            << "xlsx" << QByteArray("<row><c r=\"XFD1\"><v>1</v></c><c><v>2</v></c></row>") << QByteArray()
+            << "mehr als 16384 Spalten" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: negative shared text")
+            << "xlsx" << QByteArray("<row><c t=\"s\"><v>-1</v></c></row>") << QByteArray("<si><t>a</t></si>")
+            << "verweist auf den Text -1" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: shared text by no number")
+            << "xlsx" << QByteArray("<row><c t=\"s\"><v>x</v></c></row>") << QByteArray("<si><t>a</t></si>")
+            << "verweist auf den Text x" << qsizetype(0) << qsizetype(0) << "";
+        // An open comment swallows the closing tags: the part ends too early.
+        QTest::newRow("xlsx: sheet cut off")
+            << "xlsx" << QByteArray("<row><c><v>1</v></c></row><!--") << QByteArray()
+            << "„xl/worksheets/blatt.xml“ ist unvollständig" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("ods: content cut off")
+            << "ods"
+            << "<table:table-row>" + zelle + "</table:table-row><!--" << QByteArray()
+            << "„content.xml“ ist unvollständig" << qsizetype(0) << qsizetype(0) << "";
     }
     void feindlich() {
         QFETCH(QString, endung);
@@ -375,6 +454,89 @@ private slots:
         } catch (const Fehler& f) {
             QVERIFY2(f.text().startsWith("Datei nicht gefunden"), qPrintable(f.text()));
         }
+    }
+
+    // Files that are no spreadsheet of their kind, or a damaged one, are refused naming the file.
+    void keineTabelle_data() {
+        QTest::addColumn<QString>("datei");     // in a temporary folder; an absolute path is read as it is
+        QTest::addColumn<QByteArray>("inhalt"); // what the file holds
+        QTest::addColumn<QString>("meldung");   // part of the message
+
+        QTest::newRow("empty file") << "t.xlsx" << QByteArray() << "Die Datei ist kein gültiges ZIP-Archiv";
+        QTest::newRow("a device without end")
+            << "/dev/zero" << QByteArray() << "Die Datei ist kein gültiges ZIP-Archiv";
+        const QByteArray anderes = zipInhalt({{"mimetype", "text/plain"}});
+        QTest::newRow("xlsx: other ZIP archive")
+            << "t.xlsx" << anderes << "keine Excel-Arbeitsmappe (der Teil „xl/workbook.xml“ fehlt)";
+        QTest::newRow("ods: other ZIP archive")
+            << "t.ods" << anderes << "keine OpenDocument-Tabelle (der Teil „content.xml“ fehlt)";
+        QTest::newRow("ods: content without a table")
+            << "t.ods"
+            << zipInhalt({{"content.xml",
+                           kOdsKopf + "</office:spreadsheet></office:body></office:document-content>"}})
+            << "Die Datei enthält keine Tabelle";
+        QTest::newRow("xlsx: workbook without sheets")
+            << "t.xlsx" << zipInhalt(xlsxTeile({}, {}, {})) << "Die Arbeitsmappe enthält kein Blatt";
+        QTest::newRow("xlsx: sheet without relationship")
+            << "t.xlsx" << zipInhalt(xlsxTeile({}, {}, "<sheet name=\"A\" sheetId=\"1\" id=\"rId7\"/>"))
+            << "Das erste Blatt der Arbeitsmappe hat keinen Verweis";
+        const QByteArray blatt = "<sheet name=\"A\" sheetId=\"1\" r:id=\"rId7\"/>";
+        QTest::newRow("xlsx: sheet outside the package")
+            << "t.xlsx" << zipInhalt(xlsxTeile({}, {}, blatt, "../../blatt.xml"))
+            << "Das erste Blatt der Arbeitsmappe fehlt";
+        QTest::newRow("xlsx: sheet missing")
+            << "t.xlsx" << zipInhalt(xlsxTeile({}, {}, blatt, "worksheets/fehlt.xml"))
+            << "Das erste Blatt der Arbeitsmappe fehlt";
+
+        const QByteArray ods = zipInhalt(odsTeile("<table:table-row/>"));
+        const auto [lokal, zentral] = zipKoepfe(ods, "content.xml");
+        QVERIFY(lokal >= 0);
+        // A reserved block type as the first bits of the packed data.
+        QByteArray kaputt = ods;
+        const auto zahl16 = [&ods](qsizetype i) {
+            return qsizetype(quint8(ods[i])) | qsizetype(quint8(ods[i + 1])) << 8;
+        };
+        kaputt[lokal + 30 + zahl16(lokal + 26) + zahl16(lokal + 28)] = char(0xFF);
+        QTest::newRow("ods: packed data broken") << "t.ods" << kaputt << "„content.xml“ ist beschädigt";
+        QByteArray weit = ods;
+        weit.replace(zentral + 42, 4, QByteArray("\xFF\xFF\xFF\x7F", 4));
+        QTest::newRow("ods: part beyond the file's end") << "t.ods" << weit << "„content.xml“ fehlt";
+    }
+    void keineTabelle() {
+        QFETCH(QString, datei);
+        QFETCH(QByteArray, inhalt);
+        QFETCH(QString, meldung);
+        QTemporaryDir dir;
+        const QString pfad = QDir::isAbsolutePath(datei) ? datei : dir.filePath(datei);
+        if (!QDir::isAbsolutePath(datei))
+            schreibeTestdatei(pfad, inhalt);
+        try {
+            tabelle::lese(pfad);
+            QFAIL("no error");
+        } catch (const Meldungsfehler& f) {
+            QVERIFY2(f.text().contains(meldung), qPrintable(f.text()));
+            QCOMPARE(f.pfad(), QFileInfo(pfad).absoluteFilePath());
+        }
+    }
+
+    // Cells right of the kept columns are left out, however they are repeated.
+    void spaltenGrenze_data() {
+        QTest::addColumn<QString>("endung");
+        QTest::addColumn<QByteArray>("zeilen");
+        QTest::newRow("xlsx") << "xlsx"
+                              << QByteArray("<row><c><v>1</v></c><c><v>2</v></c><c><v>3</v></c></row>");
+        QTest::newRow("ods: repeated across the bound")
+            << "ods"
+            << QByteArray("<table:table-row><table:table-cell><text:p>1</text:p></table:table-cell>"
+                          "<table:table-cell "
+                          "table:number-columns-repeated=\"3\"><text:p>2</text:p></table:table-cell>"
+                          "<table:table-cell><text:p>3</text:p></table:table-cell></table:table-row>");
+    }
+    void spaltenGrenze() {
+        QFETCH(QString, endung);
+        QFETCH(QByteArray, zeilen);
+        QTemporaryDir dir;
+        QCOMPARE(tabelle::lese(schreibeTabelle(dir, endung, zeilen), 2), tabelle::Zeilen({{"1", "2"}}));
     }
 
     // The workbook holds names as text and numbers shown with one decimal: Calc reads it back
