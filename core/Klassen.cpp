@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Klassen.h"
 
+#include "Histogramm.h"
+#include "Trimmen.h"
 #include "Zahltext.h"
 
 #include <algorithm>
@@ -115,15 +117,6 @@ void Klassenraster::zeigeKlassen(const std::vector<TNotenklasse>& klassen, std::
 namespace klassen {
 namespace {
 
-QStringView getrimmt(const QString& text) {
-    qsizetype von = 0, bis = text.size();
-    while (von < bis && text[von].unicode() <= 32)
-        ++von;
-    while (bis > von && text[bis - 1].unicode() <= 32)
-        --bis;
-    return QStringView(text).sliced(von, bis - von);
-}
-
 char16_t gross(char16_t c) {
     return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
 }
@@ -169,32 +162,10 @@ void ectsZaehlen(Auswertung& a) {
 }
 
 void buchstabenVerteilen(Auswertung& a) {
-    // The first class of every grade, ascending. NaN grades match no class, and a grade can
-    // stand in two classes only when a NaN entry stayed between its entries.
-    std::vector<std::pair<double, char16_t>> erste;
-    for (const TNotenklasse& k : a.FKlassen)
-        if (!std::isnan(k.note))
-            erste.emplace_back(k.note, k.ects);
-    const auto kleiner = [](const auto& x, const auto& y) { return x.first < y.first; };
-    if (!std::is_sorted(erste.begin(), erste.end(), kleiner))
-        std::stable_sort(erste.begin(), erste.end(), kleiner);
-    // The list is mostly sorted by grade here: the class of the entry before, or the next one,
-    // usually holds; otherwise a search.
-    std::size_t zuletzt = 0;
-    auto passt = [&](std::size_t i, double note) { return i < erste.size() && erste[i].first == note; };
-    for (TNotenEintrag& e : a.FEintraege) {
-        if (!passt(zuletzt, e.note)) {
-            if (passt(zuletzt + 1, e.note))
-                ++zuletzt;
-            else
-                zuletzt = static_cast<std::size_t>(
-                    std::lower_bound(erste.begin(), erste.end(), e.note,
-                                     [](const auto& k, double note) { return k.first < note; }) -
-                    erste.begin());
-        }
-        if (passt(zuletzt, e.note))
-            e.ects = erste[zuletzt].second;
-    }
+    ErsteKlasse erste(a.FKlassen);
+    for (TNotenEintrag& e : a.FEintraege)
+        if (const TNotenklasse* k = erste.zu(e.note))
+            e.ects = k->ects;
 }
 
 void einteilungUebernehmen(const Klassenraster& r, Auswertung& a) {

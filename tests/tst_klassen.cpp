@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Grade classes, the class grid's texts, ECTS letters, group shares and histogram ranges.
+#include "Histogramm.h"
 #include "Klassen.h"
 #include "Testdaten.h"
 #include "Zahltext.h"
@@ -198,6 +199,51 @@ private slots:
         for (const TNotenEintrag& e : std::as_const(a.FEintraege))
             ist += QChar(e.ects);
         QCOMPARE(ist, QStringLiteral("BZCAB"));
+    }
+
+    // The look-up the letters and the report share: the first class of exactly the grade asked
+    // for, whatever order the grades come in and wherever the last look-up left off.
+    void ersteKlasse_data() {
+        QTest::addColumn<QList<double>>("klassen"); // grades, in class order
+        QTest::addColumn<QList<double>>("gefragt");
+        QTest::addColumn<QList<int>>("gefunden"); // class index, -1 for none
+
+        const double nan = std::nan("");
+        QTest::newRow("aufsteigend") << QList<double>{1, 2, 3} << QList<double>{1, 1, 2, 3}
+                                     << QList<int>{0, 0, 1, 2};
+        QTest::newRow("durcheinander")
+            << QList<double>{1, 2, 3} << QList<double>{3, 1, 2, 1} << QList<int>{2, 0, 1, 0};
+        QTest::newRow("ohne Klasse dazwischen")
+            << QList<double>{1, 2, 3} << QList<double>{0.5, 1.5, 2, 3.5, 3} << QList<int>{-1, -1, 1, -1, 2};
+        // A NaN entry between equal grades leaves two classes of one grade: the first one counts.
+        QTest::newRow("zweimal dieselbe Note, gesucht")
+            << QList<double>{2, nan, 2, 3} << QList<double>{3, 2, 3, 2} << QList<int>{3, 0, 3, 0};
+        QTest::newRow("zweimal dieselbe Note, gleich danach")
+            << QList<double>{1, 2, nan, 2} << QList<double>{1, 2, 2} << QList<int>{0, 1, 1};
+        QTest::newRow("zweimal dieselbe Note, nach einer ohne Klasse")
+            << QList<double>{1, nan, 1, 2} << QList<double>{0.5, 1, 1.5, 1} << QList<int>{-1, 0, -1, 0};
+        QTest::newRow("Klassen nicht aufsteigend")
+            << QList<double>{3, nan, 1, 3} << QList<double>{1, 3, 3} << QList<int>{2, 0, 0};
+        QTest::newRow("0 und -0") << QList<double>{-0.0, 1} << QList<double>{0.0, -0.0, 1}
+                                  << QList<int>{0, 0, 1};
+        QTest::newRow("NaN findet keine")
+            << QList<double>{nan, 1} << QList<double>{nan, 1, nan} << QList<int>{-1, 1, -1};
+        QTest::newRow("keine Klassen") << QList<double>{} << QList<double>{1} << QList<int>{-1};
+    }
+    void ersteKlasse() {
+        QFETCH(QList<double>, klassen);
+        QFETCH(QList<double>, gefragt);
+        QFETCH(QList<int>, gefunden);
+        std::vector<TNotenklasse> k;
+        for (double note : klassen)
+            k.push_back({1, note, 0});
+        ErsteKlasse erste(k);
+        QList<int> ist;
+        for (double note : gefragt) {
+            const TNotenklasse* t = erste.zu(note);
+            ist.append(t ? static_cast<int>(t - k.data()) : -1);
+        }
+        QCOMPARE(ist, gefunden);
     }
 
     void gruppenanteile_data() {
