@@ -88,6 +88,10 @@ private slots:
         QTest::newRow("rounding keeps who fails")
             << QList<double>{0, 10, 23.333, 28, 30, 35, 40, 45, 48, 50} << urteile(20, 30, 10, 40) << 70.0
             << 3.0 << false << 30.0 << 3 << 23.3333;
+        // Six decimals would let the student with 23,3333333 pass: the exact value is taken.
+        QTest::newRow("no rounding keeps who fails")
+            << QList<double>{0, 10, 23.3333333, 28, 30, 35, 40, 45, 48, 50} << urteile(20, 30, 10, 40) << 70.0
+            << 3.0 << false << 30.0 << 3 << 70.0 / 3.0;
     }
     void schnittpunkt() {
         QFETCH(QList<double>, punkte);
@@ -139,6 +143,9 @@ private slots:
             << QStringLiteral("Die niedrigste annehmbare Durchfallquote muss unter der höchsten liegen.");
         QTest::newRow("rate above 100 %")
             << kFlach << urteile(20, 30, 10, 120)
+            << QStringLiteral("Die Durchfallquoten müssen zwischen 0 und 100 % liegen.");
+        QTest::newRow("rate below 0 %")
+            << kFlach << urteile(20, 30, -10, 40)
             << QStringLiteral("Die Durchfallquoten müssen zwischen 0 und 100 % liegen.");
     }
     void keinSchnittpunkt() {
@@ -210,6 +217,24 @@ private slots:
                 QCOMPARE(e.durchgefallen, qsizetype(1));
             }
         }
+    }
+
+    // Judgements typed as extended values can span more than the extended range.
+    void spanneUeberlaeuft() {
+        try {
+            hofsteeGrenze(kurve(kFlach), urteile(-LDBL_MAX, LDBL_MAX, 10, 40));
+            QFAIL("no fault raised");
+        } catch (const Fehler& f) {
+            QCOMPARE(f.text(), fehler::Ueberlauf);
+        }
+    }
+
+    // An empty list makes a curve too: no step, and a rate of 0 rather than 0 / 0.
+    void leereKurve() {
+        const Durchfallkurve k = kurve({});
+        QCOMPARE(k.anzahl(), qsizetype(0));
+        QCOMPARE(static_cast<double>(k.quote(5)), 0.0);
+        QVERIFY(k.stufen().empty());
     }
 
     void ungueltigePunkte() { QVERIFY_THROWS_EXCEPTION(Fehler, kurve({1, std::nan(""), 3})); }

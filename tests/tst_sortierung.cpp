@@ -137,12 +137,14 @@ private slots:
         QTest::addColumn<int>("verschiedene");
         QTest::addColumn<QString>("ordnung");
         QTest::addColumn<bool>("mitNan");
+        QTest::addColumn<QString>("werte");
         QTest::addColumn<int>("weg");
         const struct {
             const char* name;
             int laenge, verschiedene;
             const char* ordnung;
             bool mitNan;
+            const char* werte = "drittel";
         } zeilen[] = {
             {"few grades", 300, 3, "zufall", false},
             {"17 grades", 1000, 17, "zufall", false},
@@ -153,10 +155,15 @@ private slots:
             {"in order, NaN between", 400, 17, "sortiert", true},
             {"in order but the last", 400, 17, "bisAufLetzten", true},
             {"distinct, in order but the last", 1200, 1000, "bisAufLetzten", false},
+            {"negative, 0 and -0", 300, 9, "zufall", false, "um null"},
+            {"negative, 0 and -0, more than the small table", 1500, 1200, "zufall", true, "um null"},
+            // The radix sort skips the digit that all keys share.
+            {"more than the small table, between 1 and 2", 1500, 1200, "zufall", false, "eins bis zwei"},
         };
         for (const auto& z : zeilen)
             jeWeg(z.name, [&](QTestData& zeile) -> QTestData& {
-                return zeile << z.laenge << z.verschiedene << QString::fromLatin1(z.ordnung) << z.mitNan;
+                return zeile << z.laenge << z.verschiedene << QString::fromLatin1(z.ordnung) << z.mitNan
+                             << QString::fromLatin1(z.werte);
             });
     }
     void zufaelligeNoten() {
@@ -164,13 +171,22 @@ private slots:
         QFETCH(int, verschiedene);
         QFETCH(QString, ordnung);
         QFETCH(bool, mitNan);
+        QFETCH(QString, werte);
         QFETCH(int, weg);
         setzeWeg(weg);
         QRandomGenerator zufall(4711);
         for (int runde = 0; runde < 20; ++runde) {
             std::vector<double> noten;
-            for (int i = 0; i < laenge; ++i)
-                noten.push_back(1.0 + zufall.bounded(verschiedene) / 3.0);
+            for (int i = 0; i < laenge; ++i) {
+                const int x = zufall.bounded(verschiedene);
+                if (werte == "um null") // 0 and -0 are one grade for the exchange sort
+                    noten.push_back(
+                        x == verschiedene / 2 && zufall.bounded(2) ? -0.0 : (x - verschiedene / 2) / 3.0);
+                else if (werte == "eins bis zwei")
+                    noten.push_back(1.0 + x / static_cast<double>(verschiedene));
+                else
+                    noten.push_back(1.0 + x / 3.0);
+            }
             if (ordnung != "zufall")
                 std::sort(noten.begin(), noten.end());
             if (ordnung == "bisAufLetzten")
@@ -275,6 +291,17 @@ private slots:
             sortierung::nachName(l);
             QCOMPARE(ids(l), ids(erwartet));
         }
+    }
+
+    void leerUndEinzeln() {
+        Notenliste leer;
+        sortierung::nachName(leer);
+        sortierung::nachNote(leer);
+        QVERIFY(leer.isEmpty());
+        Notenliste eins = {eintrag(2, 7, "Zoe")};
+        sortierung::nachName(eins);
+        sortierung::nachNote(eins);
+        QCOMPARE(ids(eins), QList<int>({7}));
     }
 
     void namenNachBytes() {

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <random>
 
 Q_DECLARE_METATYPE(QList<double>)
@@ -153,7 +154,8 @@ private slots:
         QCOMPARE(genau(a.FDurchschnitt), genau(1.3));
     }
 
-    // Fewer than two grades fail; the new sum of squares stays, mean and deviation keep theirs.
+    // Fewer than two grades, or grades whose spread is no number, fail; the new sum of squares
+    // stays, mean and deviation keep theirs.
     void zuWenige_data() {
         QTest::addColumn<QList<double>>("noten");
         QTest::addColumn<QString>("fehlertext");
@@ -163,6 +165,12 @@ private slots:
         QTest::newRow("one, no residue: 0 / 0") << QList<double>{2.0} << fehler::UngueltigeOperation << 4.0;
         // 1,3 squared does not fit a double: the numerator is a rounding residue.
         QTest::newRow("one, residue / 0") << QList<double>{1.3} << fehler::DivisionDurchNull << 1.3 * 1.3;
+        // Grades a foreign record file can hold: no infinite or NaN deviation comes out.
+        const double unendlich = std::numeric_limits<double>::infinity();
+        QTest::newRow("infinite grade")
+            << QList<double>{2.0, unendlich} << fehler::UngueltigeOperation << unendlich;
+        QTest::newRow("squares beyond double")
+            << QList<double>{1e300, -1e300} << fehler::UngueltigeOperation << unendlich;
     }
     void zuWenige() {
         QFETCH(QList<double>, noten);
