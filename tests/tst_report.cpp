@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The report lines built headless: both layouts, the group shares and the points-to-grade table.
+#include "Fehler.h"
 #include "Report.h"
 #include "Testdaten.h"
 #include "Zahltext.h"
@@ -303,6 +304,28 @@ private slots:
         QFETCH(qint64, nenner);
         QFETCH(QString, text);
         QCOMPARE(kennzahlen::prozent(anzahl, nenner), text);
+    }
+
+    // A NaN has no place in the order the quartiles are read from.
+    void weitereKennzahlenOhneNaN_data() {
+        QTest::addColumn<double>("punkte");
+        QTest::addColumn<double>("note");
+        QTest::newRow("points") << std::nan("") << 2.0;
+        QTest::newRow("grade") << 20.0 << std::nan("");
+    }
+    void weitereKennzahlenOhneNaN() {
+        QFETCH(double, punkte);
+        QFETCH(double, note);
+        Auswertung a;
+        a.FEintraege.push_back(testeintrag("x", 10, 1));
+        a.FEintraege.push_back(testeintrag("y", punkte, note));
+        Reportzeilen r;
+        try {
+            ReportWeitereKennzahlen(a, false, r);
+            QFAIL("no fault raised");
+        } catch (const Fehler& f) {
+            QCOMPARE(f.text(), fehler::UngueltigeOperation);
+        }
     }
 
     // Seven students, five passed: the section after the table, with and without small groups.
