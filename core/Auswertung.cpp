@@ -119,7 +119,7 @@ void Auswertung::SortierenNachNote() {
 
 void Auswertung::ZeilenLoeschen(int oben, int unten) {
     if (FEintraege.empty())
-        fehler::wirf(fehler::Bereichspruefung);
+        fehler::abbruchMitFehlerbericht(fehler::Bereichspruefung);
     const int n = static_cast<int>(FEintraege.size());
     const int von = std::max(oben, 1);
     const int bis = std::min(unten, n);

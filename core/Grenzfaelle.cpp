@@ -24,7 +24,7 @@ public:
 
     void neueStufe(double note, qint64 k) {
         if (m_folge.stufen.size() >= kHoechstensStufen)
-            fehler::wirf(
+            fehler::abbruchMitFehlerbericht(
                 QStringLiteral("Die Notenskala hat zu viele Notenstufen für die Suche nach Grenzfällen."));
         m_folge.stufen.push_back({note, m_folge.punkt(k), k});
     }
@@ -70,7 +70,7 @@ QString ohneSteuerzeichen(QString text) {
 
 Stufenfolge stufen(const TNotenskala& skala, int teilung) {
     if (teilung < 1 || teilung > 100)
-        fehler::wirf(fehler::Bereichspruefung);
+        fehler::abbruchMitFehlerbericht(fehler::Bereichspruefung);
     Stufenfolge folge;
     folge.teilung = teilung;
     const double unten = std::min(skala.nichtbestandenpunkte, skala.vollepunkte);
@@ -79,7 +79,7 @@ Stufenfolge stufen(const TNotenskala& skala, int teilung) {
     const long double von = std::ceil(static_cast<long double>(unten) * teilung);
     const long double bis = std::floor(static_cast<long double>(oben) * teilung);
     if (!(std::fabs(von) <= kGroessterIndex && std::fabs(bis) <= kGroessterIndex))
-        fehler::wirf(
+        fehler::abbruchMitFehlerbericht(
             QStringLiteral("Der Punktbereich der Notenskala ist für die Suche nach Grenzfällen zu groß."));
     folge.von = static_cast<qint64>(von);
     folge.bis = static_cast<qint64>(bis);
@@ -254,7 +254,7 @@ QString alsTabText(const std::vector<Grenzfall>& faelle, const Notenliste& liste
     return text;
 }
 
-void Vorrat::stelleBereit(const Notenliste& liste, const TNotenskala& skala, double grenznote) {
+void Zwischenspeicher::stelleBereit(const Notenliste& liste, const TNotenskala& skala, double grenznote) {
     if (m_bereit && liste.isSharedWith(m_liste) && m_skala == skala && m_grenznote == grenznote)
         return;
     nurListe(liste);
@@ -267,17 +267,17 @@ void Vorrat::stelleBereit(const Notenliste& liste, const TNotenskala& skala, dou
     m_bereit = true;
 }
 
-void Vorrat::nurListe(const Notenliste& liste) {
+void Zwischenspeicher::nurListe(const Notenliste& liste) {
     m_bereit = false;
     m_geordnet.clear();
     m_liste = liste;
 }
 
-std::vector<Grenzfall> Vorrat::knappste(long double abstand) const {
+std::vector<Grenzfall> Zwischenspeicher::knappste(long double abstand) const {
     return grenzfaelle::knappste(m_geordnet, abstand);
 }
 
-QString Vorrat::zusammenfassung(qsizetype anzahl, double abstand) const {
+QString Zwischenspeicher::zusammenfassung(qsizetype anzahl, double abstand) const {
     const QString grenze = zahltext::fest(m_grenznote, 1);
     QString text =
         m_bestehenAb

@@ -88,10 +88,10 @@ QString zelle(const Grenzfall& fall, const Notenliste& liste, int spalte);
 // names become blanks so that the cells stay apart.
 QString alsTabText(const std::vector<Grenzfall>& faelle, const Notenliste& liste);
 
-// What the window shows: all cases of a list in order, kept while the list, the scale and the
+// A cache of what the window shows: all cases of a list in order, kept while the list, the scale and the
 // pass threshold stay, so that a new distance only takes another prefix. A list that changed is
 // no longer shared with the copy kept here (a change to a shared list detaches it).
-class Vorrat {
+class Zwischenspeicher {
 public:
     // Finds the cases anew unless list, scale and threshold are those of the last call. Throws
     // Fehler as stufen does; then nothing is kept.

@@ -21,7 +21,7 @@ QString prozentText(long double q) {
 Durchfallkurve::Durchfallkurve(std::vector<double> punkte) : m_punkte(std::move(punkte)) {
     for (double p : m_punkte)
         if (!std::isfinite(p))
-            fehler::wirf(fehler::UngueltigeOperation);
+            fehler::abbruchMitFehlerbericht(fehler::UngueltigeOperation);
     std::sort(m_punkte.begin(), m_punkte.end());
     for (std::size_t i = 0; i < m_punkte.size();) {
         std::size_t j = i;
@@ -65,19 +65,20 @@ long double hofsteeDiagonale(const HofsteeUrteile& u, long double k) {
 
 HofsteeErgebnis hofsteeGrenze(const Durchfallkurve& kurve, const HofsteeUrteile& u) {
     if (kurve.anzahl() == 0)
-        fehler::melde(
+        fehler::abbruchMitFehlerbox(
             QStringLiteral("Die Liste enthält keine Ergebnisse, es gibt also keine Durchfallkurve."));
     if (!(u.minPunkte < u.maxPunkte))
-        fehler::melde(
+        fehler::abbruchMitFehlerbox(
             QStringLiteral("Die niedrigste annehmbare Bestehensgrenze muss unter der höchsten liegen."));
     if (!(u.minQuote < u.maxQuote))
-        fehler::melde(
+        fehler::abbruchMitFehlerbox(
             QStringLiteral("Die niedrigste annehmbare Durchfallquote muss unter der höchsten liegen."));
     if (u.minQuote < 0 || u.maxQuote > 100)
-        fehler::melde(QStringLiteral("Die Durchfallquoten müssen zwischen 0 und 100 % liegen."));
+        fehler::abbruchMitFehlerbox(
+            QStringLiteral("Die Durchfallquoten müssen zwischen 0 und 100 % liegen."));
     const long double spanneK = u.maxPunkte - u.minPunkte;
     if (!std::isfinite(spanneK))
-        fehler::wirf(fehler::Ueberlauf);
+        fehler::abbruchMitFehlerbericht(fehler::Ueberlauf);
     const long double spanneF = u.maxQuote - u.minQuote;
     // Where the diagonal stands at height `hoehe`.
     auto aufHoehe = [&](long double hoehe) { return u.minPunkte + (u.maxQuote - hoehe) * spanneK / spanneF; };
@@ -116,10 +117,10 @@ HofsteeErgebnis hofsteeGrenze(const Durchfallkurve& kurve, const HofsteeUrteile&
             e.punkte = std::max<long double>(e.punkte, std::prev(stufe)->punkte);
     }
     if (!std::isfinite(e.punkte))
-        fehler::wirf(fehler::Ueberlauf);
+        fehler::abbruchMitFehlerbericht(fehler::Ueberlauf);
 
     if (e.punkte < u.minPunkte)
-        fehler::melde(
+        fehler::abbruchMitFehlerbox(
             QStringLiteral(
                 "Bei der niedrigsten annehmbaren Bestehensgrenze von %1 Punkten fallen schon %2 "
                 "durch, mehr als die höchste annehmbare Durchfallquote von %3. Die Diagonale trifft "
@@ -127,12 +128,13 @@ HofsteeErgebnis hofsteeGrenze(const Durchfallkurve& kurve, const HofsteeUrteile&
                 .arg(punkteText(u.minPunkte), prozentText(kurve.quote(u.minPunkte)),
                      prozentText(u.maxQuote)));
     if (e.punkte > u.maxPunkte)
-        fehler::melde(QStringLiteral(
-                          "Auch bei der höchsten annehmbaren Bestehensgrenze von %1 Punkten fallen nur %2 "
-                          "durch, weniger als die niedrigste annehmbare Durchfallquote von %3. Die Diagonale "
-                          "trifft die Durchfallkurve nicht innerhalb des Rechtecks.")
-                          .arg(punkteText(u.maxPunkte), prozentText(kurve.quote(u.maxPunkte)),
-                               prozentText(u.minQuote)));
+        fehler::abbruchMitFehlerbox(
+            QStringLiteral(
+                "Auch bei der höchsten annehmbaren Bestehensgrenze von %1 Punkten fallen nur %2 "
+                "durch, weniger als die niedrigste annehmbare Durchfallquote von %3. Die Diagonale "
+                "trifft die Durchfallkurve nicht innerhalb des Rechtecks.")
+                .arg(punkteText(u.maxPunkte), prozentText(kurve.quote(u.maxPunkte)),
+                     prozentText(u.minQuote)));
     e.durchgefallen = kurve.durchgefallen(e.punkte);
     e.quote = kurve.quote(e.punkte);
     return e;

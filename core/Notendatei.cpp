@@ -34,7 +34,7 @@ Notenliste lese(QIODevice& geraet, const QString& pfad) {
         liste = listengrenze::mitPlatz(anzahl);
         liste.fill(leererEintrag(), anzahl);
     } catch (const std::bad_alloc&) {
-        fehler::wirf(zuWenigSpeicher(pfad, anzahl));
+        fehler::abbruchMitFehlerbericht(zuWenigSpeicher(pfad, anzahl));
     }
     if (anzahl > 0) {
         const qint64 soll = anzahl * kSatz;

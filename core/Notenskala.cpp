@@ -119,7 +119,7 @@ double naechsterZehntel(long double k) {
         const double t = std::nextafter(r, HUGE_VAL);
         if (std::isinf(t)) {
             if (runden == 1)
-                fehler::wirf(fehler::Ueberlauf);
+                fehler::abbruchMitFehlerbericht(fehler::Ueberlauf);
             return {r, r};
         }
         return {r, t};
@@ -179,16 +179,17 @@ public:
     // Differences, quotient, product and subtraction in the order written, r rounded to double.
     double rohnote(double p) const {
         if (std::isnan(p)) [[unlikely]]
-            fehler::wirf(fehler::UngueltigeOperation);
+            fehler::abbruchMitFehlerbericht(fehler::UngueltigeOperation);
         const Stueck& s = m_stueck[p > m_grenze];
         const long double punktabstand = static_cast<long double>(p) - s.start;
         if (s.breite == 0) [[unlikely]]
-            fehler::wirf(punktabstand == 0 ? fehler::UngueltigeOperation : fehler::DivisionDurchNull);
+            fehler::abbruchMitFehlerbericht(punktabstand == 0 ? fehler::UngueltigeOperation
+                                                              : fehler::DivisionDurchNull);
         const long double quotient = punktabstand / s.breite;
         const long double produkt = quotient * s.notenabstand;
         const double r = static_cast<double>(s.anker - produkt);
         if (!std::isfinite(r)) [[unlikely]]
-            fehler::wirf(fehler::UngueltigeOperation);
+            fehler::abbruchMitFehlerbericht(fehler::UngueltigeOperation);
         return r;
     }
 

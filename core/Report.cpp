@@ -129,7 +129,7 @@ void ReportNotenspiegel(const TNotenskala& skala, Reportzeilen& zeilen) {
     constexpr long double kGanzzahlig = 4503599627370496.0L; // 2^52: from here on p + 0.5 may round back to p
     if (bis >= von && ((bis - von) * 2 > report::kHoechstSchritte || std::fabs(von) >= kGanzzahlig ||
                        std::fabs(bis) >= kGanzzahlig))
-        fehler::melde(
+        fehler::abbruchMitFehlerbox(
             QStringLiteral("Der Notenspiegel umfasst zu viele Punktzahlen: von der Minimalpunktzahl bis zur "
                            "Maximalpunktzahl sind höchstens %1 halbe Punkte möglich. Bitte prüfen Sie die "
                            "Punktzahlen der Notenvergabe.")
@@ -152,7 +152,7 @@ namespace kennzahlen {
 
 double quartil(const std::vector<double>& aufsteigend, int q) {
     if (aufsteigend.empty())
-        fehler::wirf(fehler::UngueltigeOperation);
+        fehler::abbruchMitFehlerbericht(fehler::UngueltigeOperation);
     // The index in whole quarters, so the position is exact for any length.
     const auto viertel = static_cast<qint64>(aufsteigend.size() - 1) * q;
     const auto k = static_cast<std::size_t>(viertel / 4);
@@ -180,7 +180,7 @@ void ReportWeitereKennzahlen(const Auswertung& a, bool kleineGruppenAusblenden, 
     for (const TNotenEintrag& e : a.FEintraege) {
         // A NaN has no place in an order: the quartiles would depend on where the sort left it.
         if (std::isnan(e.punkte) || std::isnan(e.note))
-            fehler::wirf(fehler::UngueltigeOperation);
+            fehler::abbruchMitFehlerbericht(fehler::UngueltigeOperation);
         punkte.push_back(e.punkte);
         noten.push_back(e.note);
     }

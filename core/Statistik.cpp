@@ -26,15 +26,16 @@ void StatistikBerechnen(Auswertung& a) {
 
     const long double n = static_cast<long double>(a.FEintraege.size());
     if (n == 0) // S * S / n is 0 / 0
-        fehler::wirf(fehler::UngueltigeOperation);
+        fehler::abbruchMitFehlerbericht(fehler::UngueltigeOperation);
     const long double s = summe;
     const long double zaehler = static_cast<long double>(a.FQuadratsumme) - s * s / n;
     const long double nenner = n - 1;
     if (nenner == 0) // one entry: the numerator is zero or a rounding residue
-        fehler::wirf(zaehler == 0 ? fehler::UngueltigeOperation : fehler::DivisionDurchNull);
+        fehler::abbruchMitFehlerbericht(zaehler == 0 ? fehler::UngueltigeOperation
+                                                     : fehler::DivisionDurchNull);
     const long double radikand = zaehler / nenner;
     if (!std::isfinite(radikand)) // infinite, NaN or absurdly large grades from a foreign record file
-        fehler::wirf(fehler::UngueltigeOperation);
+        fehler::abbruchMitFehlerbericht(fehler::UngueltigeOperation);
     // Equal grades can leave the radicand a rounding residue below zero: their spread is 0.
     a.FStandardabweichung = radikand > 0 ? static_cast<double>(std::sqrt(radikand)) : 0.0;
     a.FDurchschnitt = static_cast<double>(s / n);

@@ -560,12 +560,12 @@ void Zerlegen(QStringList& felder, QStringView zeile, QChar trenner) {
 
 QChar trennerAus(const QString& trennerText) {
     if (trennerText.isEmpty())
-        fehler::melde(kKeinTrenner);
+        fehler::abbruchMitFehlerbox(kKeinTrenner);
     if (trennerText.size() > 1 && trennerText[0] == u'#') {
         const QStringView rest = QStringView(trennerText).sliced(1);
         const auto code = zahltext::leseGanz(rest);
         if (!code || *code < std::numeric_limits<qint32>::min() || *code > std::numeric_limits<qint32>::max())
-            fehler::wirf(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(rest));
+            fehler::abbruchMitFehlerbericht(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(rest));
         return QChar(static_cast<char16_t>(static_cast<quint32>(*code) & 0xFFFF));
     }
     return trennerText[0];
@@ -605,7 +605,7 @@ ImportZusammenfassung importiereDatei(Auswertung& a, const QString& pfad, QChar 
     try {
         return auswertenInBloecken(a, pfad, trenner, e);
     } catch (const std::bad_alloc&) {
-        fehler::wirf(zuWenigSpeicherText(pfad));
+        fehler::abbruchMitFehlerbericht(zuWenigSpeicherText(pfad));
     }
 }
 
@@ -614,8 +614,9 @@ ImportZusammenfassung importiereText(Auswertung& a, const QString& text, QChar t
     try {
         return auswerten(a, Zeilentext::ausText(text), trenner, e);
     } catch (const std::bad_alloc&) {
-        fehler::wirf(QStringLiteral("Zu wenig Arbeitsspeicher, um den Text der Zwischenablage einzufügen. "
-                                    "Die Liste bleibt, wie sie war."));
+        fehler::abbruchMitFehlerbericht(
+            QStringLiteral("Zu wenig Arbeitsspeicher, um den Text der Zwischenablage einzufügen. "
+                           "Die Liste bleibt, wie sie war."));
     }
 }
 

@@ -53,6 +53,6 @@ ImportZusammenfassung importiereTabelle(Auswertung& a, const QString& pfad, cons
         }
         return ImportAuswerten(a, texte, trenner, e);
     } catch (const std::bad_alloc&) {
-        fehler::melde(zuWenigSpeicherText(pfad));
+        fehler::abbruchMitFehlerbericht(zuWenigSpeicherText(pfad));
     }
 }

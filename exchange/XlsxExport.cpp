@@ -38,8 +38,9 @@ struct Mappe {
 
 void exportiereXlsx(const QString& pfad, const Notenliste& liste) {
     if (liste.size() > tabelle::kZeilenHoechstens)
-        fehler::melde(QStringLiteral("Eine Excel-Arbeitsmappe fasst höchstens %1 Zeilen; die Liste hat %2.")
-                          .arg(zahltext::ganz(tabelle::kZeilenHoechstens), zahltext::ganz(liste.size())));
+        fehler::abbruchMitFehlerbox(
+            QStringLiteral("Eine Excel-Arbeitsmappe fasst höchstens %1 Zeilen; die Liste hat %2.")
+                .arg(zahltext::ganz(tabelle::kZeilenHoechstens), zahltext::ganz(liste.size())));
     // The library writes to a file name only: first a private file, then its bytes through
     // QSaveFile as the CSV export does, so a failure never leaves half a workbook at the target.
     QTemporaryFile zwischen(QDir::tempPath() + QStringLiteral("/skalora-XXXXXX.xlsx"));

@@ -79,7 +79,7 @@ void schreibeAlles(QIODevice& ziel, QByteArrayView bytes) {
         return;
     if (auto* datei = qobject_cast<QFileDevice*>(&ziel))
         wirfDateifehler(*datei, errno);
-    wirf(QStringLiteral("E/A-Fehler 101"));
+    abbruchMitFehlerbericht(QStringLiteral("E/A-Fehler 101"));
 }
 
 void oeffneZumSchreiben(QSaveFile& datei) {

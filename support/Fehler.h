@@ -30,7 +30,9 @@ inline const QString UngueltigeOperation = QStringLiteral("Ungültige Gleitkomma
 inline const QString Ueberlauf = QStringLiteral("Gleitkommaüberlauf");
 inline const QString HinterDateiende = QStringLiteral("Versuch hinter dem Dateiende zu lesen");
 
-[[noreturn]] inline void wirf(const QString& text) {
+// Ends the command; the general error report shows `text` (the run-time's and the system's
+// errors). For a message the program words itself use abbruchMitFehlerbox (Meldungsfehler.h).
+[[noreturn]] inline void abbruchMitFehlerbericht(const QString& text) {
     throw Fehler(text);
 }
 

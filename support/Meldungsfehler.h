@@ -11,7 +11,8 @@ public:
 };
 
 namespace fehler {
-[[noreturn]] inline void melde(const QString& text) {
+// Ends the command; the program's own error box, captioned "Fehler", shows `text`.
+[[noreturn]] inline void abbruchMitFehlerbox(const QString& text) {
     throw Meldungsfehler(text);
 }
 } // namespace fehler

@@ -242,10 +242,10 @@ private slots:
 
     // The kept cases answer each distance with its prefix and are found anew when the list (no
     // longer shared with the copy), the scale or the threshold changed.
-    void vorrat() {
+    void zwischenspeicher() {
         const TNotenskala halbe = skala(50, 1, 25, 4, 0, 6, 0, 0);
         Notenliste liste = {testeintrag("Anna", 18.5), testeintrag("Bert", 18.75), testeintrag("Dora", 29)};
-        grenzfaelle::Vorrat v;
+        grenzfaelle::Zwischenspeicher v;
         v.stelleBereit(liste, halbe, 4.0);
         QCOMPARE(v.knappste(0.2L).size(), std::size_t(2));
         QCOMPARE(v.knappste(0.2L).front().note, 4.5);

@@ -40,10 +40,10 @@ void THauptformular::oeffneAufruf(const QStringList& argumente) {
     Fehlerbericht::ausfuehren([this, &argumente] {
         // The desktop hands over one record file; anything else is refused and the list stays as it is.
         if (argumente.size() > 1)
-            fehler::melde(QStringLiteral("Skalora öffnet nur eine Notendatei auf einmal."));
+            fehler::abbruchMitFehlerbox(QStringLiteral("Skalora öffnet nur eine Notendatei auf einmal."));
         const QString& pfad = argumente.front();
         if (!pfad.endsWith(QStringLiteral(".noten"), Qt::CaseInsensitive))
-            fehler::melde(QStringLiteral("„%1“ ist keine Notendatei (*.noten).").arg(pfad));
+            fehler::abbruchMitFehlerbox(QStringLiteral("„%1“ ist keine Notendatei (*.noten).").arg(pfad));
         oeffneDatei(pfad);
     });
 }

@@ -136,29 +136,29 @@ void TGrenzfaelleform::aktualisieren() {
     m_faelle.clear();
     const Notenliste liste = m_daten ? m_daten->FEintraege : Notenliste();
     if (!m_notenvergabe || !m_einstellungen) {
-        m_vorrat.nurListe(liste);
+        m_zwischenspeicher.nurListe(liste);
         info->clear();
         return;
     }
     // A scale that cannot grade its own range says why here; the window stays usable.
     try {
-        m_vorrat.stelleBereit(liste, m_notenvergabe->skala(), m_einstellungen->grenznoteWert());
-        m_faelle = m_vorrat.knappste(abstand->Value());
-        info->setText(m_vorrat.zusammenfassung(static_cast<qsizetype>(m_faelle.size()),
-                                               static_cast<double>(abstand->Value())));
+        m_zwischenspeicher.stelleBereit(liste, m_notenvergabe->skala(), m_einstellungen->grenznoteWert());
+        m_faelle = m_zwischenspeicher.knappste(abstand->Value());
+        info->setText(m_zwischenspeicher.zusammenfassung(static_cast<qsizetype>(m_faelle.size()),
+                                                         static_cast<double>(abstand->Value())));
     } catch (const Fehler& f) {
-        m_vorrat.nurListe(liste);
+        m_zwischenspeicher.nurListe(liste);
         info->setText(f.text());
     }
 }
 
 void TGrenzfaelleform::kopierenbutClick() {
-    QGuiApplication::clipboard()->setText(grenzfaelle::alsTabText(m_faelle, m_vorrat.liste()));
+    QGuiApplication::clipboard()->setText(grenzfaelle::alsTabText(m_faelle, m_zwischenspeicher.liste()));
 }
 
 void TGrenzfaelleform::exportierenbutClick() {
     const auto datei = steuerelemente::frageDatei(SaveDialog1);
     if (!datei)
         return;
-    exportiereGrenzfaelle(*datei, m_faelle, m_vorrat.liste());
+    exportiereGrenzfaelle(*datei, m_faelle, m_zwischenspeicher.liste());
 }

@@ -69,9 +69,9 @@ private:
     void kopierenbutClick();
     void exportierenbutClick();
 
-    grenzfaelle::Vorrat m_vorrat;
+    grenzfaelle::Zwischenspeicher m_zwischenspeicher;
     std::vector<grenzfaelle::Grenzfall> m_faelle;
-    GrenzfallModell m_modell{m_faelle, m_vorrat.liste()};
+    GrenzfallModell m_modell{m_faelle, m_zwischenspeicher.liste()};
     const Auswertung* m_daten = nullptr;
     const Tnotenvergabeform* m_notenvergabe = nullptr;
     const Teinstellungsdialog* m_einstellungen = nullptr;

@@ -244,6 +244,6 @@ void THofsteedialog::zeichneKurve() {
 void THofsteedialog::uebernehmenbutClick() {
     neuBerechnen();
     if (!m_wert)
-        fehler::melde(erg->text());
+        fehler::abbruchMitFehlerbox(erg->text());
     accept();
 }
