@@ -270,14 +270,16 @@ private slots:
         QTest::newRow("xlsx: date, no number, a comma, text split by a comment and an element")
             << "xlsx"
             << QByteArray("<row><c t=\"d\"><v>2024-01-31T08:00:00</v></c><c><v>abc</v></c><c><v>2,5E3</v></c>"
-                          "<c><v>1<!-- -->5</v></c><c t=\"inlineStr\"><is><t>a<b>b</b>c</t></is></c></row>")
+                          "<c><!-- k --><v>1<!-- -->5</v></c><c t=\"inlineStr\"><is><!-- k "
+                          "--><t>a<b>b</b>c</t></is></c></row>")
             << QStringList{"2024-01-31T08:00:00", "abc", "2,5E3", "15", "abc"};
         QTest::newRow("xlsx: escapes of characters XML can carry, and of others")
             << "xlsx"
             << QByteArray(
                    "<row><c t=\"str\"><v>_x0009_ _x000a_ _x0001_ _xD800_ _xE000_ _xFFFE_ _xzzzz_ _y0041_ "
-                   "_x0041</v></c></row>")
-            << QStringList{QStringLiteral("\t \n _x0001_ _xD800_ \uE000 _xFFFE_ _xzzzz_ _y0041_ _x0041")};
+                   "_x0041_ _x00410 _x0041</v></c></row>")
+            << QStringList{
+                   QStringLiteral("\t \n _x0001_ _xD800_ \uE000 _xFFFE_ _xzzzz_ _y0041_ A _x00410 _x0041")};
         QTest::newRow("ods: line break, currency, a value with a comma is no number")
             << "ods"
             << "<table:table-row><table:table-cell><text:p>a<text:line-break/>b</text:p></table:table-cell>"
@@ -287,6 +289,13 @@ private slots:
                    "office:value-type=\"float\" office:value=\"1,5\"" +
                    office + "><text:p>1,50</text:p></table:table-cell></table:table-row>"
             << QStringList{"a\nb", "1,5", "1,50"};
+        QTest::newRow("ods: indented, a foreign element in a row")
+            << "ods"
+            << QByteArray(
+                   "<table:table-row>\n <table:table-cell>\n  <text:p>a</text:p>\n </table:table-cell>\n "
+                   "<x><y/></x>\n <table:table-cell><text:p>b</text:p></table:table-cell>\n"
+                   "</table:table-row>\n")
+            << QStringList{"a", "b"};
     }
     void zellarten() {
         QFETCH(QString, endung);
@@ -473,7 +482,8 @@ private slots:
         QTest::newRow("ods: content without a table")
             << "t.ods"
             << zipInhalt({{"content.xml",
-                           kOdsKopf + "</office:spreadsheet></office:body></office:document-content>"}})
+                           kOdsKopf + "<table:calculation-settings/></office:spreadsheet></office:body>"
+                                      "</office:document-content>"}})
             << "Die Datei enthält keine Tabelle";
         QTest::newRow("xlsx: workbook without sheets")
             << "t.xlsx" << zipInhalt(xlsxTeile({}, {}, {})) << "Die Arbeitsmappe enthält kein Blatt";
@@ -517,6 +527,21 @@ private slots:
             QVERIFY2(f.text().contains(meldung), qPrintable(f.text()));
             QCOMPARE(f.pfad(), QFileInfo(pfad).absoluteFilePath());
         }
+    }
+
+    void istTabelle_data() {
+        QTest::addColumn<QString>("pfad");
+        QTest::addColumn<bool>("tabelle");
+        QTest::newRow("xlsx") << "/a/kurs.xlsx" << true;
+        QTest::newRow("ods in capitals") << "KURS.ODS" << true;
+        QTest::newRow("csv") << "kurs.csv" << false;
+        QTest::newRow("only the last extension counts") << "kurs.xlsx.csv" << false;
+        QTest::newRow("a folder's extension") << "/a.ods/kurs" << false;
+    }
+    void istTabelle() {
+        QFETCH(QString, pfad);
+        QFETCH(bool, tabelle);
+        QCOMPARE(tabelle::istTabelle(pfad), tabelle);
     }
 
     // Cells right of the kept columns are left out, however they are repeated.
