@@ -324,6 +324,21 @@ private slots:
         }
     }
 
+    // Without a fault every entry, across several blocks, gets the grade NoteBerechnen gives it.
+    void alleNotenWieEinzeln() {
+        const TNotenskala s = skala(50, 25, 1, 2);
+        Notenliste liste;
+        for (int i = 0; i < 600; ++i)
+            liste.append(testeintrag("Anna", (i * 7 % 501) / 10.0, 9, u'C'));
+        const Notenliste vorher = liste;
+        AlleNotenBerechnen(liste, s);
+        for (qsizetype i = 0; i < liste.size(); ++i) {
+            QCOMPARE(liste[i].note, NoteBerechnen(vorher[i].punkte, s));
+            QCOMPARE(liste[i].punkte, vorher[i].punkte);
+            QCOMPARE(liste[i].ects, u'C');
+        }
+    }
+
     // The fault stops the list at its entry: the entries before it are regraded, the rest keep theirs.
     void alleNotenBrichtAmFehlerAb_data() {
         QTest::addColumn<int>("laenge");
