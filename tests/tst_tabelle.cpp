@@ -289,13 +289,14 @@ private slots:
                    "office:value-type=\"float\" office:value=\"1,5\"" +
                    office + "><text:p>1,50</text:p></table:table-cell></table:table-row>"
             << QStringList{"a\nb", "1,5", "1,50"};
-        QTest::newRow("ods: indented, a foreign element in a row")
+        QTest::newRow("ods: indented, foreign elements in the table, a row and a paragraph")
             << "ods"
             << QByteArray(
-                   "<table:table-row>\n <table:table-cell>\n  <text:p>a</text:p>\n </table:table-cell>\n "
-                   "<x><y/></x>\n <table:table-cell><text:p>b</text:p></table:table-cell>\n"
+                   "<office:forms/>\n<table:table-row>\n <table:table-cell>\n  <text:p>a<x>1</x></text:p>\n "
+                   "</table:table-cell>\n <x><y/></x>\n "
+                   "<table:table-cell><text:p>b</text:p></table:table-cell>\n"
                    "</table:table-row>\n")
-            << QStringList{"a", "b"};
+            << QStringList{"a1", "b"};
     }
     void zellarten() {
         QFETCH(QString, endung);
