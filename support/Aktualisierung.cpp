@@ -3,8 +3,10 @@
 
 #include "Zahltext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace aktualisierung {
@@ -89,6 +91,30 @@ Folge entscheide(std::optional<double> server, std::optional<double> eigene) {
     if (!eigene)
         return Folge::Ende;
     return *server == *eigene ? Folge::KeineNeuere : Folge::Frage;
+}
+
+bool nochMoeglich(const Erwartung& e, qint64 erhalten) {
+    if (e.kopf && e.koerper && *e.kopf != *e.koerper)
+        return false;
+    qint64 hoechstens = e.grenze;
+    for (const std::optional<qint64>& laenge : {e.kopf, e.koerper})
+        if (laenge)
+            hoechstens = std::min(hoechstens, *laenge);
+    return e.kopf.value_or(0) <= e.grenze && e.koerper.value_or(0) <= e.grenze && erhalten <= hoechstens;
+}
+
+bool vollstaendig(const Erwartung& e, qint64 erhalten) {
+    return nochMoeglich(e, erhalten) && (!e.kopf || *e.kopf == erhalten) &&
+           (!e.koerper || *e.koerper == erhalten);
+}
+
+int frist(int grund, qint64 bytes) {
+    // A line slower than this won't finish an archive before anyone gives up waiting anyway.
+    constexpr qint64 kBytesProSekunde = 64 * 1024;
+    const qint64 dauer = std::max<qint64>(bytes, 0) / kBytesProSekunde * 1000 +
+                         std::max<qint64>(bytes, 0) % kBytesProSekunde * 1000 / kBytesProSekunde;
+    const qint64 ms = std::max(grund, 0) + dauer;
+    return static_cast<int>(std::min<qint64>(ms, std::numeric_limits<int>::max()));
 }
 
 void waehleSprache(routinen::Sprache sprache) {

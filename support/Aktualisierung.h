@@ -7,6 +7,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QtGlobal>
 #include <optional>
 
 namespace aktualisierung {
@@ -27,6 +28,24 @@ enum class Folge {
     Frage,              // any other number, higher or lower: ask whether to fetch the archive
 };
 Folge entscheide(std::optional<double> server, std::optional<double> eigene);
+
+// What a downloaded body must be to count as whole: the lengths HEAD and the GET itself
+// announced (none where a reply named none) and the size limit.
+struct Erwartung {
+    std::optional<qint64> kopf;
+    std::optional<qint64> koerper;
+    qint64 grenze = 0;
+};
+// False as soon as the announcements contradict each other or the limit, or more has arrived
+// than the body may hold: the transfer can stop there.
+bool nochMoeglich(const Erwartung& e, qint64 erhalten);
+// After a reply that ended without a network error: whether `erhalten` bytes are the whole
+// body. Every length known must match; with none known, the connection's end is the body's end.
+bool vollstaendig(const Erwartung& e, qint64 erhalten);
+
+// The overall deadline in milliseconds of a request that expects `bytes`: `grund` plus the
+// time the bytes take at a slow but working line (64 KiB/s), at most what a timer can hold.
+int frist(int grund, qint64 bytes);
 
 // The texts shared by all about boxes, numbered as the program has always counted them.
 enum class Text {

@@ -6,11 +6,13 @@
 
 #include <QTest>
 #include <cmath>
+#include <limits>
 
 using aktualisierung::Folge;
 using aktualisierung::Text;
 
 Q_DECLARE_METATYPE(std::optional<double>)
+Q_DECLARE_METATYPE(std::optional<qint64>)
 Q_DECLARE_METATYPE(Folge)
 Q_DECLARE_METATYPE(routinen::Sprache)
 
@@ -80,6 +82,56 @@ private slots:
         QFETCH(std::optional<double>, eigene);
         QFETCH(Folge, folge);
         QCOMPARE(aktualisierung::entscheide(server, eigene), folge);
+    }
+
+    // When a downloaded body counts as whole (limit 1000 bytes in every row).
+    void laengen_data() {
+        QTest::addColumn<std::optional<qint64>>("kopf");
+        QTest::addColumn<std::optional<qint64>>("koerper");
+        QTest::addColumn<qint64>("erhalten");
+        QTest::addColumn<bool>("moeglich");
+        QTest::addColumn<bool>("ganz");
+        using L = std::optional<qint64>;
+        QTest::newRow("both agree, all there") << L(300) << L(300) << qint64(300) << true << true;
+        QTest::newRow("both agree, halfway") << L(300) << L(300) << qint64(150) << true << false;
+        QTest::newRow("HEAD only, cut short") << L(300) << L() << qint64(100) << true << false;
+        QTest::newRow("HEAD only, more than said") << L(300) << L() << qint64(301) << false << false;
+        QTest::newRow("GET only, all there") << L() << L(300) << qint64(300) << true << true;
+        QTest::newRow("HEAD and GET disagree") << L(300) << L(100) << qint64(100) << false << false;
+        QTest::newRow("no length anywhere") << L() << L() << qint64(100) << true << true;
+        QTest::newRow("no length, nothing at all") << L() << L() << qint64(0) << true << true;
+        QTest::newRow("no length, beyond the limit") << L() << L() << qint64(1001) << false << false;
+        QTest::newRow("exactly the limit") << L(1000) << L(1000) << qint64(1000) << true << true;
+        QTest::newRow("GET announces beyond the limit") << L() << L(1001) << qint64(0) << false << false;
+        QTest::newRow("empty file announced") << L(0) << L(0) << qint64(0) << true << true;
+    }
+    void laengen() {
+        QFETCH(std::optional<qint64>, kopf);
+        QFETCH(std::optional<qint64>, koerper);
+        QFETCH(qint64, erhalten);
+        QFETCH(bool, moeglich);
+        QFETCH(bool, ganz);
+        const aktualisierung::Erwartung e{kopf, koerper, 1000};
+        QCOMPARE(aktualisierung::nochMoeglich(e, erhalten), moeglich);
+        QCOMPARE(aktualisierung::vollstaendig(e, erhalten), ganz);
+    }
+
+    void frist_data() {
+        QTest::addColumn<int>("grund");
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<int>("frist");
+        QTest::newRow("nothing expected") << 60000 << qint64(0) << 60000;
+        QTest::newRow("a version file") << 60000 << qint64(64 * 1024) << 61000;
+        QTest::newRow("an archive of 20 MiB") << 60000 << qint64(20 * 1024 * 1024) << 380000;
+        QTest::newRow("the limit of 500 MB") << 60000 << qint64(500LL * 1024 * 1024) << 60000 + 8000000;
+        QTest::newRow("beyond a timer's range")
+            << 60000 << std::numeric_limits<qint64>::max() << std::numeric_limits<int>::max();
+    }
+    void frist() {
+        QFETCH(int, grund);
+        QFETCH(qint64, bytes);
+        QFETCH(int, frist);
+        QCOMPARE(aktualisierung::frist(grund, bytes), frist);
     }
 
     void mitEndung_data() {

@@ -14,18 +14,26 @@
 #include <QAction>
 #include <QBuffer>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTextBrowser>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
+#include <atomic>
+#include <functional>
 #include <memory>
+#include <utility>
 
 using aktualisierung::Text;
 
@@ -39,6 +47,8 @@ struct Route {
     bool haengt = false;     // GET: headers, then silence
     bool ohneLaenge = false; // no Content-Length; the body ends with the connection
     QByteArray kopfLaenge;   // what HEAD announces instead of the body's length
+    qsizetype gekappt = -1;  // GET: only so many bytes of the body, then the connection closes
+    bool tropft = false;     // GET: the body a byte every 50 ms
 
     Route(int s = 200, QByteArray k = {}) : status(s), koerper(std::move(k)) {}
     Route haengend() const {
@@ -54,6 +64,16 @@ struct Route {
     Route kopfMeldet(QByteArray laenge) const {
         Route r = *this;
         r.kopfLaenge = std::move(laenge);
+        return r;
+    }
+    Route kappen(qsizetype bytes) const {
+        Route r = *this;
+        r.gekappt = bytes;
+        return r;
+    }
+    Route tropfend() const {
+        Route r = *this;
+        r.tropft = true;
         return r;
     }
 };
@@ -105,19 +125,100 @@ private:
         const bool nurKopf = methode == "HEAD";
         QByteArray antwort =
             "HTTP/1.1 " + QByteArray::number(r.status) + (r.status == 200 ? " OK" : " Fehler") + "\r\n";
-        if (!r.ohneLaenge)
-            antwort +=
-                "Content-Length: " +
-                (nurKopf && !r.kopfLaenge.isEmpty() ? r.kopfLaenge : QByteArray::number(r.koerper.size())) +
-                "\r\n";
+        if (nurKopf && !r.kopfLaenge.isEmpty())
+            antwort += "Content-Length: " + r.kopfLaenge + "\r\n";
+        else if (!r.ohneLaenge)
+            antwort += "Content-Length: " + QByteArray::number(r.koerper.size()) + "\r\n";
         antwort += "Connection: close\r\n\r\n";
         s->write(antwort);
         if (!nurKopf && r.haengt)
             return;
+        if (!nurKopf && r.tropft)
+            return tropfe(s, r.koerper);
         if (!nurKopf)
-            s->write(r.koerper);
+            s->write(r.gekappt >= 0 ? r.koerper.left(r.gekappt) : r.koerper);
         s->disconnectFromHost();
     }
+    void tropfe(QTcpSocket* s, const QByteArray& koerper) {
+        auto* uhr = new QTimer(s);
+        auto rest = std::make_shared<QByteArray>(koerper);
+        connect(uhr, &QTimer::timeout, s, [s, uhr, rest] {
+            if (rest->isEmpty()) {
+                uhr->stop();
+                s->disconnectFromHost();
+                return;
+            }
+            s->write(rest->left(1));
+            rest->remove(0, 1);
+        });
+        uhr->start(50);
+    }
+};
+
+// An endless body, sent as fast as the client takes it from a thread of its own, so that a
+// test can hold the client's thread still and see how much its side lets pile up meanwhile.
+class Flut : public QThread {
+public:
+    std::atomic<quint16> port{0};
+    std::atomic<qint64> gesendet{0};   // handed to the system, no longer in the socket's buffer
+    std::atomic<bool> getrennt{false}; // the client closed the connection of the GET
+    std::atomic<bool> halt{false};
+
+    ~Flut() override {
+        halt = true;
+        wait();
+    }
+
+protected:
+    void run() override {
+        QTcpServer server;
+        if (!server.listen(QHostAddress::LocalHost))
+            return;
+        port = server.serverPort();
+        const QDeadlineTimer schluss(30000);
+        while (!halt && !schluss.hasExpired()) {
+            if (!server.waitForNewConnection(50))
+                continue;
+            std::unique_ptr<QTcpSocket> s(server.nextPendingConnection());
+            QByteArray anfrage;
+            while (!anfrage.contains("\r\n\r\n") && s->waitForReadyRead(5000))
+                anfrage += s->readAll();
+            s->write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+            if (anfrage.startsWith("HEAD")) {
+                s->waitForBytesWritten(5000);
+                s->disconnectFromHost();
+                continue;
+            }
+            const QByteArray stueck(256 * 1024, 'x');
+            qint64 geschrieben = 0;
+            while (!halt && !schluss.hasExpired() && s->state() == QAbstractSocket::ConnectedState) {
+                if (s->bytesToWrite() < stueck.size()) {
+                    s->write(stueck);
+                    geschrieben += stueck.size();
+                }
+                s->waitForBytesWritten(50);
+                gesendet = geschrieben - s->bytesToWrite();
+            }
+            getrennt = s->state() != QAbstractSocket::ConnectedState;
+            return;
+        }
+    }
+};
+
+// A buffer that runs `halt` on the window's thread when the first bytes are written to it.
+class Haltepunkt : public QBuffer {
+public:
+    explicit Haltepunkt(std::function<void()> halt) : m_halt(std::move(halt)) {}
+
+protected:
+    qint64 writeData(const char* daten, qint64 laenge) override {
+        if (m_halt)
+            std::exchange(m_halt, nullptr)();
+        return QBuffer::writeData(daten, laenge);
+    }
+
+private:
+    std::function<void()> m_halt;
 };
 
 QByteArray versionAlsText(int major, int minor) {
@@ -411,6 +512,37 @@ private slots:
         QVERIFY(!box->findChild<QFileDialog*>());
     }
 
+    // A transfer cut short is no archive: nothing offered for saving, nothing opened, no file left.
+    void abgeschnittenesArchiv_data() {
+        QTest::addColumn<Route>("archiv");
+        const QByteArray ganz = archivBytes();
+        QTest::newRow("HEAD announced more, GET named no length")
+            << Route(200, ganz.left(100000)).kopfMeldet(QByteArray::number(ganz.size())).unangekuendigt();
+        QTest::newRow("closed before the GET's own length") << Route(200, ganz).kappen(100000);
+    }
+    void abgeschnittenesArchiv() {
+        QFETCH(Route, archiv);
+        QTemporaryDir ordner;
+        const QByteArray vorher = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(ordner.path()));
+        const auto zurueck = qScopeGuard([&] { qputenv("TMPDIR", vorher); });
+        Testserver s;
+        const double server = routinen::versionsnummerAus(SKALORA_VERSION_MAJOR + 1, 0);
+        s.routen.insert("/skalora.ver", Route(200, versionAlsText(SKALORA_VERSION_MAJOR + 1, 0)));
+        s.routen.insert("/skalora.zip", archiv);
+        m_ja = true;
+        Tinfodialog* box = neueBox(s.basis());
+        box->getnewversion->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!box->prueftGerade() || box->findChild<QFileDialog*>(), kLangeGrenze + 5000);
+
+        QVERIFY(!box->findChild<QFileDialog*>());
+        QCOMPARE(s.anzahl("GET /skalora.zip"), 1);
+        QCOMPARE(m_meldungen, QStringList({aktualisierung::frage(eigeneVersion(), server),
+                                           QStringLiteral("Problem beim Verbinden mit dem Server")}));
+        QVERIFY(m_geoeffnet.isEmpty());
+        QCOMPARE(QDir(ordner.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
     void abbrechenBeimSpeichern() {
         Testserver s;
         s.routen.insert("/skalora.ver", Route(200, versionAlsText(SKALORA_VERSION_MAJOR + 1, 0)));
@@ -476,14 +608,27 @@ private slots:
         QVERIFY(zweite->isVisible());
     }
 
-    // The transfer itself: the limit holds whether or not the server announces the size.
+    // The transfer itself: the limit holds whether or not the server announces the size, and a
+    // body counts only when it is as long as every length announced.
     void grenze_data() {
         QTest::addColumn<Route>("route");
         QTest::addColumn<bool>("erfolg");
+        const QByteArray hundert(100, 'x');
         QTest::newRow("exactly the limit") << Route(200, QByteArray(1000, 'x')) << true;
         QTest::newRow("HEAD announces more") << Route(200, QByteArray(10, 'x')).kopfMeldet("1001") << false;
         QTest::newRow("GET announces more") << Route(200, QByteArray(1001, 'x')) << false;
         QTest::newRow("more, unannounced") << Route(200, QByteArray(200000, 'x')).unangekuendigt() << false;
+        QTest::newRow("no length anywhere, ends with the connection")
+            << Route(200, hundert).unangekuendigt() << true;
+        QTest::newRow("HEAD's length, GET none, all there")
+            << Route(200, hundert).kopfMeldet("100").unangekuendigt() << true;
+        QTest::newRow("HEAD's length, GET none, cut short")
+            << Route(200, hundert).kopfMeldet("300").unangekuendigt() << false;
+        QTest::newRow("HEAD's length, GET none, longer")
+            << Route(200, hundert).kopfMeldet("60").unangekuendigt() << false;
+        QTest::newRow("GET announces less than HEAD") << Route(200, hundert).kopfMeldet("300") << false;
+        QTest::newRow("GET announces more than HEAD") << Route(200, hundert).kopfMeldet("60") << false;
+        QTest::newRow("closed before the GET's length") << Route(200, hundert).kappen(40) << false;
     }
     void grenze() {
         QFETCH(Route, route);
@@ -501,6 +646,72 @@ private slots:
         QVERIFY(ziel.data().size() <= 1000);
         if (erfolg)
             QVERIFY(ziel.data() == route.koerper);
+    }
+
+    // A steady trickle keeps the no-progress limit quiet; only the overall deadline ends it.
+    void frist_data() {
+        QTest::addColumn<QByteArray>("koerper");
+        QTest::addColumn<int>("frist");
+        QTest::addColumn<bool>("erfolg");
+        QTest::newRow("done well within the deadline") << QByteArray(4, 'x') << 3000 << true;
+        QTest::newRow("a trickle beyond the deadline") << QByteArray(1000, 'x') << 1000 << false;
+    }
+    void frist() {
+        QFETCH(QByteArray, koerper);
+        QFETCH(int, frist);
+        QFETCH(bool, erfolg);
+        Testserver s;
+        s.routen.insert("/datei", Route(200, koerper).tropfend());
+        Aktualisierer http;
+        // Longer than the whole wait below: had it fired, the deadline would not be what was tested.
+        http.setzeZeitlimit(kLangeGrenze);
+        http.setzeFrist(frist);
+        QBuffer ziel;
+        ziel.open(QIODevice::WriteOnly);
+        std::optional<bool> ergebnis;
+        connect(&http, &Aktualisierer::fertig, this, [&](bool ok) { ergebnis = ok; });
+        http.hole(QUrl(s.basis() + QStringLiteral("datei")), &ziel, 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(ergebnis.has_value(), aktualisierung::frist(frist, koerper.size()) + 4000);
+        QCOMPARE(*ergebnis, erfolg);
+        QVERIFY(!ziel.data().isEmpty());
+        if (erfolg)
+            QVERIFY(ziel.data() == koerper);
+    }
+
+    // While the window's thread is busy, an endless fast sender gets no further than the read
+    // buffer and the system's socket buffers; the limit then ends the transfer and closes it.
+    void flut() {
+        Flut flut;
+        flut.start();
+        QTRY_VERIFY_WITH_TIMEOUT(flut.port != 0, 5000);
+        constexpr qint64 kGrenze = 16 * 1024 * 1024;
+        constexpr qint64 kZuviel = 128 * 1024 * 1024; // far beyond any socket buffer
+        Aktualisierer http;
+        qint64 aufgestaut = -1;
+        Haltepunkt ziel([&] {
+            // Held still until the sender stops for a second, or has sent far too much.
+            QElapsedTimer uhr, ruhe;
+            uhr.start();
+            ruhe.start();
+            qint64 zuletzt = flut.gesendet;
+            while (uhr.elapsed() < 10000 && flut.gesendet < kZuviel && ruhe.elapsed() < 1000) {
+                QThread::msleep(20);
+                if (flut.gesendet != zuletzt) {
+                    zuletzt = flut.gesendet;
+                    ruhe.restart();
+                }
+            }
+            aufgestaut = flut.gesendet;
+        });
+        ziel.open(QIODevice::WriteOnly);
+        std::optional<bool> ergebnis;
+        connect(&http, &Aktualisierer::fertig, this, [&](bool ok) { ergebnis = ok; });
+        http.hole(QUrl(QStringLiteral("http://127.0.0.1:%1/flut").arg(flut.port)), &ziel, kGrenze);
+        QTRY_VERIFY_WITH_TIMEOUT(ergebnis.has_value(), 20000);
+        QVERIFY2(aufgestaut >= 0 && aufgestaut < kZuviel, QByteArray::number(aufgestaut).constData());
+        QCOMPARE(*ergebnis, false);
+        QVERIFY(ziel.data().size() <= kGrenze);
+        QTRY_VERIFY_WITH_TIMEOUT(flut.getrennt, 5000);
     }
 };
 
