@@ -260,12 +260,12 @@ private slots:
                    "text:c=\"2\"/>b<text:tab/>c</text:p><text:p><text:span>d</text:span>"
                    "</text:p></table:table-cell></table:table-row>"
             << QStringList{"WAHR", "0,125", "", "a  b\tc\nd"};
-        QTest::newRow("xlsx: cells out of order, empty and styled cells, values without their element")
+        QTest::newRow("xlsx: cells out of order, empty and styled cells, inline type with <v>, extensions")
             << "xlsx"
             << QByteArray(
                    "<row><c r=\"B1\"><v>2</v></c><c r=\"A1\"><v>1</v></c><c r=\"C1\" t=\"s\"/><c r=\"D1\" "
                    "s=\"3\"/><c r=\"E1\" t=\"b\"/><c r=\"F1\" t=\"inlineStr\"><v>roh</v></c><c r=\"G1\" "
-                   "t=\"b\"><v>true</v></c><c r=\"H1\" s=\"1\"/></row>")
+                   "t=\"b\"><v>true</v></c><c r=\"H1\" s=\"1\"/><extLst><ext uri=\"x\"/></extLst></row>")
             << QStringList{"1", "2", "", "", "", "roh", "WAHR"};
         QTest::newRow("xlsx: date, no number, a comma, text split by a comment and an element")
             << "xlsx"
