@@ -179,7 +179,8 @@ struct Teile {
 Teile finde(const Archiv& archiv) {
     // The workbook as the package names it; Calc and Excel both put it here.
     QString mappe = QStringLiteral("xl/workbook.xml");
-    for (const Beziehung& b : beziehungen(archiv, QStringLiteral(".rels")))
+    // The package's own relationships are those of the part with the empty name: _rels/.rels.
+    for (const Beziehung& b : beziehungen(archiv, QString()))
         if (b.typ.endsWith(QStringLiteral("/officeDocument")) && !b.ziel.isEmpty())
             mappe = b.ziel;
     if (!archiv.hat(mappe))

@@ -307,6 +307,34 @@ private slots:
         QCOMPARE(tabelle::lese(pfad), tabelle::Zeilen({zellen}));
     }
 
+    // The workbook is where the package's root relationships say, not only at xl/workbook.xml;
+    // its own relationships lie beside it and name the sheet relative to it.
+    void mappeWoDasPaketSieNennt_data() {
+        QTest::addColumn<QByteArray>("ziel"); // the root relationship's target
+        QTest::newRow("relative") << QByteArray("buch/mappe.xml");
+        QTest::newRow("absolute") << QByteArray("/buch/mappe.xml");
+    }
+    void mappeWoDasPaketSieNennt() {
+        QFETCH(QByteArray, ziel);
+        Teile teile;
+        for (auto [name, inhalt] :
+             xlsxTeile("<row><c t=\"s\"><v>0</v></c><c><v>17.5</v></c></row>", "<si><t>Anna</t></si>")) {
+            if (name == "_rels/.rels")
+                inhalt.replace("Target=\"xl/workbook.xml\"", "Target=\"" + ziel + "\"");
+            else if (name == "xl/workbook.xml")
+                name = "buch/mappe.xml";
+            else if (name == "xl/_rels/workbook.xml.rels")
+                name = "buch/_rels/mappe.xml.rels";
+            else if (name == "xl/worksheets/blatt.xml")
+                name = "buch/worksheets/blatt.xml";
+            teile.append({name, inhalt});
+        }
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath(QStringLiteral("anders.xlsx"));
+        schreibeZip(pfad, teile);
+        QCOMPARE(tabelle::lese(pfad), tabelle::Zeilen({{"Anna", "17,5"}}));
+    }
+
     // Files that are broken or built to exhaust memory are refused with a German text, or
     // read within bounds; the list stays as it was when refused.
     void feindlich_data() {
