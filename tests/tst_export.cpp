@@ -155,6 +155,13 @@ private slots:
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, zeile);
         QCOMPARE(alsBytes({testeintrag(name)}), zeile);
+        // The written field, byte-wise and as UTF-16, loses exactly the added apostrophe.
+        const QByteArray feld = zeile.left(zeile.indexOf(";0;0\r\n"));
+        const std::string_view ohne =
+            formelschutz::entferne(std::string_view(feld.constData(), static_cast<std::size_t>(feld.size())));
+        QCOMPARE(QByteArray(ohne.data(), static_cast<qsizetype>(ohne.size())), name);
+        const QString feld16 = QString::fromLatin1(feld);
+        QCOMPARE(formelschutz::entferne(QStringView(feld16)).toString(), QString::fromLatin1(name));
         // Back through the import with the export's columns (a carriage return ends a line there).
         if (name.isEmpty() || name.contains('\r'))
             return;
