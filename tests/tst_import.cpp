@@ -96,6 +96,15 @@ private slots:
         QTest::newRow("low 16 bits") << "#65595"
                                      << ";"
                                      << "";
+        // The code is a 32-bit integer; its low 16 bits are the character.
+        QTest::newRow("largest 32-bit") << "#2147483647" << QString(QChar(0xFFFF)) << "";
+        QTest::newRow("smallest 32-bit") << "#-2147483648" << QString(QChar(0)) << "";
+        QTest::newRow("above 32 bits") << "#2147483648"
+                                       << ""
+                                       << "'2147483648' ist kein gültiger Integerwert";
+        QTest::newRow("below 32 bits") << "#-2147483649"
+                                       << ""
+                                       << "'-2147483649' ist kein gültiger Integerwert";
         QTest::newRow("lone #") << "#"
                                 << "#"
                                 << "";
