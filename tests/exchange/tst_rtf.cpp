@@ -19,6 +19,8 @@
 #include <QTextDocument>
 #include <QTextFragment>
 
+Q_DECLARE_METATYPE(QTextCharFormat)
+
 namespace {
 
 const QString kFest = QStringLiteral("DejaVu Sans Mono");
@@ -150,6 +152,83 @@ private slots:
         QVERIFY(ganz.contains("\\uc1"));
         for (const char b : ganz)
             QVERIFY2(static_cast<unsigned char>(b) < 0x80, ganz.constData());
+    }
+
+    // A run restyled in the report window keeps its style in the file: each style as its RTF
+    // control words after the font and size, and nothing else; a paragraph's alignment as its
+    // own word.
+    void formate_data() {
+        QTest::addColumn<QTextCharFormat>("format");
+        QTest::addColumn<int>("ausrichtung");
+        QTest::addColumn<QString>("woerter"); // after \f<n>\fs<n> of the run
+        QTest::addColumn<QString>("absatz");  // after \pard\plain
+
+        const auto mit = [](auto setze) {
+            QTextCharFormat f;
+            setze(f);
+            return f;
+        };
+        const int links = Qt::AlignLeft;
+        QTest::newRow("plain") << QTextCharFormat() << links << ""
+                               << "";
+        QTest::newRow("bold") << mit([](QTextCharFormat& f) { f.setFontWeight(QFont::Bold); }) << links
+                              << "\\b"
+                              << "";
+        QTest::newRow("italic") << mit([](QTextCharFormat& f) { f.setFontItalic(true); }) << links << "\\i"
+                                << "";
+        QTest::newRow("struck out") << mit([](QTextCharFormat& f) { f.setFontStrikeOut(true); }) << links
+                                    << "\\strike"
+                                    << "";
+        QTest::newRow("underlined") << mit([](QTextCharFormat& f) { f.setFontUnderline(true); }) << links
+                                    << "\\ul"
+                                    << "";
+        const std::pair<QTextCharFormat::UnderlineStyle, const char*> striche[] = {
+            {QTextCharFormat::DashUnderline, "\\uldash"}, {QTextCharFormat::DotLine, "\\uld"},
+            {QTextCharFormat::DashDotLine, "\\uldashd"},  {QTextCharFormat::DashDotDotLine, "\\uldashdd"},
+            {QTextCharFormat::WaveUnderline, "\\ulwave"}, {QTextCharFormat::SpellCheckUnderline, ""}};
+        for (const auto& [stil, wort] : striche)
+            QTest::newRow(qPrintable(QStringLiteral("underline %1").arg(int(stil))))
+                << mit([stil = stil](QTextCharFormat& f) { f.setUnderlineStyle(stil); }) << links << wort
+                << "";
+        QTest::newRow("superscript") << mit([](QTextCharFormat& f) {
+            f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        }) << links << "\\super"
+                                     << "";
+        QTest::newRow("subscript") << mit([](QTextCharFormat& f) {
+            f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        }) << links << "\\sub"
+                                   << "";
+        QTest::newRow("bold italic") << mit([](QTextCharFormat& f) {
+            f.setFontWeight(QFont::Bold);
+            f.setFontItalic(true);
+        }) << links << "\\b\\i"
+                                     << "";
+        QTest::newRow("centred") << QTextCharFormat() << int(Qt::AlignHCenter) << ""
+                                 << "\\qc";
+        QTest::newRow("right") << QTextCharFormat() << int(Qt::AlignRight) << ""
+                               << "\\qr";
+        QTest::newRow("justified") << QTextCharFormat() << int(Qt::AlignJustify) << ""
+                                   << "\\qj";
+    }
+    void formate() {
+        QFETCH(QTextCharFormat, format);
+        QFETCH(int, ausrichtung);
+        QFETCH(QString, woerter);
+        QFETCH(QString, absatz);
+        QTextDocument d;
+        d.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+        QTextCursor c(&d);
+        QTextBlockFormat b;
+        b.setAlignment(Qt::Alignment(ausrichtung));
+        c.setBlockFormat(b);
+        c.insertText(QStringLiteral("Probe"), format);
+        const QString r = QString::fromLatin1(rtf::ausDokument(d));
+        const QRegularExpression lauf(QStringLiteral("\\\\pard\\\\plain((?:\\\\[a-z]+-?\\d*)*)\\{"
+                                                     "\\\\f\\d+\\\\fs\\d+((?:\\\\[a-z]+)*) Probe\\}"));
+        const QRegularExpressionMatch m = lauf.match(r);
+        QVERIFY2(m.hasMatch(), qPrintable(r));
+        QCOMPARE(m.captured(2), woerter);
+        QCOMPARE(m.captured(1), absatz);
     }
 
     void schriftenTabelle() {
