@@ -193,12 +193,13 @@ private slots:
         QCOMPARE(ab ? zahltext::kurz(*ab) : QString(), soll);
     }
 
+    // Control characters in a name (a TAB, a CR, DEL) become blanks, so the cells stay apart.
     void tabText() {
-        const Notenliste liste = {testeintrag("Kim\tLee", 24.5), testeintrag("Jo", 25)};
+        const Notenliste liste = {testeintrag("Kim\tLee", 24.5), testeintrag("Jo\x7f\rX", 25)};
         const auto faelle = grenzfaelle::auswahl(liste, skala(50, 1, 25, 4, 0, 6, 1, 1), 4.0, 1);
         QCOMPARE(grenzfaelle::alsTabText(faelle, liste),
                  QStringLiteral("Name\tPunkte\tNote\tBessere Note\tFehlende Punkte\tBestehen\r\n"
-                                "Jo\t25\t4,3\t4,0\t0,01\tja\r\n"
+                                "Jo  X\t25\t4,3\t4,0\t0,01\tja\r\n"
                                 "Kim Lee\t24,5\t4,3\t4,0\t0,51\tja\r\n"));
     }
 
