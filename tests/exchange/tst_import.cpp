@@ -303,6 +303,19 @@ private slots:
         QVERIFY(a.FKlassen.empty());
     }
 
+    // Appending to an empty list gives the new entries alone, and the original order follows.
+    void anfuegenAnLeereListe() {
+        Auswertung a;
+        a.FErsetzen = false;
+        a.FOriginal = {testeintrag("Verworfen", 1)};
+        a.FKlassen = {TNotenklasse{1, 2.0, u'B'}};
+        QCOMPARE(ImportAuswerten(a, {"Neu;7", "Zwei;8,5"}, u';', einstellungen(1, 0, 2, 0, 0)).ergebnis,
+                 ImportErgebnis::Gelesen);
+        QCOMPARE(eintraege(a.FEintraege), QStringList({"Neu|7|0", "Zwei|8,5|0"}));
+        QCOMPARE(eintraege(a.FOriginal), eintraege(a.FEintraege));
+        QVERIFY(a.FKlassen.empty());
+    }
+
     // The sample for users imports with the settings its note names.
     void beispieldatei() {
         Auswertung a;
