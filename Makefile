@@ -2,10 +2,8 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 PREFIX ?= /usr/local
-# The compiler cache keys on paths below this tree as relative ones; precompiled headers may be
-# cached too.
+# The compiler cache keys on paths below this tree as relative ones, so another clone hits.
 export CCACHE_BASEDIR := $(CURDIR)
-export CCACHE_SLOPPINESS := pch_defines,time_macros,include_file_mtime,include_file_ctime
 # The compiler by its content, so a fresh install of the same compiler hits the same entries.
 export CCACHE_COMPILERCHECK := content
 # Debug builds (sanitizers, fuzzers) hit across clones too; their debug info may name another clone.
