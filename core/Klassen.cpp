@@ -13,10 +13,14 @@ void KlassenBilden(Auswertung& a) {
     const TNotenEintrag* vorher = nullptr;
     for (const TNotenEintrag& e : std::as_const(a.FEintraege)) {
         // Exact equality: grades that differ in the last bit are two classes.
-        if (vorher && e.note == vorher->note)
-            ++klassen.back().anzahl;
-        else
-            klassen.push_back({1, e.note, 0});
+        if (vorher && e.note == vorher->note) {
+            TNotenklasse& k = klassen.back();
+            ++k.anzahl;
+            if (k.ects != e.ects)
+                k.ects = 0;
+        } else {
+            klassen.push_back({1, e.note, e.ects});
+        }
         vorher = &e;
     }
     a.FKlassen.swap(klassen);

@@ -12,8 +12,10 @@
 #include <array>
 #include <vector>
 
-// Sorts FEintraege by grade and rebuilds FKlassen, one class per run of exactly equal grades;
-// no class has a letter. The caller lists the sorted list.
+// Sorts FEintraege by grade and rebuilds FKlassen, one class per run of exactly equal grades.
+// A class keeps the letter its entries share (so the report after a histogram still shows the
+// groups of the last classification); entries without one or with different ones give none.
+// The caller lists the sorted list.
 void KlassenBilden(Auswertung& a);
 
 // anzahl * 100 / nenner in percent, rounded to tenths from the exact fraction (ties away from

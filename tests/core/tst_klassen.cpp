@@ -377,6 +377,40 @@ private slots:
         for (const TNotenEintrag& e : std::as_const(a.FOriginal))
             zurueck << QString(QChar(e.ects));
         QCOMPARE(zurueck.join(QString()), original);
+
+        // The histogram builds the classes again: the report still finds the letters in them.
+        KlassenBilden(a);
+        ist.clear();
+        for (const TNotenklasse& k : a.FKlassen)
+            ist += QChar(k.ects);
+        QCOMPARE(ist, klassen);
+    }
+
+    // A class takes the letter only when all of its entries carry it.
+    void klassenBildenMitBuchstaben_data() {
+        QTest::addColumn<QString>("buchstaben"); // of the entries with grades 1, 1, 2, 3
+        QTest::addColumn<QString>("klassen");    // "-" for none
+        QTest::newRow("einig") << "AABC"
+                               << "ABC";
+        QTest::newRow("uneinig") << "ABBC"
+                                 << "-BC";
+        QTest::newRow("einer ohne") << "A-B-"
+                                    << "-B-";
+    }
+    void klassenBildenMitBuchstaben() {
+        QFETCH(QString, buchstaben);
+        QFETCH(QString, klassen);
+        Auswertung a = mitNoten({3, 1, 2, 1});
+        const int reihe[] = {1, 3, 2, 0}; // the entries in the order of buchstaben
+        for (int i = 0; i < 4; ++i) {
+            const QChar b = buchstaben[i];
+            a.FEintraege[reihe[i]].ects = b == u'-' ? char16_t(0) : b.unicode();
+        }
+        KlassenBilden(a);
+        QString ist;
+        for (const TNotenklasse& k : a.FKlassen)
+            ist += k.ects ? QChar(k.ects) : QChar(u'-');
+        QCOMPARE(ist, klassen);
     }
 
     void bereiche_data() {
