@@ -4,6 +4,12 @@
 namespace fortschritt {
 namespace {
 thread_local Stand* t_stand = nullptr;
+// Set by a test before the work starts and cleared after it ended, so it is not raced.
+Testhalt g_halt;
+} // namespace
+
+void setzeTesthalt(Testhalt halt) {
+    g_halt = std::move(halt);
 }
 
 Bindung::Bindung(Stand& stand) : m_vorher(t_stand) {
@@ -18,6 +24,8 @@ void melde(qint64 erledigt, qint64 gesamt) {
     Stand* s = t_stand;
     if (!s)
         return;
+    if (g_halt)
+        g_halt();
     s->erledigt.store(erledigt, std::memory_order_relaxed);
     if (gesamt > 0)
         s->gesamt.store(gesamt, std::memory_order_relaxed);
@@ -26,7 +34,12 @@ void melde(qint64 erledigt, qint64 gesamt) {
 }
 
 void pruefe() {
-    if (Stand* s = t_stand; s && s->abbrechen.load(std::memory_order_relaxed))
+    Stand* s = t_stand;
+    if (!s)
+        return;
+    if (g_halt)
+        g_halt();
+    if (s->abbrechen.load(std::memory_order_relaxed))
         throw Abgebrochen{};
 }
 

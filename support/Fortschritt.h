@@ -9,6 +9,7 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <functional>
 
 namespace fortschritt {
 
@@ -42,5 +43,10 @@ void melde(qint64 erledigt, qint64 gesamt = 0);
 void pruefe();
 // True while the current thread is bound (work that may be cancelled).
 bool gebunden();
+
+// For tests: called on the bound thread by every melde() and pruefe(), before the cancel check,
+// so a test can hold the work at a known point until it has done what it checks. Empty: none.
+using Testhalt = std::function<void()>;
+void setzeTesthalt(Testhalt halt);
 
 } // namespace fortschritt

@@ -3,6 +3,7 @@
 #include "Auswertung.h"
 #include "Dateigrenze.h"
 #include "Fehler.h"
+#include "Fortschritt.h"
 #include "Notendatei.h"
 #include "Testdaten.h"
 
@@ -221,6 +222,90 @@ private slots:
         }
         QCOMPARE(namen(notendatei::lese(pfad)), QStringList({"Anna"}));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"kurs.noten"}));
+    }
+
+    // Files that cannot have been written as records, each with the one sign it shows; the
+    // program's own records (a letter, zeros in the alignment, extreme but finite numbers) none.
+    void befund_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("zeichen");
+        auto satz = [](TNotenEintrag e) { return QByteArray(reinterpret_cast<const char*>(&e), sizeof e); };
+        const QByteArray gut = satz(testeintrag("Anna", 17.5, 2.3, u'B'));
+        QTest::newRow("eigene") << gut + satz(testeintrag("", -1e15, 1e15)) << "";
+        QTest::newRow("leer") << QByteArray() << "";
+        QTest::newRow("Rest") << gut + "x"
+                              << "restbytes";
+        TNotenEintrag lang = testeintrag("Anna");
+        lang.laenge = 31;
+        QTest::newRow("Länge 31") << gut + satz(lang) << "langerName";
+        for (const double x :
+             {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), -1.5e15}) {
+            TNotenEintrag punkte = testeintrag("Anna", x), note = testeintrag("Anna", 1, x);
+            QTest::addRow("Punkte %g", x) << satz(punkte) << "zahlen";
+            QTest::addRow("Note %g", x) << satz(note) << "zahlen";
+        }
+        // 56 bytes of a text file; its length byte "V" would be cut, its numbers are finite and small.
+        QByteArray text = "\x1e" + QByteArray(30, 'a') + "\x30" + QByteArray(24, '\x30');
+        QTest::newRow("Text") << text << "textartig";
+        QByteArray textMitZeilen = text;
+        textMitZeilen[40] = '\r';
+        textMitZeilen[41] = '\n';
+        QTest::newRow("Text mit Zeilenende") << textMitZeilen << "textartig";
+    }
+    void befund() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, zeichen);
+        QBuffer puffer(&bytes);
+        puffer.open(QIODevice::ReadOnly);
+        notendatei::Befund b;
+        const Notenliste l = notendatei::lese(puffer, &b);
+        QCOMPARE(l.size(), bytes.size() / 56);
+        QStringList ist;
+        if (b.restbytes)
+            ist << "restbytes";
+        if (b.langerName)
+            ist << "langerName";
+        if (b.textartig)
+            ist << "textartig";
+        if (b.zahlen)
+            ist << "zahlen";
+        QCOMPARE(ist.join(u','), zeichen);
+        QCOMPARE(b.plausibel(), zeichen.isEmpty());
+    }
+
+    // A CSV file as a user picks it under "Alles (*.*)" shows itself as text.
+    void csvDateiIstKeineNotendatei() {
+        QByteArray csv;
+        for (int i = 0; i < 4; ++i)
+            csv += "Vorname;Nachname;Punkte\r\nAnna;Meier;17,5\r\nBert;Roth;12\r\n";
+        QBuffer puffer(&csv);
+        puffer.open(QIODevice::ReadOnly);
+        notendatei::Befund b;
+        QCOMPARE(notendatei::lese(puffer, &b).size(), csv.size() / 56);
+        QVERIFY(!b.plausibel());
+        QVERIFY(b.textartig && b.langerName);
+    }
+
+    // Cancelled while the blocks go out: no commit, the old file stays byte for byte.
+    void abgebrochenesSpeichernLaesstDateiGanz() {
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath(QStringLiteral("kurs.noten"));
+        notendatei::schreibe(pfad, {testeintrag("Anna", 1, 1)});
+        const QByteArray vorher = inhaltVon(pfad);
+        fortschritt::Stand stand;
+        const fortschritt::Bindung bindung(stand);
+        int meldungen = 0;
+        fortschritt::setzeTesthalt([&] {
+            if (++meldungen == 1)
+                stand.abbrechen = true;
+        });
+        // More than one block, so the cancel comes between two of them.
+        const Notenliste viele(200'000, testeintrag("Bert", 2, 2));
+        QVERIFY_THROWS_EXCEPTION(fortschritt::Abgebrochen, notendatei::schreibe(pfad, viele));
+        fortschritt::setzeTesthalt({});
+        QCOMPARE(inhaltVon(pfad), vorher);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"kurs.noten"}));
+        QVERIFY_THROWS_EXCEPTION(fortschritt::Abgebrochen, notendatei::lese(pfad));
     }
 
     void zeilenLoeschen() {
