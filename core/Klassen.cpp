@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 void KlassenBilden(Auswertung& a) {
     a.SortierenNachNote();
@@ -259,6 +260,53 @@ void vorschlagSetzen(Klassenraster& r, const Auswertung& a) {
     for (int zeile = 1; zeile < r.zeilen(); ++zeile)
         r.setzeText(Klassenraster::Gruppe, zeile, zeile - 1 < zellen.size() ? zellen[zeile - 1] : QString());
     gruppenanteileSetzen(r, a.FKlassen, a.FBestanden);
+}
+
+Notenverteilung notenverteilung(const std::vector<double>& aufsteigend, double grenznote,
+                                bool kleineAusblenden) {
+    Notenverteilung v;
+    std::vector<Verteilungszeile> je;
+    for (std::size_t i = 0; i < aufsteigend.size();) {
+        std::size_t j = i;
+        while (j < aufsteigend.size() && aufsteigend[j] == aufsteigend[i])
+            ++j;
+        je.push_back(
+            {aufsteigend[i], aufsteigend[i], static_cast<qint64>(j - i), aufsteigend[i] <= grenznote});
+        i = j;
+    }
+    if (!kleineAusblenden) {
+        v.zeilen = std::move(je);
+        return v;
+    }
+    // Each side on its own: a line across the threshold would have no share of those passed.
+    for (std::size_t i = 0; i < je.size();) {
+        const bool seite = je[i].bestanden;
+        const std::size_t anfang = v.zeilen.size();
+        std::optional<Verteilungszeile> offen;
+        for (; i < je.size() && je[i].bestanden == seite; ++i) {
+            if (offen) {
+                offen->bis = je[i].bis;
+                offen->anzahl += je[i].anzahl;
+            } else {
+                offen = je[i];
+            }
+            if (offen->anzahl >= kKleinsteGruppe) {
+                v.zeilen.push_back(*offen);
+                offen.reset();
+            }
+        }
+        if (!offen)
+            continue;
+        if (v.zeilen.size() > anfang) {
+            v.zeilen.back().bis = offen->bis;
+            v.zeilen.back().anzahl += offen->anzahl;
+        } else {
+            offen->klein = true;
+            v.zeilen.push_back(*offen);
+            v.bestehensquoteZeigen = false;
+        }
+    }
+    return v;
 }
 
 } // namespace klassen

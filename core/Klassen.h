@@ -102,4 +102,30 @@ QStringList vorschlag(const std::vector<TNotenklasse>& klassen, double grenznote
 // vorschlag written into the group column of the raster, then the group shares recomputed.
 void vorschlagSetzen(Klassenraster& r, const Auswertung& a);
 
+// One line of the grade distribution: the grades from `von` to `bis` (equal unless merged).
+struct Verteilungszeile {
+    double von = 0;
+    double bis = 0;
+    qint64 anzahl = 0;
+    bool bestanden = false; // its grades are at most the pass threshold
+    bool klein = false;     // fewer than the smallest group shown: count "< 3", no share
+};
+
+struct Notenverteilung {
+    std::vector<Verteilungszeile> zeilen;
+    // false when the pass rate would give a hidden count away (with the number of students).
+    bool bestehensquoteZeigen = true;
+};
+
+inline constexpr qint64 kKleinsteGruppe = 3;
+
+// The grades, one line per exactly equal grade, best first. Hiding small groups merges
+// neighbouring grades on the same side of the threshold until every line holds at least
+// kKleinsteGruppe students (a small rest joins the line before it): so no count, share or
+// cumulative share, nor their differences or totals, tells a count below 3. A side with
+// fewer students in all stays one line marked klein, and the pass rate is then left out.
+// `aufsteigend`: the grades sorted, without NaN.
+Notenverteilung notenverteilung(const std::vector<double>& aufsteigend, double grenznote,
+                                bool kleineAusblenden);
+
 } // namespace klassen

@@ -386,6 +386,49 @@ private slots:
         QCOMPARE(ist, klassen);
     }
 
+    // Hidden small groups: no line below 3 except a whole side, which then also hides the pass
+    // rate; every count stays in the table (the total is all students), so none can be worked
+    // out from the others.
+    void notenverteilung_data() {
+        QTest::addColumn<QList<double>>("noten"); // ascending
+        QTest::addColumn<bool>("ausblenden");
+        QTest::addColumn<QString>("zeilen"); // von-bis:count, "<3" for small, "b" passed
+        QTest::addColumn<bool>("quote");
+        const QList<double> liste{1, 1, 1, 1.3, 1.7, 2, 2, 2, 2.3, 5, 5, 5, 6};
+        QTest::newRow("shown whole") << liste << false << "1:3b 1.3:1b 1.7:1b 2:3b 2.3:1b 5:3 6:1" << true;
+        // 1,3 and 1,7 alone would give their count away through the cumulative share beside them;
+        // the single 2,3 at the end of the passed side joins the line before it.
+        QTest::newRow("merged") << liste << true << "1:3b 1.3-2.3:6b 5-6:4" << true;
+        QTest::newRow("one failed") << QList<double>{1, 1, 1, 5} << true << "1:3b 5:<3" << false;
+        QTest::newRow("two passed") << QList<double>{2, 3, 5, 5, 6} << true << "2-3:<3b 5-6:3" << false;
+        QTest::newRow("all large") << QList<double>{1, 1, 1, 5, 5, 5} << true << "1:3b 5:3" << true;
+        QTest::newRow("empty") << QList<double>{} << true << "" << true;
+    }
+    void notenverteilung() {
+        QFETCH(QList<double>, noten);
+        QFETCH(bool, ausblenden);
+        QFETCH(QString, zeilen);
+        QFETCH(bool, quote);
+        const std::vector<double> v(noten.begin(), noten.end());
+        const klassen::Notenverteilung n = klassen::notenverteilung(v, 4.0, ausblenden);
+        QStringList ist;
+        qint64 summe = 0;
+        for (const klassen::Verteilungszeile& z : n.zeilen) {
+            QString t = QString::number(z.von);
+            if (z.bis != z.von)
+                t += u'-' + QString::number(z.bis);
+            t += u':' + (z.klein ? QStringLiteral("<3") : QString::number(z.anzahl));
+            if (z.bestanden)
+                t += u'b';
+            ist << t;
+            summe += z.anzahl;
+            QVERIFY(!ausblenden || z.klein || z.anzahl >= klassen::kKleinsteGruppe);
+        }
+        QCOMPARE(ist.join(u' '), zeilen);
+        QCOMPARE(summe, static_cast<qint64>(noten.size()));
+        QCOMPARE(n.bestehensquoteZeigen, quote);
+    }
+
     // A class takes the letter only when all of its entries carry it.
     void klassenBildenMitBuchstaben_data() {
         QTest::addColumn<QString>("buchstaben"); // of the entries with grades 1, 1, 2, 3
