@@ -36,6 +36,12 @@ QString rechtsbuendig(QString text, int breite) {
 
 constexpr long long kZehnerpotenz[] = {1, 10, 100, 1000};
 
+// Digits through to_chars and from_chars only: nothing here may follow the C library's LC_NUMERIC.
+std::string dezimal(long long n) {
+    char puffer[24];
+    return std::string(puffer, std::to_chars(puffer, puffer + sizeof puffer, n).ptr);
+}
+
 // |wert| rounded to `stellen` decimals as integer digits and decimal digits.
 // Below 2^52 the product with 10^stellen is exact in the 64-bit significand, so llroundl
 // sees the true value and rounds an exact tie away from zero. From 2^52 on every double is whole.
@@ -43,10 +49,10 @@ void runde(double betrag, int stellen, std::string& ganzteil, std::string& bruch
     if (betrag < 4503599627370496.0) {
         const long double y = static_cast<long double>(betrag) * kZehnerpotenz[stellen];
         const long long n = std::llroundl(y);
-        ganzteil = std::to_string(n / kZehnerpotenz[stellen]);
+        ganzteil = dezimal(n / kZehnerpotenz[stellen]);
         bruchteil.clear();
         if (stellen > 0) {
-            bruchteil = std::to_string(n % kZehnerpotenz[stellen]);
+            bruchteil = dezimal(n % kZehnerpotenz[stellen]);
             bruchteil.insert(0, static_cast<std::size_t>(stellen) - bruchteil.size(), '0');
         }
     } else {
@@ -133,7 +139,9 @@ QString kurz(double wert) {
     const std::string s(puffer, r.ptr);
     const auto ePos = s.find('e');
     std::string ziffern = s.substr(0, 1) + s.substr(2, ePos - 2);
-    const int exponent = std::stoi(s.substr(ePos + 1));
+    int exponent = 0;
+    const char* expAb = s.data() + ePos + 1;
+    std::from_chars(expAb + (*expAb == '+'), s.data() + s.size(), exponent);
     ziffern.erase(ziffern.find_last_not_of('0') + 1);
 
     const QChar sep = trennzeichen().dezimal;
