@@ -33,6 +33,8 @@ constexpr Texte kTexte[] = {
     {u"Problem beim Verbinden mit dem Server", u"Error when connecting the server!"},
     {u"Derzeit befindet sich keine aktuellere Version auf dem Server",
      u"You have the actual version installed!"},
+    {u"Die Versionsdatei auf dem Server enthält keine gültige Versionsnummer",
+     u"The version file on the server holds no valid version number!"},
 };
 
 bool g_englisch = false;
@@ -63,6 +65,9 @@ QString mitEndung(const QString& datei, const QString& endung) {
 }
 
 std::optional<double> serverVersion(QByteArrayView koerper) {
+    // A version's major and minor numbers are 16 bits each; the file writes the minor as two decimals.
+    constexpr int kHoechsteHauptnummer = 65535;
+    constexpr std::size_t kNachkomma = 2;
     std::string zahl;
     for (const char c : koerper) {
         if (c >= '0' && c <= '9')
@@ -73,6 +78,14 @@ std::optional<double> serverVersion(QByteArrayView koerper) {
             break;
     }
     if (zahl.empty())
+        return std::nullopt;
+    const std::size_t punkt = std::min(zahl.find('.'), zahl.size());
+    const std::size_t fuehrend = std::min(zahl.find_first_not_of('0'), punkt);
+    int haupt = 0;
+    if (punkt - fuehrend > 5 ||
+        (punkt > fuehrend &&
+         std::from_chars(zahl.data() + fuehrend, zahl.data() + punkt, haupt).ec != std::errc()) ||
+        haupt > kHoechsteHauptnummer || (punkt < zahl.size() && zahl.size() - punkt - 1 > kNachkomma))
         return std::nullopt;
     // Read as wide as the own version is computed, so equal versions compare equal.
     long double wert = 0;
@@ -132,6 +145,10 @@ QString frage(double eigene, double server) {
 
 QString fortschritt(qint64 bisher, qint64 gesamt) {
     return fuelle(Text::Fortschritt, {zahltext::ganz(bisher), zahltext::ganz(gesamt)});
+}
+
+QString ohneServerversion(bool geholt) {
+    return text(geholt ? Text::KeineVersion : Text::Verbindungsproblem);
 }
 
 QString nachDownload(double eigene, double server) {

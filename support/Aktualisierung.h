@@ -18,7 +18,8 @@ QString mitEndung(const QString& datei, const QString& endung);
 
 // The version the server holds: the longest beginning of `koerper` made of the digits 0-9 and
 // commas, read with the comma as decimal separator. No value when that beginning is empty or
-// no number ("1,0,5", ",").
+// no version number: not a number ("1,0,5", ","), a major number beyond the 16 bits a
+// version carries ("100000000000000000000"), or more than the two decimals of "a,bc".
 std::optional<double> serverVersion(QByteArrayView koerper);
 
 enum class Folge {
@@ -58,6 +59,7 @@ enum class Text {
     NachDownload,
     Verbindungsproblem,
     KeineNeuere,
+    KeineVersion, // the version file came, but holds no version number
 };
 // German from the start; an about box created on a system that isn't German switches them
 // to English for the rest of the run.
@@ -69,5 +71,9 @@ QString text(Text t);
 QString frage(double eigene, double server);
 QString fortschritt(qint64 bisher, qint64 gesamt);
 QString nachDownload(double eigene, double server);
+
+// What the check says when it has no server version: text 8 when the version file could not
+// be fetched, text 10 when it came but holds no version number ("-1,00", a page of HTML).
+QString ohneServerversion(bool geholt);
 
 } // namespace aktualisierung

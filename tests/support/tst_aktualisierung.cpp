@@ -38,6 +38,12 @@ private slots:
         QTest::newRow("a page instead") << QByteArray("<html>1,2</html>") << false << 0.0;
         QTest::newRow("blank before") << QByteArray(" 1,2") << false << 0.0;
         QTest::newRow("beyond double") << QByteArray(400, '9') << false << 0.0;
+        QTest::newRow("a sign first") << QByteArray("-1,00") << false << 0.0;
+        QTest::newRow("twenty digits") << QByteArray("100000000000000000000") << false << 0.0;
+        QTest::newRow("largest major") << QByteArray("65535,99") << true << 65535.99;
+        QTest::newRow("major beyond 16 bits") << QByteArray("65536,00") << false << 0.0;
+        QTest::newRow("leading zeros") << QByteArray("0001,10") << true << 1.1;
+        QTest::newRow("three decimals") << QByteArray("1,105") << false << 0.0;
     }
     void serverVersion() {
         QFETCH(QByteArray, koerper);
@@ -47,6 +53,17 @@ private slots:
         QCOMPARE(v.has_value(), lesbar);
         if (lesbar)
             QVERIFY(*v == version); // exact, as the check compares
+    }
+
+    // Fetched but no version in it is no connection problem.
+    void ohneServerversion() {
+        QCOMPARE(aktualisierung::ohneServerversion(false),
+                 QStringLiteral("Problem beim Verbinden mit dem Server"));
+        QCOMPARE(aktualisierung::ohneServerversion(true),
+                 QStringLiteral("Die Versionsdatei auf dem Server enthält keine gültige Versionsnummer"));
+        aktualisierung::waehleSprache(routinen::Sprache::Englisch);
+        QCOMPARE(aktualisierung::ohneServerversion(true),
+                 QStringLiteral("The version file on the server holds no valid version number!"));
     }
 
     // The own version is major + minor / 100; the server writes it with two decimals. Every
