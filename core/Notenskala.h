@@ -21,6 +21,11 @@ struct TNotenskala {
     bool operator==(const TNotenskala&) const = default;
 };
 
+// The grades a German scale gives, from the best to the worst. An anchor grade outside them is
+// a slip (such as "1.000" read as a thousand); the grade dialog marks it before anything is graded.
+inline constexpr double kBesteNote = 1.0;
+inline constexpr double kSchlechtesteNote = 6.0;
+
 // The grade for one score. No clamping: scores beyond the anchors continue their piece's line.
 // Never returns -0. Throws Fehler when the piece that applies has zero width
 // (fehler::DivisionDurchNull, or fehler::UngueltigeOperation for 0 / 0), and

@@ -28,19 +28,74 @@ QString gefiltert(QStringView eingabe, int digits) {
     return s;
 }
 
+namespace {
+
+enum class Tausender { Keine, Gruppierung, Dezimal, Unlesbar };
+
+// How the thousands separators of `s` are to be taken (see lies).
+Tausender deuteTausender(QStringView s, QChar tausender, QChar dezimal) {
+    if (tausender.isNull() || !s.contains(tausender))
+        return Tausender::Keine;
+    qsizetype i = 0, ende = s.size();
+    while (i < ende && s[i] == u' ')
+        ++i;
+    if (i < ende && (s[i] == u'+' || s[i] == u'-'))
+        ++i;
+    // The integer part: up to the decimal separator, an exponent or the end.
+    qsizetype bis = i;
+    while (bis < ende && s[bis] != dezimal && s[bis] != u'e' && s[bis] != u'E' && s[bis] != u' ')
+        ++bis;
+    const QStringView ganzteil = s.sliced(i, bis - i);
+    const bool nurImGanzteil = s.count(tausender) == ganzteil.count(tausender);
+    bool gruppiert = nurImGanzteil;
+    qsizetype gruppe = 0;
+    bool erste = true;
+    for (const QChar c : ganzteil) {
+        if (c == tausender) {
+            gruppiert = gruppiert && (erste ? gruppe >= 1 && gruppe <= 3 : gruppe == 3);
+            erste = false;
+            gruppe = 0;
+        } else if (c >= u'0' && c <= u'9') {
+            ++gruppe;
+        } else {
+            gruppiert = false;
+        }
+    }
+    if (gruppiert && gruppe == 3)
+        return Tausender::Gruppierung;
+    if (s.count(tausender) == 1 && !s.contains(dezimal))
+        return Tausender::Dezimal;
+    return Tausender::Unlesbar;
+}
+
+} // namespace
+
 Lesung lies(QStringView text) {
     Lesung l;
     if (text.isEmpty())
         return l;
     QString s = text.toString();
-    const QChar tausender = zahltext::trennzeichen().tausender;
-    if (!tausender.isNull())
-        s.remove(tausender);
+    const auto& t = zahltext::trennzeichen();
+    switch (deuteTausender(s, t.tausender, t.dezimal)) {
+    case Tausender::Keine:
+        break;
+    case Tausender::Gruppierung:
+        l.mehrdeutig = s.count(t.tausender) == 1 && !s.contains(t.dezimal);
+        s.remove(t.tausender);
+        break;
+    case Tausender::Dezimal:
+        s.replace(t.tausender, t.dezimal);
+        break;
+    case Tausender::Unlesbar:
+        l.lesbar = false;
+        return l;
+    }
     const auto wert = zahltext::lese(s);
     // Truncation beyond 64 bits fails: both stay 0. Between 32 and 64 bits ValueInt is clamped.
     constexpr long double grenze = 9223372036854775808.0L;
     if (!wert || !(*wert < grenze && *wert >= -grenze)) {
         l.lesbar = false;
+        l.mehrdeutig = false;
         return l;
     }
     l.wert = *wert;

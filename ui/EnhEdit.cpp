@@ -2,6 +2,7 @@
 #include "EnhEdit.h"
 
 #include "Zahleingabe.h"
+#include "Zahltext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -97,6 +98,7 @@ void TEnhancedEdit::setAutoSelect(bool wert) {
 void TEnhancedEdit::zeigeWert(long double wert) {
     const QString neu =
         std::isfinite(wert) ? formatiereGleitkomma(wert, FFormat, FPrecision, FDigits) : QString();
+    FGeschrieben = neu;
     if (neu == text())
         textGeaendert();
     else
@@ -118,28 +120,48 @@ void TEnhancedEdit::textGeaendert() {
     }
     FValue = e.lesung.wert;
     FValueInt = e.lesung.ganz;
-    markiereUngueltig(!e.lesung.lesbar);
+    if (!e.lesung.lesbar) {
+        markiere(Marke::Ungueltig, QStringLiteral("Keine gültige Zahl"));
+    } else if (e.lesung.mehrdeutig && text() != FGeschrieben) {
+        const auto& t = zahltext::trennzeichen();
+        markiere(
+            Marke::Mehrdeutig,
+            QStringLiteral("Mehrdeutig: „%1“ gilt als Tausendertrennzeichen, gelesen wird %2. "
+                           "Eine Dezimalzahl bitte mit „%3“ schreiben.")
+                .arg(QString(t.tausender), zahltext::kurz(static_cast<double>(FValue)), QString(t.dezimal)));
+    } else if (FMitBereich && !(FValue >= FVon && FValue <= FBis)) {
+        markiere(Marke::Bereich, FBereichHinweis);
+    } else {
+        markiere(Marke::Keine, {});
+    }
     emit geaendert();
 }
 
-// The tooltip a caller set stays underneath and comes back once the text reads again.
-void TEnhancedEdit::markiereUngueltig(bool ungueltig) {
-    if (ungueltig == FUngueltig)
-        return;
-    FUngueltig = ungueltig;
-    if (ungueltig) {
+void TEnhancedEdit::setzeBereich(long double von, long double bis, const QString& hinweis) {
+    FMitBereich = true;
+    FVon = von;
+    FBis = bis;
+    FBereichHinweis = hinweis;
+    textGeaendert();
+}
+
+// The tooltip a caller set stays underneath and comes back once the mark goes.
+void TEnhancedEdit::markiere(Marke marke, const QString& hinweis) {
+    if (FMarke == Marke::Keine && marke != Marke::Keine)
         FEigenerTooltip = toolTip();
-        setToolTip(QStringLiteral("Keine gültige Zahl"));
-    } else {
+    if (marke != Marke::Keine)
+        setToolTip(hinweis);
+    else if (FMarke != Marke::Keine)
         setToolTip(FEigenerTooltip);
-    }
-    update();
+    if (marke != FMarke)
+        update();
+    FMarke = marke;
 }
 
 // Drawn over the platform's own frame, so the field keeps its look otherwise.
 void TEnhancedEdit::paintEvent(QPaintEvent* ereignis) {
     QLineEdit::paintEvent(ereignis);
-    if (!FUngueltig)
+    if (FMarke == Marke::Keine)
         return;
     QPainter maler(this);
     maler.setPen(QPen(QColor(220, 0, 0), 2));

@@ -5,7 +5,9 @@
 // ValueInt before geaendert() fires; writing Value, ValueInt, Digits, Format or Precision
 // writes the number into the text, which is then parsed again, so Value is always the number
 // the text shows. Unreadable or empty text counts as 0; an unreadable one is shown with a red
-// frame and the tooltip "Keine gültige Zahl" until the text reads again.
+// frame and the tooltip "Keine gültige Zahl" until the text reads again. A red frame with its
+// own tooltip also marks a text typed with an ambiguous thousands separator ("1.000") and a
+// value outside the range a caller set (setzeBereich).
 // ValueInt is Value truncated toward zero and clamped to the 32-bit range; a Value whose
 // truncation does not fit 64 bits sets both to 0.
 
@@ -54,7 +56,14 @@ public:
     void setAutoSelect(bool wert);
 
     // The text is not empty and holds no number the field can take; Value is 0 then.
-    bool Ungueltig() const { return FUngueltig; }
+    bool Ungueltig() const { return FMarke == Marke::Ungueltig; }
+    // The text is readable only by taking a lone thousands separator as one ("1.000" = 1000);
+    // never for a text the field wrote itself.
+    bool Mehrdeutig() const { return FMarke == Marke::Mehrdeutig; }
+    // A readable Value outside the range set by setzeBereich.
+    bool AusserhalbBereich() const { return FMarke == Marke::Bereich; }
+    // Values from `von` to `bis` are expected; any other is marked with the tooltip `hinweis`.
+    void setzeBereich(long double von, long double bis, const QString& hinweis);
 
     // The clipboard text up to its first control character replaces the selection.
     void einfuegen();
@@ -73,7 +82,8 @@ private:
     void textGeaendert();
     void zeigeWert(long double wert);
     void faerbeDeaktiviert();
-    void markiereUngueltig(bool ungueltig);
+    enum class Marke { Keine, Ungueltig, Mehrdeutig, Bereich };
+    void markiere(Marke marke, const QString& hinweis);
 
     bool FAcceptChars = true;
     TAlignment FAlignment = taLeftJustify;
@@ -89,6 +99,10 @@ private:
     bool FAutoSelect = true;
     QString FUndoText;
     bool FFiltert = false;
-    bool FUngueltig = false;
+    Marke FMarke = Marke::Keine;
     QString FEigenerTooltip;
+    QString FGeschrieben; // the text the field wrote last from a Value
+    bool FMitBereich = false;
+    long double FVon = 0, FBis = 0;
+    QString FBereichHinweis;
 };

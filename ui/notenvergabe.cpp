@@ -42,6 +42,10 @@ Tnotenvergabeform::Tnotenvergabeform(QWidget* eltern) : QDialog(eltern) {
     bestandennote = notenfeld(QStringLiteral("bestandennote"), 48, 4);
     nichtbestandenpunkte = punktfeld(QStringLiteral("nichtbestandenpunkte"), 88, 0);
     nichtbestandennote = notenfeld(QStringLiteral("nichtbestandennote"), 88, 6);
+    const QString hinweis = QStringLiteral("Keine Note der Skala: erwartet wird eine Note von %1 bis %2.")
+                                .arg(zahltext::fest(kBesteNote, 1), zahltext::fest(kSchlechtesteNote, 1));
+    for (TEnhancedEdit* note : {vollenote, bestandennote, nichtbestandennote})
+        note->setzeBereich(kBesteNote, kSchlechtesteNote, hinweis);
 
     okbut = steuerelemente::knopf(this, QStringLiteral("okbut"), QStringLiteral("OK"),
                                   QStringLiteral("knopf_ok"), 8, 274, 75, 30);

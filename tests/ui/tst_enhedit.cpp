@@ -57,8 +57,10 @@ private slots:
 
         QTest::newRow("decimal comma") << de << true << 2 << false << "4,0"
                                        << "4,0" << 4.0 << 4;
-        QTest::newRow("full stop is thousands") << de << true << 2 << false << "4.0"
-                                                << "4.0" << 40.0 << 40;
+        QTest::newRow("point that cannot group is decimal") << de << true << 2 << false << "4.0"
+                                                            << "4.0" << 4.0 << 4;
+        QTest::newRow("point before three digits groups") << de << true << 2 << false << "4.000"
+                                                          << "4.000" << 4000.0 << 4000;
         QTest::newRow("two commas unreadable") << de << true << 2 << false << "4,0,1"
                                                << "4,0,1" << 0.0 << 0;
         QTest::newRow("letters") << de << true << 2 << false << "abc"
@@ -89,8 +91,8 @@ private slots:
                                        << "4.0" << 4.0 << 4;
         QTest::newRow("english grouped") << en << true << 2 << false << "1,234.5"
                                          << "1,234.5" << 1234.5 << 1234;
-        QTest::newRow("english comma is thousands") << en << true << 2 << false << "4,0"
-                                                    << "4,0" << 40.0 << 40;
+        QTest::newRow("english comma that cannot group is decimal") << en << true << 2 << false << "4,0"
+                                                                    << "4,0" << 4.0 << 4;
         QTest::newRow("english typed past digits") << en << false << 1 << true << "12.34x"
                                                    << "12.3" << 12.3 << 12;
     }
@@ -126,7 +128,8 @@ private slots:
         QTest::addColumn<bool>("ungueltig");
         QTest::newRow("number") << true << "4,5" << false;
         QTest::newRow("grouped") << true << "1.234,5" << false;
-        QTest::newRow("full stop is thousands") << true << "4.0" << false;
+        QTest::newRow("point as decimal") << true << "4.0" << false;
+        QTest::newRow("point beside comma") << true << "1.0,5" << true;
         QTest::newRow("exponent") << true << "1,5E3" << false;
         QTest::newRow("letters") << true << "abc" << true;
         QTest::newRow("two commas") << true << "4,0,1" << true;
@@ -172,6 +175,65 @@ private slots:
         QVERIFY(rot(rand()));
         feld.setValue(3);
         QVERIFY(!rot(rand()));
+    }
+
+    // Typed "1.000" reads as a thousand but may have meant one: marked with its own tooltip. The
+    // same text written by the field itself from a Value is no slip.
+    void mehrdeutigMarkiert() {
+        TEnhancedEdit feld;
+        feld.setToolTip(QStringLiteral("Punkte"));
+        feld.clear();
+        QTest::keyClicks(&feld, QStringLiteral("1.000"));
+        QCOMPARE(static_cast<double>(feld.Value()), 1000.0);
+        QVERIFY(feld.Mehrdeutig());
+        QVERIFY(feld.toolTip().startsWith(QStringLiteral("Mehrdeutig: „.“ gilt als Tausendertrennzeichen, "
+                                                         "gelesen wird 1000.")));
+        QTest::keyClicks(&feld, QStringLiteral(",5"));
+        QVERIFY(!feld.Mehrdeutig());
+        QCOMPARE(feld.toolTip(), QStringLiteral("Punkte"));
+
+        feld.setFormat(TFloatFormat::ffNumber);
+        feld.setDigits(0);
+        feld.setValue(1000);
+        QCOMPARE(feld.text(), QStringLiteral("1.000"));
+        QVERIFY(!feld.Mehrdeutig());
+    }
+
+    void bereich_data() {
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<QString>("marke"); // "", "bereich", "mehrdeutig", "ungueltig"
+        QTest::newRow("inside") << "1,0"
+                                << "";
+        QTest::newRow("point inside") << "1.0"
+                                      << "";
+        QTest::newRow("upper end") << "6"
+                                   << "";
+        QTest::newRow("ten") << "10"
+                             << "bereich";
+        QTest::newRow("below") << "0,5"
+                               << "bereich";
+        QTest::newRow("empty counts as 0") << ""
+                                           << "bereich";
+        QTest::newRow("a thousand") << "1.000"
+                                    << "mehrdeutig";
+        QTest::newRow("unreadable first") << "1.0,0"
+                                          << "ungueltig";
+    }
+    void bereich() {
+        QFETCH(QString, eingabe);
+        QFETCH(QString, marke);
+        TEnhancedEdit feld;
+        feld.setzeBereich(1, 6, QStringLiteral("Note von 1 bis 6"));
+        feld.setText(QStringLiteral("2"));
+        QVERIFY(!feld.AusserhalbBereich());
+        feld.setText(eingabe);
+        QCOMPARE(feld.AusserhalbBereich(), marke == QStringLiteral("bereich"));
+        QCOMPARE(feld.Mehrdeutig(), marke == QStringLiteral("mehrdeutig"));
+        QCOMPARE(feld.Ungueltig(), marke == QStringLiteral("ungueltig"));
+        if (marke == QStringLiteral("bereich"))
+            QCOMPARE(feld.toolTip(), QStringLiteral("Note von 1 bis 6"));
+        else if (marke.isEmpty())
+            QCOMPARE(feld.toolTip(), QString());
     }
 
     void filterSetztCaretZurueck() {

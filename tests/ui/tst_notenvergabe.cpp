@@ -92,6 +92,54 @@ private slots:
         QVERIFY(m_umgebung.einstellungsdatei().contains("runden=0\r\n"));
     }
 
+    // Typed into "entspricht Note" under the German locale: a point that cannot group is the
+    // decimal point; a thousand or ten is marked before "Berechnen" grades with it.
+    void noteGetippt_data() {
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<QString>("marke"); // "", "bereich", "mehrdeutig"
+        QTest::addColumn<QString>("annasNote");
+        QTest::newRow("1.0 is one") << "1.0"
+                                    << ""
+                                    << "1,3";
+        QTest::newRow("1,0") << "1,0"
+                             << ""
+                             << "1,3";
+        QTest::newRow("1.3") << "1.3"
+                             << ""
+                             << "1,7";
+        QTest::newRow("ten") << "10"
+                             << "bereich"
+                             << "10,3";
+        QTest::newRow("a thousand") << "1.000"
+                                    << "mehrdeutig"
+                                    << "1000,3";
+    }
+    void noteGetippt() {
+        QFETCH(QString, eingabe);
+        QFETCH(QString, marke);
+        QFETCH(QString, annasNote);
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        Tnotenvergabeform* d = p.notenvergabeform();
+        dreiGelistet(h);
+        imDialog(d, [d, eingabe, marke] {
+            d->vollenote->setFocus();
+            d->vollenote->selectAll();
+            QTest::keyClicks(d->vollenote, eingabe);
+            QCOMPARE(d->vollenote->text(), eingabe);
+            QCOMPARE(d->vollenote->AusserhalbBereich(), marke == QStringLiteral("bereich"));
+            QCOMPARE(d->vollenote->Mehrdeutig(), marke == QStringLiteral("mehrdeutig"));
+            if (marke == QStringLiteral("bereich"))
+                QCOMPARE(d->vollenote->toolTip(),
+                         QStringLiteral("Keine Note der Skala: erwartet wird eine Note von 1,0 bis 6,0."));
+            QVERIFY(!d->bestandennote->AusserhalbBereich());
+            d->Button1->click();
+            d->cancelbut->click();
+        });
+        h->Notenvergabe1->trigger();
+        QCOMPARE(noten(h).value(0), annasNote);
+    }
+
     // A settings file that can't be written keeps nothing from happening: "OK" closes and grades,
     // and only then the failure is reported, naming the file.
     void okTrotzUnschreibbarerEinstellungsdatei_data() {
