@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Grenzfaelle.h"
 
+#include "Ergebnisraster.h"
 #include "Fehler.h"
 #include "Sortierung.h"
 #include "Zahltext.h"
@@ -234,6 +235,11 @@ QString zelle(const Grenzfall& fall, const Notenliste& liste, int spalte) {
     default:
         return {};
     }
+}
+
+QString anzeige(const Grenzfall& fall, const Notenliste& liste, int spalte) {
+    constexpr int kRasterPunkte = 2; // the grid's column of the points
+    return spalte == 1 ? raster::zelle(kRasterPunkte, 0, liste[fall.index]) : zelle(fall, liste, spalte);
 }
 
 QStringList zeile(const Grenzfall& fall, const Notenliste& liste) {

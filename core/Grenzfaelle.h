@@ -83,6 +83,9 @@ QStringList kopf();
 QStringList zeile(const Grenzfall& fall, const Notenliste& liste);
 // One cell of that row (spalte 0..kSpalten-1), for a table that asks only for what it shows.
 QString zelle(const Grenzfall& fall, const Notenliste& liste, int spalte);
+// The cell as the window shows it: the points as the result grid shows them (one decimal), so
+// a student reads the same in both; the copy and the export keep the exact points of zelle.
+QString anzeige(const Grenzfall& fall, const Notenliste& liste, int spalte);
 
 // Header and rows, cells separated by TAB, every line ended by CR LF; control characters in
 // names become blanks so that the cells stay apart.

@@ -32,7 +32,7 @@ QVariant GrenzfallModell::data(const QModelIndex& index, int rolle) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     if (rolle == Qt::DisplayRole)
-        return grenzfaelle::zelle(m_faelle[static_cast<std::size_t>(index.row())], m_liste, index.column());
+        return grenzfaelle::anzeige(m_faelle[static_cast<std::size_t>(index.row())], m_liste, index.column());
     if (rolle == Qt::TextAlignmentRole && index.column() >= 1 && index.column() <= 4)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     return {};

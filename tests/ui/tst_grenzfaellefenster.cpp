@@ -46,6 +46,7 @@ private slots:
         TGrenzfaelleform* f = p.Grenzfaelleform();
         h->daten().FEintraege = {testeintrag("Anna", 24.5), testeintrag("=Bert", 25), testeintrag("Carl", 40),
                                  testeintrag("D\xf6rte", 10)};
+        h->Anzeigen();
         QVERIFY(!f->isVisible());
         h->Grenzfaelle1->trigger();
         QVERIFY(f->isVisible());
@@ -53,9 +54,13 @@ private slots:
         QCOMPARE(f->abstand->text(), QStringLiteral("1"));
         QCOMPARE(hilfe::kontextFuer(f), 500);
 
-        // The dialog's defaults: 25 points give 4,3 and 4,0 begins at 25,01.
-        QCOMPARE(zeilen(f),
-                 QStringList({"=Bert | 25 | 4,3 | 4,0 | 0,01 | ja", "Anna | 24,5 | 4,3 | 4,0 | 0,51 | ja"}));
+        // The dialog's defaults: 25 points give 4,3 and 4,0 begins at 25,01. The points read as
+        // in the main grid; copy and export keep them exact.
+        QCOMPARE(zeilen(f), QStringList({"=Bert | 25,0 | 4,3 | 4,0 | 0,01 | ja",
+                                         "Anna | 24,5 | 4,3 | 4,0 | 0,51 | ja"}));
+        for (int zeile = 0; zeile < 2; ++zeile)
+            QCOMPARE(f->erg->model()->index(zeile, 1).data().toString(),
+                     h->modell().zellText(2, zeile == 0 ? 2 : 1));
         QCOMPARE(f->info->text(),
                  QStringLiteral("Bestanden (Note 4,0 oder besser) ab 25,01 Punkten. 2 Prüflinge liegen "
                                 "weniger als 1 Punkt unter der nächst besseren Note."));
@@ -67,9 +72,10 @@ private slots:
                                 "Anna\t24,5\t4,3\t4,0\t0,51\tja\r\n"));
 
         f->abstand->setText(QStringLiteral("3"));
-        QCOMPARE(zeilen(f),
-                 QStringList({"=Bert | 25 | 4,3 | 4,0 | 0,01 | ja", "Anna | 24,5 | 4,3 | 4,0 | 0,51 | ja",
-                              "Carl | 40 | 2,3 | 2,0 | 1,67 | ", "D\u00f6rte | 10 | 5,3 | 5,0 | 2,51 | "}));
+        QCOMPARE(
+            zeilen(f),
+            QStringList({"=Bert | 25,0 | 4,3 | 4,0 | 0,01 | ja", "Anna | 24,5 | 4,3 | 4,0 | 0,51 | ja",
+                         "Carl | 40,0 | 2,3 | 2,0 | 1,67 | ", "D\u00f6rte | 10,0 | 5,3 | 5,0 | 2,51 | "}));
         QCOMPARE(f->info->text(),
                  QStringLiteral("Bestanden (Note 4,0 oder besser) ab 25,01 Punkten. 4 Prüflinge liegen "
                                 "weniger als 3 Punkte unter der nächst besseren Note."));
@@ -90,13 +96,13 @@ private slots:
         // A scale changed in the grade dialog counts the next time the command runs, window open or not.
         p.notenvergabeform()->runden->setItemIndex(0);
         h->Grenzfaelle1->trigger();
-        QCOMPARE(zeilen(f).first(), QStringLiteral("=Bert | 25 | 4,0 | 3,7 | 0,01 | "));
+        QCOMPARE(zeilen(f).first(), QStringLiteral("=Bert | 25,0 | 4,0 | 3,7 | 0,01 | "));
 
         // A new distance takes the list as it stands, though list and scale were kept between.
         QVERIFY(!zeilen(f).join(u';').contains(QStringLiteral("Emil")));
         h->daten().FEintraege.append(testeintrag("Emil", 24.99));
         f->abstand->setText(QStringLiteral("2"));
-        QVERIFY(zeilen(f).join(u';').contains(QStringLiteral("Emil | 24,99")));
+        QVERIFY(zeilen(f).join(u';').contains(QStringLiteral("Emil | 25,0 | ")));
 
         f->schliessenbut->click();
         QVERIFY(!f->isVisible());
