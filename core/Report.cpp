@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Report.h"
 
+#include "Fortschritt.h"
 #include "Klassen.h"
 #include "Meldungsfehler.h"
 #include "Statistik.h"
@@ -16,16 +17,15 @@ KeineAuswertung::KeineAuswertung() : Fehler(report::kKeineAuswertung) {}
 
 namespace {
 
-void zeile(Reportzeilen& zeilen, Stil stil, QString text) {
-    zeilen.push_back({stil, std::move(text)});
+// Progress every few thousand entries or steps; a cancel throws out of it.
+constexpr qint64 kJeMeldung = 4096;
+void melde(qint64 erledigt, qint64 gesamt) {
+    if (erledigt % kJeMeldung == 0)
+        fortschritt::melde(erledigt, gesamt);
 }
 
-// "%-30s" with the name, room made for the rest of a student's line (the lines of a large
-// list are built in one allocation each).
-QString mitName(const TNotenEintrag& e) {
-    QString t = zahltext::linksbuendig(e.nameText(), 30);
-    t.reserve(t.size() + 24);
-    return t;
+void zeile(Reportzeilen& zeilen, Stil stil, QString text) {
+    zeilen.push_back({stil, std::move(text)});
 }
 
 // Tenths, halves to the even neighbour. g * 10 is exact in the 64-bit significand, so a tie
@@ -47,7 +47,6 @@ Reportzeilen reportZeilen(Auswertung& a, const TNotenskala& skala, double grenzn
 
     const qint64 anzahl = a.FEintraege.size();
     Reportzeilen zeilen;
-    zeilen.reserve(static_cast<std::size_t>(anzahl) + 32);
     zeile(zeilen, Stil::Fett, QStringLiteral("Prüfungsergebnisse"));
     zeile(zeilen, Stil::Normal, QStringLiteral("Anzahl der Noten:   ") + zahltext::ganz(anzahl));
     zeile(zeilen, Stil::Normal, QStringLiteral("Durchschnitt:       ") + zahltext::fest(a.FDurchschnitt, 1));
@@ -72,14 +71,8 @@ Reportzeilen reportZeilen(Auswertung& a, const TNotenskala& skala, double grenzn
 void ReportEinzelergebnisse(const Auswertung& a, Reportzeilen& zeilen) {
     zeile(zeilen, Stil::Unterstrichen,
           zahltext::linksbuendig(QStringLiteral("Name"), 30) + QStringLiteral("  Punkte  Note"));
-    for (const TNotenEintrag& e : a.FEintraege) {
-        QString t = mitName(e);
-        t += u": ";
-        t += zahltext::fest(e.punkte, 1);
-        t += u"  ";
-        t += zahltext::fest(e.note, 1);
-        zeile(zeilen, Stil::Normal, std::move(t));
-    }
+    // Made from the shared list when read: no text per student is held.
+    zeilen.einzelzeilen(a.FEintraege);
 }
 
 void ReportEinzelergebnisseEcts(const Auswertung& a, Reportzeilen& zeilen) {
@@ -87,21 +80,27 @@ void ReportEinzelergebnisseEcts(const Auswertung& a, Reportzeilen& zeilen) {
           zahltext::linksbuendig(QStringLiteral("Name"), 30) +
               QStringLiteral(" Punkte   Note   ECTS Gruppe"));
 
+    // Each student's letter is found now; the lines are made from the shared list when read.
     ErsteKlasse ersteKlasse(a.FKlassen);
-    for (const TNotenEintrag& e : a.FEintraege) {
-        const TNotenklasse* klasse = ersteKlasse.zu(e.note);
-        if (!klasse)
-            continue; // the list changed after the classes were built
-        QString t = mitName(e);
-        t += u' ';
-        t += zahltext::fest(e.punkte, 1);
-        t += u"P   ";
-        t += zahltext::fest(e.note, 1);
-        t += u":  ";
-        if (const char16_t ects = klasse->ects)
-            t += QChar(ects);
-        zeile(zeilen, Stil::Normal, std::move(t));
+    std::vector<char16_t> ects;
+    std::vector<qsizetype> eintraege; // the entries with a line, once one is left out
+    bool luecke = false;
+    const qsizetype anzahl = a.FEintraege.size();
+    for (qsizetype i = 0; i < anzahl; ++i) {
+        melde(i, anzahl);
+        const TNotenklasse* klasse = ersteKlasse.zu(a.FEintraege[i].note);
+        if (!klasse) { // the list changed after the classes were built
+            if (!luecke)
+                for (qsizetype k = 0; k < i; ++k)
+                    eintraege.push_back(k);
+            luecke = true;
+            continue;
+        }
+        if (luecke)
+            eintraege.push_back(i);
+        ects.push_back(klasse->ects);
     }
+    zeilen.einzelzeilenEcts(a.FEintraege, std::move(eintraege), std::move(ects));
 
     zeile(zeilen, Stil::Normal, QString());
     zeile(zeilen, Stil::Fett, QStringLiteral("ECTS Gruppen"));
@@ -137,7 +136,9 @@ void ReportNotenspiegel(const TNotenskala& skala, Reportzeilen& zeilen) {
 
     long double vorher = zehntel(0);
     double p = skala.nichtbestandenpunkte;
+    qint64 schritt = 0;
     do {
+        melde(schritt++, 0);
         const double g = NoteBerechnen(p, skala);
         const long double jetzt = zehntel(g);
         if (jetzt != vorher)
@@ -177,7 +178,9 @@ void ReportWeitereKennzahlen(const Auswertung& a, bool kleineGruppenAusblenden, 
     std::vector<double> punkte, noten;
     punkte.reserve(static_cast<std::size_t>(a.FEintraege.size()));
     noten.reserve(static_cast<std::size_t>(a.FEintraege.size()));
+    qint64 n = 0;
     for (const TNotenEintrag& e : a.FEintraege) {
+        melde(n++, a.FEintraege.size());
         // A NaN has no place in an order: the quartiles would depend on where the sort left it.
         if (std::isnan(e.punkte) || std::isnan(e.note))
             fehler::abbruchMitFehlerbericht(fehler::UngueltigeOperation);
@@ -209,8 +212,13 @@ void ReportWeitereKennzahlen(const Auswertung& a, bool kleineGruppenAusblenden, 
     zeile(zeilen, Stil::Unterstrichen,
           QStringLiteral("Note") + QStringLiteral("Anzahl").rightJustified(8) +
               QStringLiteral("Anteil").rightJustified(9) + QStringLiteral("kumuliert").rightJustified(11));
-    qint64 bisher = 0; // students who passed with this grade or a better one
+    qint64 bisher = 0;               // students who passed with this grade or a better one
+    std::size_t naechsteMeldung = 0; // groups are stepped over whole
     for (std::size_t i = 0; i < noten.size();) {
+        if (i >= naechsteMeldung) {
+            fortschritt::melde(static_cast<qint64>(i), static_cast<qint64>(noten.size()));
+            naechsteMeldung = i + kJeMeldung;
+        }
         std::size_t j = i;
         while (j < noten.size() && noten[j] == noten[i])
             ++j;

@@ -6,19 +6,10 @@
 #include "Auswertung.h"
 #include "Fehler.h"
 #include "Notenskala.h"
+#include "Reportzeilen.h"
 
 #include <QString>
 #include <vector>
-
-enum class Stil { Normal, Fett, Unterstrichen, FettUnterstrichen };
-
-struct Reportzeile {
-    Stil stil = Stil::Normal;
-    QString text;
-    friend bool operator==(const Reportzeile&, const Reportzeile&) = default;
-};
-
-using Reportzeilen = std::vector<Reportzeile>;
 
 // The statistics cannot be computed (too few grades): the caller shows its text in an error box.
 class KeineAuswertung : public Fehler {

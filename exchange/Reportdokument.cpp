@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Reportdokument.h"
 
+#include "Fortschritt.h"
+
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QTextBlock>
@@ -9,6 +11,12 @@
 #include <vector>
 
 namespace reportdokument {
+
+namespace {
+// Characters of one insertion, and lines between two progress reports.
+constexpr qsizetype kStueck = 64 * 1024;
+constexpr std::size_t kZeilenJeMeldung = 4096;
+} // namespace
 
 QFont grundschrift(int pixel) {
     QFont f = QFontDatabase::families().contains(QStringLiteral("Lucida Console"))
@@ -42,23 +50,28 @@ void fuellen(QTextDocument& dokument, const Reportzeilen& zeilen, const QFont& g
     dokument.setDefaultFont(grundschrift);
     QTextCursor c(&dokument);
     c.beginEditBlock();
-    // Lines of one style in one piece: each line break becomes a paragraph of that style.
+    // Lines of one style go in as pieces of many lines, each line break a paragraph of that
+    // style; a piece is bounded, so the lines are never held a second time as one text.
+    const auto gesamt = static_cast<qint64>(zeilen.size());
     QString stueck;
+    stueck.reserve(kStueck + 256);
     bool erstesStueck = true;
     for (std::size_t i = 0; i < zeilen.size(); ++i) {
-        const Reportzeile& z = zeilen[i];
+        if (i % kZeilenJeMeldung == 0)
+            fortschritt::melde(static_cast<qint64>(i), gesamt);
+        const Stil stil = zeilen.stil(i);
         if (i > 0)
             stueck += u'\n';
-        stueck += z.text;
-        if (i + 1 == zeilen.size() || zeilen[i + 1].stil != z.stil) {
-            const QTextCharFormat& f = formate[static_cast<int>(z.stil)];
+        stueck += zeilen.text(i);
+        if (i + 1 == zeilen.size() || zeilen.stil(i + 1) != stil || stueck.size() >= kStueck) {
+            const QTextCharFormat& f = formate[static_cast<int>(stil)];
             // The first paragraph's mark is there already; an empty first line leaves the
             // cursor at 0, so the piece decides, not the position.
             if (erstesStueck)
                 c.setBlockCharFormat(f);
             erstesStueck = false;
             c.insertText(stueck, f);
-            stueck.clear();
+            stueck.resize(0); // keeps its room for the next piece
         }
     }
     c.endEditBlock();

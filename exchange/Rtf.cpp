@@ -3,6 +3,7 @@
 
 #include "Ansi.h"
 #include "Dateifehler.h"
+#include "Fortschritt.h"
 
 #include <QBuffer>
 #include <QFontDatabase>
@@ -17,6 +18,8 @@
 #include <QUrl>
 #include <charconv>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -91,6 +94,10 @@ struct Schrift {
     QFont::StyleHint hinweis = QFont::AnyStyle;
 };
 
+// Blocks between two progress reports, and the bytes gathered before they go to the device.
+constexpr int kAbsaetzeJeMeldung = 4096;
+constexpr qsizetype kPuffer = 256 * 1024;
+
 class Schreiber {
 public:
     explicit Schreiber(const QTextDocument& dokument)
@@ -98,21 +105,43 @@ public:
         schriftNummer(m_grundschrift); // \deff0
     }
 
-    QByteArray dokument() {
-        QByteArray rumpf;
-        rumpf.reserve(m_dokument.characterCount() * 2 + 256);
+    // The tables come before the text but list what the text uses: a first pass gathers the
+    // character formats in the order the text meets them, then the text goes out in pieces,
+    // so no copy of the whole body is held.
+    void schreibe(QIODevice& ziel) {
+        const qint64 absaetze = m_dokument.blockCount();
+        qint64 erledigt = 0;
         for (QTextBlock block = m_dokument.begin(); block.isValid(); block = block.next()) {
-            if (block != m_dokument.begin())
-                rumpf.append("\\par\r\n");
-            absatz(rumpf, block);
+            melde(erledigt++, 2 * absaetze);
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment stueck = it.fragment();
+                if (stueck.isValid() && !stueck.charFormat().isImageFormat())
+                    woerter(stueck.charFormatIndex());
+            }
+            woerter(block.charFormatIndex());
         }
-        QByteArray rtf = kopf();
-        rtf.append(rumpf);
-        rtf.append("}\r\n");
-        return rtf;
+
+        QByteArray puffer = kopf();
+        for (QTextBlock block = m_dokument.begin(); block.isValid(); block = block.next()) {
+            melde(erledigt++, 2 * absaetze);
+            if (block != m_dokument.begin())
+                puffer.append("\\par\r\n");
+            absatz(puffer, block);
+            if (puffer.size() >= kPuffer) {
+                fehler::schreibeAlles(ziel, puffer);
+                puffer.resize(0); // keeps its room for the next piece
+            }
+        }
+        puffer.append("}\r\n");
+        fehler::schreibeAlles(ziel, puffer);
     }
 
 private:
+    static void melde(qint64 erledigt, qint64 gesamt) {
+        if (erledigt % kAbsaetzeJeMeldung == 0)
+            fortschritt::melde(erledigt, gesamt);
+    }
+
     QByteArray kopf() const {
         QByteArray k("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1031\\uc1\r\n{\\fonttbl");
         for (qsizetype i = 0; i < m_schriften.size(); ++i) {
@@ -198,7 +227,7 @@ private:
                 lauf(ziel, stueck);
         }
         // The paragraph mark carries the block's own format, so an empty line keeps its height.
-        zeichenformat(ziel, block.charFormat());
+        ziel.append(woerter(block.charFormatIndex()));
         ziel.append(' ');
     }
 
@@ -212,10 +241,26 @@ private:
             return;
         }
         ziel.append('{');
-        zeichenformat(ziel, format);
+        ziel.append(woerter(stueck.charFormatIndex()));
         ziel.append(' ');
         haengeTextAn(ziel, text);
         ziel.append('}');
+    }
+
+    // The control words of a character format, made once per format of the document; the
+    // first call numbers its font and colour.
+    const QByteArray& woerter(int index) {
+        if (index < 0 || index >= m_formate.size())
+            index = -1; // no format: the document's defaults
+        const auto stelle = static_cast<std::size_t>(index + 1);
+        if (m_woerter.size() <= stelle)
+            m_woerter.resize(stelle + 1);
+        std::optional<QByteArray>& w = m_woerter[stelle];
+        if (!w) {
+            w.emplace();
+            zeichenformat(*w, index < 0 ? QTextCharFormat() : m_formate[index].toCharFormat());
+        }
+        return *w;
     }
 
     void zeichenformat(QByteArray& ziel, const QTextCharFormat& format) {
@@ -314,6 +359,8 @@ private:
 
     const QTextDocument& m_dokument;
     const QFont m_grundschrift;
+    const QList<QTextFormat> m_formate = m_dokument.allFormats();
+    std::vector<std::optional<QByteArray>> m_woerter; // by format index, entry 0 for none
     QList<Schrift> m_schriften;
     QHash<QString, int> m_schriftNummern;
     QList<QRgb> m_farben;
@@ -338,18 +385,22 @@ QImage bild(const QTextDocument& dokument, const QTextImageFormat& format) {
 }
 
 QByteArray ausDokument(const QTextDocument& dokument) {
-    return Schreiber(dokument).dokument();
+    QByteArray rtf;
+    QBuffer puffer(&rtf);
+    puffer.open(QIODevice::WriteOnly);
+    schreibe(puffer, dokument);
+    return rtf;
 }
 
 void schreibe(QIODevice& ziel, const QTextDocument& dokument) {
-    fehler::schreibeAlles(ziel, ausDokument(dokument));
+    Schreiber(dokument).schreibe(ziel);
 }
 
 void schreibe(const QString& pfad, const QTextDocument& dokument) {
-    const QByteArray rtf = ausDokument(dokument);
     QSaveFile datei(pfad);
     fehler::oeffneZumSchreiben(datei);
-    fehler::schreibeAlles(datei, rtf);
+    // A failure or a cancel on the way leaves the file uncommitted, so the old one stays.
+    schreibe(datei, dokument);
     fehler::schliesseAb(datei);
 }
 

@@ -22,9 +22,11 @@ QImage bild(const QTextDocument& dokument, const QTextImageFormat& format);
 // The whole document as RTF.
 QByteArray ausDokument(const QTextDocument& dokument);
 
-// Writes the document; failures raise Fehler.
+// Writes the document to the device as it goes, in pieces, so a long report is never held
+// twice; failures raise Fehler. Reports progress in paragraphs (fortschritt::melde); a cancel
+// throws out of it.
 void schreibe(QIODevice& ziel, const QTextDocument& dokument);
-// Through QSaveFile: a failed save leaves an existing file as it was.
+// Through QSaveFile: a failed or cancelled save leaves an existing file as it was.
 void schreibe(const QString& pfad, const QTextDocument& dokument);
 
 } // namespace rtf

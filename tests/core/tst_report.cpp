@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The report lines built headless: both layouts, the group shares and the points-to-grade table.
 #include "Fehler.h"
+#include "Fortschritt.h"
 #include "Report.h"
 #include "Testdaten.h"
 #include "Zahltext.h"
@@ -11,6 +12,7 @@
 
 Q_DECLARE_METATYPE(TNotenskala)
 Q_DECLARE_METATYPE(QList<double>)
+Q_DECLARE_METATYPE(std::vector<Reportzeile>)
 
 namespace {
 
@@ -380,6 +382,77 @@ private slots:
         Auswertung a = vierStudenten();
         const Reportzeilen ohne = reportZeilen(a, TNotenskala{}, 4.0);
         QCOMPARE(reportZeilen(a, TNotenskala{}, 4.0, {false, true}), ohne);
+    }
+
+    // The lines are kept one byte a character where they can be, two where they must: every
+    // line comes back as it went in, whatever came before it.
+    void zeilenBehalten_data() {
+        QTest::addColumn<std::vector<Reportzeile>>("zeilen");
+        QTest::newRow("Latin-1") << std::vector<Reportzeile>{{Stil::Fett, "Prüfung"},
+                                                             {Stil::Normal, "Zoë ß"}};
+        QTest::newRow("UTF-16 after an odd length")
+            << std::vector<Reportzeile>{{Stil::Normal, "abc"},
+                                        {Stil::Unterstrichen, "5 €"},
+                                        {Stil::Normal, "ü"},
+                                        {Stil::FettUnterstrichen, "Łódź"}};
+        QTest::newRow("empty lines") << std::vector<Reportzeile>{
+            {Stil::Normal, ""}, {Stil::Fett, ""}, {Stil::Normal, "x"}, {Stil::Normal, ""}};
+        QTest::newRow("lone surrogate")
+            << std::vector<Reportzeile>{{Stil::Normal, "a"}, {Stil::Normal, QString(QChar(0xD800)) + u'b'}};
+    }
+    void zeilenBehalten() {
+        QFETCH(std::vector<Reportzeile>, zeilen);
+        Reportzeilen r;
+        for (const Reportzeile& z : zeilen)
+            r.push_back(z);
+        QCOMPARE(r.size(), zeilen.size());
+        for (std::size_t i = 0; i < zeilen.size(); ++i) {
+            QCOMPARE(r[i].text, zeilen[i].text);
+            QCOMPARE(r.stil(i), zeilen[i].stil);
+        }
+        QCOMPARE(std::vector<Reportzeile>(r.begin(), r.end()), zeilen);
+        QVERIFY(Reportzeilen(r.begin(), r.end()) == r);
+        QVERIFY(!(Reportzeilen(r.begin(), r.end() - 1) == r));
+    }
+
+    // A student whose grade has no class gets no line, wherever he stands; the others keep
+    // their order and letters.
+    void ectsOhneKlasse_data() {
+        QTest::addColumn<QList<double>>("noten");
+        QTest::addColumn<QStringList>("namen"); // of the lines, in order
+        QTest::newRow("all have one") << QList<double>{1, 2, 1} << QStringList{"a A", "b B", "c A"};
+        QTest::newRow("the first has none") << QList<double>{3, 2, 1} << QStringList{"b B", "c A"};
+        QTest::newRow("one in the middle") << QList<double>{1, 3, 2} << QStringList{"a A", "c B"};
+        QTest::newRow("the last has none") << QList<double>{1, 2, 3} << QStringList{"a A", "b B"};
+        QTest::newRow("two gaps") << QList<double>{3, 1, 3, 2} << QStringList{"b A", "d B"};
+        QTest::newRow("none has one") << QList<double>{3, 4, 5} << QStringList{};
+    }
+    void ectsOhneKlasse() {
+        QFETCH(QList<double>, noten);
+        QFETCH(QStringList, namen);
+        Auswertung a;
+        for (qsizetype i = 0; i < noten.size(); ++i)
+            a.FEintraege.append(testeintrag(QByteArray(1, char('a' + i)), 10, noten[i]));
+        a.FKlassen = {{1, 1.0, u'A'}, {1, 2.0, u'B'}};
+        Reportzeilen r;
+        ReportEinzelergebnisseEcts(a, r);
+        QStringList gelesen;
+        for (std::size_t i = 1; i < r.size() && !r[i].text.isEmpty(); ++i)
+            gelesen << r[i].text.left(1) + u' ' + r[i].text.right(1);
+        QCOMPARE(gelesen, namen);
+    }
+
+    // A cancel on the way ends the report with fortschritt::Abgebrochen; the list stays.
+    void abbruch() {
+        Auswertung a;
+        for (int i = 0; i < 10000; ++i)
+            a.FEintraege.append(testeintrag("Name", i % 50, 1 + i % 5));
+        const Notenliste vorher = a.FEintraege; // shares the entries while nothing writes them
+        fortschritt::Stand stand;
+        stand.abbrechen = true;
+        const fortschritt::Bindung bindung(stand);
+        QVERIFY_THROWS_EXCEPTION(fortschritt::Abgebrochen, reportZeilen(a, TNotenskala{}, 4.0));
+        QVERIFY(a.FEintraege.constData() == vorher.constData());
     }
 
     void statistikFehlt_data() {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The report document without a window: the lines' paragraphs and styles, and restyling a range.
+#include "Fortschritt.h"
 #include "Reportdokument.h"
 
 #include <QImage>
@@ -87,6 +88,18 @@ private slots:
         QTest::newRow("Stil wechselt jede Zeile")
             << Reportzeilen{{Stil::Normal, "a"}, {Stil::Fett, "b"}, {Stil::Normal, "c"}, {Stil::Fett, ""}}
             << "n|n f|f n|n |f";
+
+        // More lines of one style than go in at once: the pieces join without a seam.
+        Reportzeilen viele{{Stil::Fett, "K"}};
+        QStringList formate{"f|f"};
+        for (int i = 0; i < 3000; ++i) {
+            const QString zeile = QStringLiteral("Zeile %1 mit einem Text von vierzig").arg(i, 4);
+            viele.push_back({Stil::Normal, zeile});
+            formate << QString(zeile.size(), u'n') + QStringLiteral("|n");
+        }
+        viele.push_back({Stil::Unterstrichen, "u"});
+        formate << "u|u";
+        QTest::newRow("3000 lines of one style") << viele << formate.join(u' ');
     }
     void fuellen() {
         QFETCH(Reportzeilen, zeilen);
@@ -100,6 +113,18 @@ private slots:
         // A new report is no edit to undo, and the document still records the user's edits.
         QVERIFY(!d.isUndoAvailable());
         QVERIFY(d.isUndoRedoEnabled());
+    }
+
+    // A cancel on the way ends the filling with fortschritt::Abgebrochen.
+    void fuellenAbgebrochen() {
+        Reportzeilen zeilen;
+        for (int i = 0; i < 10000; ++i)
+            zeilen.push_back({Stil::Normal, QStringLiteral("Zeile")});
+        fortschritt::Stand stand;
+        stand.abbrechen = true;
+        const fortschritt::Bindung bindung(stand);
+        QTextDocument d;
+        QVERIFY_THROWS_EXCEPTION(fortschritt::Abgebrochen, reportdokument::fuellen(d, zeilen, grund()));
     }
 
     void schriftSetzen_data() {

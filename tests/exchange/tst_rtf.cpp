@@ -2,10 +2,12 @@
 // The RTF writer: escapes and font table on the bytes, and a saved report read back by LibreOffice Writer.
 #include "Dateigrenze.h"
 #include "Fehler.h"
+#include "Fortschritt.h"
 #include "Rtf.h"
 #include "Zahltext.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -120,6 +122,34 @@ bool mitWriter(const QTemporaryDir& ordner, const QString& rtfPfad, const QStrin
     }
     ergebnis = QString::fromUtf8(datei.readAll());
     return true;
+}
+
+// Takes what is written, and asks for a cancel once the first piece has come.
+class AbbrechendesZiel : public QIODevice {
+public:
+    explicit AbbrechendesZiel(fortschritt::Stand& stand) : m_stand(stand) { open(QIODevice::WriteOnly); }
+    qint64 geschrieben = 0;
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 n) override {
+        geschrieben += n;
+        m_stand.abbrechen = true;
+        return n;
+    }
+
+private:
+    fortschritt::Stand& m_stand;
+};
+
+// Paragraphs enough that the writer hands several pieces to the device.
+QTextDocument* langerBericht(QObject* eltern) {
+    auto* d = new QTextDocument(eltern);
+    QStringList zeilen;
+    for (int i = 0; i < 40000; ++i)
+        zeilen << QStringLiteral("Name %1                      : 12,5  2,3").arg(i);
+    d->setPlainText(zeilen.join(u'\n'));
+    return d;
 }
 
 } // namespace
@@ -313,6 +343,34 @@ private slots:
         const QImage zurueck(ordner.filePath(QStringLiteral("aus/")) + bilder[0].captured(1));
         QCOMPARE(zurueck.size(), diagramm.size());
         QCOMPARE(zurueck.pixelColor(30, 20), QColor(0, 64, 128));
+    }
+
+    // The body goes to the device in pieces as it is made; a cancel asked for on the way ends
+    // the writing there, and the saved file is never replaced by part of a report.
+    void abbruchBeimSchreiben() {
+        QObject eltern;
+        const QTextDocument* lang = langerBericht(&eltern);
+        const qint64 ganz = rtf::ausDokument(*lang).size();
+
+        fortschritt::Stand stand;
+        const fortschritt::Bindung bindung(stand);
+        AbbrechendesZiel ziel(stand);
+        QVERIFY_THROWS_EXCEPTION(fortschritt::Abgebrochen, rtf::schreibe(ziel, *lang));
+        QVERIFY(ziel.geschrieben > 0);
+        QVERIFY2(ziel.geschrieben < ganz / 2, qPrintable(QString::number(ziel.geschrieben)));
+
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("bericht.rtf"));
+        QTextDocument kurz(QStringLiteral("alt"));
+        stand.abbrechen = false;
+        rtf::schreibe(pfad, kurz);
+        const QByteArray vorher = rtf::ausDokument(kurz);
+        stand.abbrechen = true;
+        QVERIFY_THROWS_EXCEPTION(fortschritt::Abgebrochen, rtf::schreibe(pfad, *lang));
+        QFile f(pfad);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), vorher);
+        QCOMPARE(QDir(ordner.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"bericht.rtf"});
     }
 
     void fehlgeschlagenesSpeichernLaesstDateiGanz() {
