@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Blatt.h"
 
+#include "Fortschritt.h"
 #include "Zahltext.h"
 #include "Zip.h"
 
@@ -23,31 +24,71 @@ QString wahrheit(bool wert) {
     return wert ? QStringLiteral("WAHR") : QStringLiteral("FALSCH");
 }
 
-Blatt::Blatt(const QString& pfad, qsizetype spalten)
-    : m_pfad(pfad), m_spalten(std::clamp<qsizetype>(spalten, 0, kSpaltenHoechstens)) {}
+Blatt::Blatt(const QString& pfad, const Auswahl& auswahl) : m_pfad(pfad) {
+    for (const qsizetype s : auswahl.nur)
+        if (s >= 0 && s < kSpaltenHoechstens)
+            m_nur.append(s);
+    std::sort(m_nur.begin(), m_nur.end());
+    m_nur.erase(std::unique(m_nur.begin(), m_nur.end()), m_nur.end());
+    m_spalten = m_nur.isEmpty() ? std::clamp<qsizetype>(auswahl.spalten, 0, kSpaltenHoechstens)
+                                : m_nur.constLast() + 1;
+}
+
+qsizetype Blatt::platz(qsizetype spalte) const {
+    if (spalte < 0 || spalte >= m_spalten)
+        return -1;
+    if (m_nur.isEmpty())
+        return spalte;
+    const auto it = std::lower_bound(m_nur.begin(), m_nur.end(), spalte);
+    return it != m_nur.end() && *it == spalte ? it - m_nur.begin() : -1;
+}
 
 void Blatt::setze(qsizetype zeile, qsizetype spalte, const QString& text) {
-    if (text.isEmpty() || spalte >= m_spalten)
+    if (text.isEmpty())
+        return;
+    inhaltIn(spalte);
+    const qsizetype p = platz(spalte);
+    if (p < 0)
         return;
     pruefeZeile(zeile);
     while (m_zeilen.size() <= zeile)
         m_zeilen.append(QStringList());
     QStringList& z = m_zeilen[zeile];
-    if (z.size() <= spalte) {
-        zaehle(spalte + 1 - z.size());
-        z.resize(spalte + 1);
+    if (z.size() <= p) {
+        zaehle(p + 1 - z.size());
+        z.resize(p + 1);
     }
-    z[spalte] = text;
+    z[p] = text;
 }
 
-void Blatt::haengeAn(const QStringList& zeile, qsizetype leerDavor, qsizetype anzahl) {
-    if (zeile.isEmpty())
+void Blatt::haengeAn(const QStringList& zeile, qsizetype anzahl) {
+    for (qsizetype s = zeile.size() - 1; s >= 0; --s)
+        if (!zeile[s].isEmpty()) {
+            inhaltIn(s);
+            break;
+        }
+    QStringList behalten;
+    if (m_nur.isEmpty()) {
+        behalten = zeile.mid(0, std::min(zeile.size(), m_spalten));
+    } else {
+        for (const qsizetype s : m_nur)
+            behalten.append(zeile.value(s));
+    }
+    while (!behalten.isEmpty() && behalten.constLast().isEmpty())
+        behalten.removeLast();
+    if (behalten.isEmpty()) {
+        m_leer = std::min(m_leer + anzahl, kZeilenHoechstens);
         return;
-    pruefeZeile(m_zeilen.size() + leerDavor + anzahl - 1);
-    zaehle(zeile.size());
-    m_zeilen.resize(m_zeilen.size() + leerDavor);
-    for (qsizetype i = 0; i < anzahl; ++i)
-        m_zeilen.append(zeile);
+    }
+    pruefeZeile(m_zeilen.size() + m_leer + anzahl - 1);
+    zaehle(behalten.size());
+    m_zeilen.resize(m_zeilen.size() + m_leer);
+    m_leer = 0;
+    for (qsizetype i = 0; i < anzahl; ++i) {
+        if (i % 4096 == 4095)
+            fortschritt::pruefe();
+        m_zeilen.append(behalten);
+    }
 }
 
 void Blatt::zaehle(qsizetype zellen) {

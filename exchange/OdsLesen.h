@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The first table of an OpenDocument spreadsheet (.ods): its rows and cells from content.xml,
+// The tables of an OpenDocument spreadsheet (.ods): their rows and cells from content.xml,
 // with repeated rows and cells made only as far as they hold content.
 
 #include "Tabelle.h"
@@ -8,7 +8,10 @@
 
 namespace tabelle::ods {
 
-// Cells right of column `spalten` are left out. A broken or hostile file raises Fehler.
-Zeilen erstesBlatt(const Archiv& archiv, qsizetype spalten);
+// The names of the tables, in the file's order.
+QStringList blaetter(const Archiv& archiv);
+
+// The table the Auswahl names. A broken or hostile file raises Fehler.
+Blattinhalt lies(const Archiv& archiv, const Auswahl& auswahl);
 
 } // namespace tabelle::ods

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The first sheet of an Excel workbook (.xlsx): found through the package's relationships,
-// its cells as Excel shows them, with the shared texts the cells point to.
+// The sheets of an Excel workbook (.xlsx): found through the package's relationships, their
+// cells as Excel shows them, with the shared texts the cells point to.
 
 #include "Tabelle.h"
 #include "Zip.h"
 
 namespace tabelle::xlsx {
 
-// Cells right of column `spalten` are left out. A broken or hostile workbook raises Fehler.
-Zeilen erstesBlatt(const Archiv& archiv, qsizetype spalten);
+// The names of the sheets, in the workbook's order.
+QStringList blaetter(const Archiv& archiv);
+
+// The sheet the Auswahl names. A broken or hostile workbook raises Fehler.
+Blattinhalt lies(const Archiv& archiv, const Auswahl& auswahl);
 
 } // namespace tabelle::xlsx

@@ -2,6 +2,7 @@
 #include "Zip.h"
 
 #include "Dateifehler.h"
+#include "Fortschritt.h"
 #include "Meldungsfehler.h"
 #include "Tabelle.h"
 #include "Zahltext.h"
@@ -77,7 +78,38 @@ zip_int64_t quelle(void* nutzer, void* daten, zip_uint64_t laenge, zip_source_cm
     }
 }
 
+// True when the opened file is an OLE compound file that holds the stream "EncryptedPackage",
+// as Office saves a workbook with a password. Its directory may lie anywhere, so the file is
+// searched for the stream's name in UTF-16.
+bool istVerschluesselt(QFile& datei) {
+    static const QByteArray kKennung("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    static const QByteArray kName =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(u"EncryptedPackage"), 2 * 16);
+    if (!datei.seek(0) || datei.read(8) != kKennung)
+        return false;
+    constexpr qint64 kBlock = 1024 * 1024;
+    QByteArray rest;
+    for (qint64 gelesen = 0; gelesen < kEintragHoechstens;) {
+        const QByteArray block = datei.read(kBlock);
+        if (block.isEmpty())
+            return false;
+        gelesen += block.size();
+        rest += block;
+        if (rest.contains(kName))
+            return true;
+        rest = rest.right(kName.size());
+        fortschritt::pruefe();
+    }
+    return false;
+}
+
 } // namespace
+
+QString verschluesseltText() {
+    return QStringLiteral(
+        "Die Datei ist verschlüsselt (mit einem Kennwort geschützt); speichern Sie sie ohne "
+        "Kennwort und lesen Sie sie dann ein");
+}
 
 void kaputt(const QString& pfad, const QString& grund) {
     throw Meldungsfehler(
@@ -102,6 +134,8 @@ Archiv::Archiv(const QString& pfad) : m_pfad(pfad), m_quelle(std::make_unique<Qu
         // Unless the archive took it, the source is still ours.
         zip_source_free(q);
         zip_error_fini(&m_quelle->fehler);
+        if (istVerschluesselt(datei))
+            kaputt(pfad, verschluesseltText());
         kaputt(pfad, QStringLiteral("Die Datei ist kein gültiges ZIP-Archiv"));
     }
 }
@@ -120,6 +154,10 @@ ZipEintrag::ZipEintrag(const Archiv& archiv, const QString& name) : m_archiv(arc
     m_datei = zip_fopen(archiv.m_zip, name.toUtf8().constData(), 0);
     if (!m_datei)
         kaputt(archiv.pfad(), QStringLiteral("Der Teil „%1“ fehlt").arg(name));
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat(archiv.m_zip, name.toUtf8().constData(), 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE))
+        m_groesse = static_cast<qint64>(std::min<zip_uint64_t>(st.size, kEintragHoechstens));
 }
 
 ZipEintrag::~ZipEintrag() {

@@ -17,9 +17,13 @@ namespace tabelle {
 // Raises the error for a spreadsheet file that can't be read, giving `grund`.
 [[noreturn]] void kaputt(const QString& pfad, const QString& grund);
 
+// The reason given for a package that is encrypted.
+QString verschluesseltText();
+
 class Archiv {
 public:
-    // A file that can't be opened raises the file error; one that is no ZIP archive, Fehler.
+    // A file that can't be opened raises the file error; one that is no ZIP archive, Fehler
+    // (which names an encrypted Office file, a compound file holding an EncryptedPackage).
     explicit Archiv(const QString& pfad);
     ~Archiv();
     Archiv(const Archiv&) = delete;
@@ -49,12 +53,17 @@ public:
 
     // Up to `groesse` bytes into `puffer`; 0 at the end. A damaged entry raises Fehler.
     qint64 lies(char* puffer, qint64 groesse);
+    // Unpacked bytes read so far, and the unpacked size the entry's header claims (for
+    // progress only; 0 when unknown).
+    qint64 gelesen() const { return m_gelesen; }
+    qint64 groesse() const { return m_groesse; }
 
 private:
     const Archiv& m_archiv;
     QString m_name;
     zip_file* m_datei = nullptr;
     qint64 m_gelesen = 0;
+    qint64 m_groesse = 0;
 };
 
 } // namespace tabelle

@@ -61,6 +61,89 @@ void schreibeZip(const QString& pfad, const Teile& teile) {
     QCOMPARE(zip_close(z), 0);
 }
 
+// A part of `anzahl` times `stueck` between `kopf` and `fuss`, handed to libzip piece by piece,
+// so that a part of some hundred MB never lies in memory.
+struct Strom {
+    QByteArray kopf, stueck, fuss;
+    qint64 anzahl = 0;
+    qint64 pos = 0;
+    zip_error_t fehler;
+
+    qint64 groesse() const { return kopf.size() + stueck.size() * anzahl + fuss.size(); }
+    // Up to `n` bytes from `pos` into `ziel`.
+    qint64 lies(char* ziel, qint64 n) {
+        qint64 gelesen = 0;
+        while (gelesen < n && pos < groesse()) {
+            const qint64 mitte = kopf.size() + stueck.size() * anzahl;
+            const char* quelle;
+            qint64 rest;
+            if (pos < kopf.size()) {
+                quelle = kopf.constData() + pos;
+                rest = kopf.size() - pos;
+            } else if (pos < mitte) {
+                const qint64 in = (pos - kopf.size()) % stueck.size();
+                quelle = stueck.constData() + in;
+                rest = stueck.size() - in;
+            } else {
+                quelle = fuss.constData() + (pos - mitte);
+                rest = groesse() - pos;
+            }
+            const qint64 k = std::min(rest, n - gelesen);
+            memcpy(ziel + gelesen, quelle, size_t(k));
+            gelesen += k;
+            pos += k;
+        }
+        return gelesen;
+    }
+};
+
+zip_int64_t stromQuelle(void* nutzer, void* daten, zip_uint64_t laenge, zip_source_cmd_t befehl) {
+    auto& s = *static_cast<Strom*>(nutzer);
+    switch (befehl) {
+    case ZIP_SOURCE_OPEN:
+        s.pos = 0;
+        return 0;
+    case ZIP_SOURCE_READ:
+        return s.lies(static_cast<char*>(daten), qint64(laenge));
+    case ZIP_SOURCE_CLOSE:
+    case ZIP_SOURCE_FREE:
+        return 0;
+    case ZIP_SOURCE_STAT: {
+        auto* st = static_cast<zip_stat_t*>(daten);
+        zip_stat_init(st);
+        st->size = zip_uint64_t(s.groesse());
+        st->valid |= ZIP_STAT_SIZE;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&s.fehler, daten, laenge);
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                              ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default:
+        zip_error_set(&s.fehler, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
+
+// A ZIP archive of the given parts, the part `name` among them made by `strom`.
+void schreibeZipMitStrom(const QString& pfad, const Teile& teile, const QByteArray& name, Strom& strom) {
+    int fehler = 0;
+    zip_error_init(&strom.fehler);
+    zip_t* z = zip_open(QFile::encodeName(pfad).constData(), ZIP_CREATE | ZIP_TRUNCATE, &fehler);
+    QVERIFY(z);
+    for (const auto& [teil, inhalt] : teile) {
+        if (teil == name)
+            continue;
+        zip_source_t* q = zip_source_buffer(z, inhalt.constData(), zip_uint64_t(inhalt.size()), 0);
+        QVERIFY(zip_file_add(z, teil.constData(), q, ZIP_FL_ENC_UTF_8) >= 0);
+    }
+    zip_source_t* q = zip_source_function(z, stromQuelle, &strom);
+    QVERIFY(zip_file_add(z, name.constData(), q, ZIP_FL_ENC_UTF_8) >= 0);
+    QCOMPARE(zip_close(z), 0);
+    zip_error_fini(&strom.fehler);
+}
+
 // The parts of a workbook around one sheet's <sheetData> and shared strings; `blaetter` is the
 // workbook's <sheets>, `ziel` the target of its first sheet's relationship.
 Teile xlsxTeile(const QByteArray& zeilen, const QByteArray& texte,
@@ -89,6 +172,9 @@ Teile xlsxTeile(const QByteArray& zeilen, const QByteArray& texte,
 void schreibeXlsx(const QString& pfad, const QByteArray& zeilen, const QByteArray& texte) {
     schreibeZip(pfad, xlsxTeile(zeilen, texte));
 }
+
+const QByteArray kXlsxNs = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+                           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
 
 const QByteArray kOdsKopf =
     "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
@@ -135,6 +221,62 @@ QString schreibeTabelle(const QTemporaryDir& dir, const QString& endung, const Q
         schreibeOds(pfad, zeilen);
     else
         schreibeXlsx(pfad, zeilen, texte);
+    return pfad;
+}
+
+// The rows of a sheet with text cells; an empty text is an empty cell of its own.
+QByteArray blattZeilen(const QString& endung, const QList<QStringList>& zeilen) {
+    const bool ods = endung == "ods";
+    QByteArray r;
+    for (const QStringList& z : zeilen) {
+        r += ods ? "<table:table-row>" : "<row>";
+        for (const QString& zelle : z) {
+            if (zelle.isEmpty())
+                r += ods ? "<table:table-cell/>" : "<c/>";
+            else if (ods)
+                r += "<table:table-cell><text:p>" + zelle.toUtf8() + "</text:p></table:table-cell>";
+            else
+                r += "<c t=\"inlineStr\"><is><t>" + zelle.toUtf8() + "</t></is></c>";
+        }
+        r += ods ? "</table:table-row>" : "</row>";
+    }
+    return r;
+}
+
+// A file of several sheets, each a name and its rows (as blattZeilen makes them).
+QString schreibeBlaetter(const QTemporaryDir& dir, const QString& endung,
+                         const QList<std::pair<QByteArray, QByteArray>>& blaetter) {
+    const QString pfad = dir.filePath("b." + endung);
+    if (endung == "ods") {
+        QByteArray tabellen;
+        for (const auto& [name, zeilen] : blaetter)
+            tabellen += "<table:table table:name=\"" + name + "\">" + zeilen + "</table:table>";
+        schreibeZip(pfad,
+                    {{"content.xml", kOdsKopf + tabellen +
+                                         "</office:spreadsheet></office:body></office:document-content>"}});
+        return pfad;
+    }
+    Teile teile = xlsxTeile({}, {});
+    QByteArray sheets, rels;
+    for (qsizetype i = 0; i < blaetter.size(); ++i) {
+        const QByteArray n = QByteArray::number(i + 1);
+        sheets += "<sheet name=\"" + blaetter[i].first + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+        rels += "<Relationship Id=\"rId" + n +
+                "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
+                "Target=\"worksheets/s" +
+                n + ".xml\"/>";
+        teile.append({"xl/worksheets/s" + n + ".xml", "<worksheet " + kXlsxNs + "><sheetData>" +
+                                                          blaetter[i].second + "</sheetData></worksheet>"});
+    }
+    for (auto& [name, inhalt] : teile) {
+        if (name == "xl/workbook.xml")
+            inhalt = "<workbook " + kXlsxNs + "><sheets>" + sheets + "</sheets></workbook>";
+        else if (name == "xl/_rels/workbook.xml.rels")
+            inhalt =
+                "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+                rels + "</Relationships>";
+    }
+    schreibeZip(pfad, teile);
     return pfad;
 }
 
@@ -277,9 +419,11 @@ private slots:
             << "xlsx"
             << QByteArray(
                    "<row><c t=\"str\"><v>_x0009_ _x000a_ _x0001_ _xD800_ _xE000_ _xFFFE_ _xzzzz_ _y0041_ "
-                   "_x0041_ _x00410 _x0041</v></c></row>")
+                   "_x0041_ _x00410 _x0041 _x005F_x0041_ _x005f__x005F_ _x0x41_ _x+041_ "
+                   "_X0041_</v></c></row>")
             << QStringList{
-                   QStringLiteral("\t \n _x0001_ _xD800_ \uE000 _xFFFE_ _xzzzz_ _y0041_ A _x00410 _x0041")};
+                   QStringLiteral("\t \n \u0001 _xD800_ \uE000 _xFFFE_ _xzzzz_ _y0041_ A _x00410 _x0041 "
+                                  "_x0041_ __ _x0x41_ _x+041_ _X0041_")};
         QTest::newRow("ods: line break, currency, a value with a comma is no number")
             << "ods"
             << "<table:table-row><table:table-cell><text:p>a<text:line-break/>b</text:p></table:table-cell>"
@@ -335,6 +479,100 @@ private slots:
         QCOMPARE(tabelle::lese(pfad), tabelle::Zeilen({{"Anna", "17,5"}}));
     }
 
+    // The first sheet that holds data is read, unless another is chosen; the sheets' names are
+    // there for a choice, and the import names the sheet it read.
+    void blaetter_data() {
+        QTest::addColumn<QString>("endung");
+        QTest::addColumn<QByteArray>("leer"); // the rows of an empty first sheet, as programs write it
+        QTest::newRow("xlsx") << "xlsx"
+                              << QByteArray("<row r=\"1\"><c r=\"A1\" s=\"1\"/><c r=\"B1\" t=\"s\"/></row>");
+        QTest::newRow("ods")
+            << "ods"
+            << QByteArray("<table:table-row table:number-rows-repeated=\"1048576\"><table:table-cell "
+                          "table:number-columns-repeated=\"16384\"/></table:table-row>");
+    }
+    void blaetter() {
+        QFETCH(QString, endung);
+        QFETCH(QByteArray, leer);
+        QTemporaryDir dir;
+        const QString pfad = schreibeBlaetter(dir, endung,
+                                              {{"Deckblatt", leer},
+                                               {"Kurs", blattZeilen(endung, {{"Anna", "17"}})},
+                                               {"Rest", blattZeilen(endung, {{"Bert", "3", "", "x"}})}});
+        QCOMPARE(tabelle::blaetter(pfad), QStringList({"Deckblatt", "Kurs", "Rest"}));
+        QCOMPARE(tabelle::lese(pfad), tabelle::Zeilen({{"Anna", "17"}}));
+
+        tabelle::Auswahl wahl;
+        wahl.blatt = 2;
+        tabelle::Blattinhalt inhalt = tabelle::leseBlatt(pfad, wahl);
+        QCOMPARE(inhalt.zeilen, tabelle::Zeilen({{"Bert", "3", "", "x"}}));
+        QCOMPARE(inhalt.name, QStringLiteral("Rest"));
+        QCOMPARE(inhalt.nummer, 2);
+        QCOMPARE(inhalt.breite, qsizetype(4));
+        wahl.blatt = 0;
+        inhalt = tabelle::leseBlatt(pfad, wahl);
+        QVERIFY(inhalt.zeilen.isEmpty());
+        QCOMPARE(inhalt.name, QStringLiteral("Deckblatt"));
+        QCOMPARE(inhalt.breite, qsizetype(0));
+        wahl.blatt = 3;
+        try {
+            tabelle::leseBlatt(pfad, wahl);
+            QFAIL("no error");
+        } catch (const Meldungsfehler& f) {
+            QVERIFY2(f.text().contains("Die Datei hat kein Blatt Nummer 4"), qPrintable(f.text()));
+        }
+
+        Auswertung a;
+        a.FErsetzen = true;
+        const ImportEinstellungen e{.vorname = 1, .punkte = 2, .titelzeilen = 0};
+        auto z = importiereTabelle(a, pfad, e);
+        QCOMPARE(z.uebernommen, qsizetype(1));
+        QCOMPARE(z.blatt, QStringLiteral("Kurs"));
+        QCOMPARE(z.blattText(),
+                 QStringLiteral("Eingelesen wurde das Blatt „Kurs“; das Blatt davor ist leer."));
+        z = importiereTabelle(a, pfad, e, 2);
+        QCOMPARE(eintraege(a.FEintraege), QStringList({"Bert|3|0|A"}));
+        QCOMPARE(z.blattText(), QStringLiteral("Eingelesen wurde das Blatt „Rest“."));
+    }
+
+    // An empty cell is an empty field, as in the CSV a spreadsheet writes: an empty points cell
+    // leaves its line out with its reason, wherever in the row it is; a sheet that never
+    // reaches a chosen column is the column error, as that CSV is.
+    void leereZellen_data() {
+        QTest::addColumn<QString>("endung");
+        QTest::addColumn<QList<QStringList>>("zeilen");
+        const QList<QList<QStringList>> blaetter{
+            {{"Anna", "", "2"}, {"Bert", "7"}, {"Cara"}, {"Dora", "0"}},
+            {{"Anna"}, {"Bert", "7", "1", "x"}},
+            {{"Anna"}, {"Bert"}},
+        };
+        for (const QString endung : {"xlsx", "ods"})
+            for (qsizetype i = 0; i < blaetter.size(); ++i)
+                QTest::addRow("%s %d", qPrintable(endung), int(i)) << endung << blaetter[i];
+    }
+    void leereZellen() {
+        QFETCH(QString, endung);
+        QFETCH(QList<QStringList>, zeilen);
+        QTemporaryDir dir;
+        const QString pfad = schreibeTabelle(dir, endung, blattZeilen(endung, zeilen));
+        qsizetype breite = 0;
+        for (const QStringList& z : zeilen)
+            breite = std::max(breite, z.size());
+        QString csv;
+        for (QStringList z : zeilen) {
+            z.resize(breite);
+            csv += z.join(u';') + "\r\n";
+        }
+        const ImportEinstellungen e{.vorname = 1, .punkte = 2, .noten = 3, .titelzeilen = 0};
+        Auswertung ausTabelle, ausCsv;
+        ausTabelle.FErsetzen = ausCsv.FErsetzen = true;
+        const auto zt = importiereTabelle(ausTabelle, pfad, e);
+        const auto zc = importiereText(ausCsv, csv, u';', e);
+        QCOMPARE(int(zt.ergebnis), int(zc.ergebnis));
+        QCOMPARE(eintraege(ausTabelle.FEintraege), eintraege(ausCsv.FEintraege));
+        QCOMPARE(uebergangen(zt), uebergangen(zc));
+    }
+
     // Files that are broken or built to exhaust memory are refused with a German text, or
     // read within bounds; the list stays as it was when refused.
     void feindlich_data() {
@@ -364,11 +602,11 @@ private slots:
             << "<table:table-row table:number-rows-repeated=\"1000\">" + zelle + zahl + "</table:table-row>"
             << QByteArray() << "" << qsizetype(1000) << tabelle::kSpaltenHoechstens << "x";
         QByteArray breit;
-        for (int i = 0; i < 200; ++i)
+        for (int i = 0; i < 300; ++i)
             breit += "<table:table-row>" + zelle + zahl + "</table:table-row>";
         // Only the columns the import names are kept, so the import takes them all.
-        QTest::newRow("ods: too many cells") << "ods" << breit << QByteArray() << "mehr als 2000000 Zellen"
-                                             << qsizetype(200) << qsizetype(0) << "";
+        QTest::newRow("ods: too many cells") << "ods" << breit << QByteArray() << "mehr als 4194304 Zellen"
+                                             << qsizetype(300) << qsizetype(0) << "";
         QTest::newRow("ods: trailing empty rows and cells cost nothing")
             << "ods"
             << "<table:table-row>" + zelle + drei +
@@ -421,6 +659,56 @@ private slots:
         QTest::newRow("xlsx: shared text by no number")
             << "xlsx" << QByteArray("<row><c t=\"s\"><v>x</v></c></row>") << QByteArray("<si><t>a</t></si>")
             << "verweist auf den Text x" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: reference to row 0")
+            << "xlsx" << QByteArray("<row><c r=\"A0\"><v>1</v></c></row>") << QByteArray()
+            << "ungültigen Bezug „A0“" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: reference beyond the last row")
+            << "xlsx" << QByteArray("<row><c r=\"B1048577\"><v>1</v></c></row>") << QByteArray()
+            << "ungültigen Bezug „B1048577“" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: reference without a row")
+            << "xlsx" << QByteArray("<row><c r=\"B\"><v>1</v></c></row>") << QByteArray()
+            << "ungültigen Bezug „B“" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: reference with more after the row")
+            << "xlsx" << QByteArray("<row><c r=\"A1x\"><v>1</v></c></row>") << QByteArray()
+            << "ungültigen Bezug „A1x“" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("xlsx: a cell goes to the row its reference names")
+            << "xlsx"
+            << QByteArray(
+                   "<row r=\"1\"><c r=\"A3\" t=\"inlineStr\"><is><t>x</t></is></c><c><v>3</v></c></row>")
+            << QByteArray() << "" << qsizetype(1) << qsizetype(0) << "";
+        QTest::newRow("xlsx: empty rows past the sheet")
+            << "xlsx" << QByteArray("<row/>").repeated(1'048'577) << QByteArray()
+            << "Zeile trägt die Nummer 1048577" << qsizetype(0) << qsizetype(0) << "";
+        QTest::newRow("ods: more cells in a row than columns")
+            << "ods"
+            << "<table:table-row>" + QByteArray("<table:table-cell/>").repeated(16'385) + "</table:table-row>"
+            << QByteArray() << "mehr als 16384 Spalten" << qsizetype(0) << qsizetype(0) << "";
+        // The parser checks every attribute against all before it in the tag.
+        QByteArray attribute;
+        for (int i = 0; i < 100'000; ++i)
+            attribute += " a" + QByteArray::number(i) + "=\"\"";
+        QTest::newRow("xlsx: a tag of 100000 attributes")
+            << "xlsx"
+            << "<row><c t=\"inlineStr\"><is><t" + attribute + ">x</t></is></c></row>" << QByteArray()
+            << "„xl/worksheets/blatt.xml“ haben Elemente zu viele Attribute" << qsizetype(0) << qsizetype(0)
+            << "";
+        QTest::newRow("xlsx: a tag longer than 64 KB")
+            << "xlsx"
+            << "<row><c t=\"inlineStr\"><is><t a=\"" + QByteArray(65'536, 'a') + "\">x</t></is></c></row>"
+            << QByteArray() << "„xl/worksheets/blatt.xml“ ist ein Element länger als 64 KB" << qsizetype(0)
+            << qsizetype(0) << "";
+        const QByteArray tausend = "<row><c" + attribute.left(attribute.indexOf(" a1000=")) + "/></row>";
+        QTest::newRow("xlsx: many tags of 1000 attributes")
+            << "xlsx" << tausend.repeated(40) << QByteArray()
+            << "„xl/worksheets/blatt.xml“ haben Elemente zu viele Attribute" << qsizetype(0) << qsizetype(0)
+            << "";
+        QTest::newRow("xlsx: a few tags of 1000 attributes, '>' and quotes in values, comments and CDATA")
+            << "xlsx"
+            << tausend.repeated(20) + "<!-- '\" <x " + attribute.left(70'000) +
+                   " -->"
+                   "<row><c r=\"A1\" t=\"inlineStr\" x=\"'>\" y='\">'><is><t><![CDATA[ <a b=\"" +
+                   attribute.left(70'000) + " ]]>Anna</t></is></c><c><v>2</v></c></row>"
+            << QByteArray() << "" << qsizetype(1) << qsizetype(2) << " <a ";
         // An open comment swallows the closing tags: the part ends too early.
         QTest::newRow("xlsx: sheet cut off")
             << "xlsx" << QByteArray("<row><c><v>1</v></c></row><!--") << QByteArray()
@@ -466,6 +754,65 @@ private slots:
             QCOMPARE(anzahl, qsizetype(0));
             QCOMPARE(eintraege(a.FEintraege), QStringList({"Alt|1|0|A"}));
             QCOMPARE(eintraege(a.FOriginal), QStringList({"Alt|1|0|A"}));
+        }
+    }
+
+    // Parts of some hundred KB packed that unpack to many elements, each cheap in bytes and dear
+    // in time or memory, are refused quickly.
+    void riesig_data() {
+        QTest::addColumn<QString>("endung");
+        QTest::addColumn<QByteArray>("teil"); // the part made of the repeated piece
+        QTest::addColumn<QByteArray>("kopf");
+        QTest::addColumn<QByteArray>("stueck");
+        QTest::addColumn<qint64>("anzahl");
+        QTest::addColumn<QByteArray>("fuss");
+        QTest::addColumn<QString>("meldung");
+        const QByteArray odsFuss =
+            "</table:table></office:spreadsheet></office:body></office:document-content>";
+        QTest::newRow("ods: 8 million blank runs of 32767 in one cell")
+            << "ods" << QByteArray("content.xml")
+            << kOdsKopf + "<table:table table:name=\"A\"><table:table-row><table:table-cell><text:p>a"
+            << QByteArray("<text:s text:c=\"32767\"/>") << qint64(8'000'000)
+            << "</text:p></table:table-cell></table:table-row>" + odsFuss
+            << "Eine Zelle im Teil „content.xml“ besteht aus mehr als 32767 Elementen";
+        QTest::newRow("ods: 2 million empty rows")
+            << "ods" << QByteArray("content.xml") << kOdsKopf + "<table:table table:name=\"A\">"
+            << QByteArray("<table:table-row/>") << qint64(2'000'000) << odsFuss << "mehr als 1048576 Zeilen";
+        QTest::newRow("xlsx: 8 million runs in one shared text")
+            << "xlsx" << QByteArray("xl/texte.xml") << "<sst " + kXlsxNs + "><si>"
+            << QByteArray("<r><t>x</t></r>") << qint64(8'000'000) << QByteArray("</si></sst>")
+            << "besteht aus mehr als 32767 Elementen";
+        QTest::newRow("xlsx: 40 million empty shared texts")
+            << "xlsx" << QByteArray("xl/texte.xml") << "<sst " + kXlsxNs + ">" << QByteArray("<si/>")
+            << qint64(40'000'000) << QByteArray("</sst>")
+            << "Die Texte der Tabelle brauchen mehr als 256 MB Speicher";
+        QTest::newRow("xlsx: 10 million nested elements")
+            << "xlsx" << QByteArray("xl/worksheets/blatt.xml") << "<worksheet " + kXlsxNs + "><sheetData>"
+            << QByteArray("<a>") << qint64(10'000'000) << QByteArray()
+            << "Im Teil „xl/worksheets/blatt.xml“ sind Elemente tiefer als 256 Ebenen verschachtelt";
+    }
+    void riesig() {
+        QFETCH(QString, endung);
+        QFETCH(QByteArray, teil);
+        QFETCH(QByteArray, kopf);
+        QFETCH(QByteArray, stueck);
+        QFETCH(qint64, anzahl);
+        QFETCH(QByteArray, fuss);
+        QFETCH(QString, meldung);
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath("t." + endung);
+        Strom strom;
+        strom.kopf = kopf;
+        strom.stueck = stueck;
+        strom.fuss = fuss;
+        strom.anzahl = anzahl;
+        schreibeZipMitStrom(pfad, endung == "ods" ? odsTeile({}) : xlsxTeile({}, {}), teil, strom);
+        QVERIFY(QFileInfo(pfad).size() < 1024 * 1024);
+        try {
+            tabelle::lese(pfad);
+            QFAIL("no error");
+        } catch (const Meldungsfehler& f) {
+            QVERIFY2(f.text().contains(meldung), qPrintable(f.text()));
         }
     }
 
@@ -540,6 +887,39 @@ private slots:
         QByteArray weit = ods;
         weit.replace(zentral + 42, 4, QByteArray("\xFF\xFF\xFF\x7F", 4));
         QTest::newRow("ods: part beyond the file's end") << "t.ods" << weit << "„content.xml“ fehlt";
+
+        // Office saves a workbook with a password as a compound file (OLE) with the streams
+        // EncryptionInfo and EncryptedPackage; the directory that names them may lie anywhere.
+        const auto utf16 = [](const QByteArray& text) {
+            QByteArray r;
+            for (const char c : text)
+                r += QByteArray(1, c) + '\0';
+            return r;
+        };
+        const QByteArray ole = QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0');
+        const QString verschluesselt = "Die Datei ist verschlüsselt (mit einem Kennwort geschützt)";
+        QTest::newRow("xlsx: encrypted, the stream's name across a block")
+            << "t.xlsx"
+            << ole + QByteArray(1024 * 1024 - 512 - 10, 'x') + utf16("EncryptedPackage") +
+                   QByteArray(100, '\0')
+            << verschluesselt;
+        QTest::newRow("xlsx: a compound file of another kind")
+            << "t.xlsx" << ole + utf16("Workbook") + QByteArray(1000, '\0')
+            << "Die Datei ist kein gültiges ZIP-Archiv";
+        QTest::newRow("xlsx: encrypted package in a ZIP archive")
+            << "t.xlsx" << zipInhalt({{"EncryptionInfo", "\x04\x00"}, {"EncryptedPackage", "\x01\x02\x03"}})
+            << verschluesselt;
+        QTest::newRow("ods: encrypted")
+            << "t.ods"
+            << zipInhalt(
+                   {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                    {"content.xml", "\x8F\x01\x02"},
+                    {"META-INF/manifest.xml",
+                     "<manifest:manifest "
+                     "xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\">"
+                     "<manifest:file-entry manifest:full-path=\"content.xml\"><manifest:encryption-data/>"
+                     "</manifest:file-entry></manifest:manifest>"}})
+            << verschluesselt;
     }
     void keineTabelle() {
         QFETCH(QString, datei);
