@@ -544,6 +544,8 @@ private slots:
         const QList<QList<QStringList>> blaetter{
             {{"Anna", "", "2"}, {"Bert", "7"}, {"Cara"}, {"Dora", "0"}},
             {{"Anna"}, {"Bert", "7", "1", "x"}},
+            // The grade column is empty in every row, and a column beyond it is not.
+            {{"Anna", "7", "", "x"}, {"Bert", "8"}},
             {{"Anna"}, {"Bert"}},
         };
         for (const QString endung : {"xlsx", "ods"})
