@@ -72,11 +72,26 @@ QStringView entferne(QStringView feld) {
 namespace {
 
 // A name cell: the bytes as stored, behind an apostrophe where a spreadsheet would take a formula.
+// A name holding the separator or a quotation mark is quoted (RFC 4180), and only such a name,
+// so every other file stays as it always was.
 char* schreibeName(char* z, QByteArrayView name) {
+    const bool zitieren = name.contains(';') || name.contains('"');
+    if (zitieren)
+        *z++ = '"';
     if (formelschutz::noetig(std::string_view(name.data(), static_cast<std::size_t>(name.size()))))
         *z++ = '\'';
-    return std::copy(name.begin(), name.end(), z);
+    if (!zitieren)
+        return std::copy(name.begin(), name.end(), z);
+    for (const char c : name) {
+        if (c == '"')
+            *z++ = '"';
+        *z++ = c;
+    }
+    *z++ = '"';
+    return z;
 }
+// At most two quotation marks, an apostrophe and every character doubled.
+constexpr std::size_t kNameHoechstens = 3 + 2 * TNotenEintrag::kNamenLaenge;
 
 // Through QSaveFile: a failed export leaves an existing file as it was.
 template <class Schreiben> void speichereUeber(const QString& pfad, Schreiben&& schreiben) {
@@ -90,9 +105,9 @@ template <class Schreiben> void speichereUeber(const QString& pfad, Schreiben&& 
 
 void exportiereCsv(QIODevice& ziel, const Notenliste& liste) {
     // Written in pieces, so a long list needs no second copy of itself as text. A line is at
-    // most an apostrophe, a name, two numbers of kKurzPlatz and four separators.
+    // most a name cell, two numbers of kKurzPlatz and four separators.
     constexpr std::size_t kStueck = 1 << 20;
-    constexpr std::size_t kZeileHoechstens = 1 + TNotenEintrag::kNamenLaenge + 2 * zahltext::kKurzPlatz + 4;
+    constexpr std::size_t kZeileHoechstens = kNameHoechstens + 2 * zahltext::kKurzPlatz + 4;
     const char sep = trennerByte();
     std::vector<char> puffer(kStueck + kZeileHoechstens);
     char* const anfang = puffer.data();
@@ -121,7 +136,7 @@ void exportiereCsv(const QString& pfad, const Notenliste& liste) {
 void exportiereGrenzfaelle(const QString& pfad, const std::vector<grenzfaelle::Grenzfall>& faelle,
                            const Notenliste& liste) {
     QByteArray bytes = ansi::ausText(grenzfaelle::kopf().join(u';')) + "\r\n";
-    char name[1 + TNotenEintrag::kNamenLaenge];
+    char name[kNameHoechstens];
     for (const grenzfaelle::Grenzfall& f : faelle) {
         bytes.append(name, schreibeName(name, liste[f.index].nameBytes()) - name);
         for (int spalte = 1; spalte < grenzfaelle::kSpalten; ++spalte)

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The result list as semicolon-separated text: one line per entry in list order with name,
-// points and grade, in Windows-1252, every line ended by CR LF, no title line, nothing quoted.
+// points and grade, in Windows-1252, every line ended by CR LF, no title line. Only a name that
+// holds ";" or a quotation mark is quoted (RFC 4180: in quotation marks, inner ones doubled).
 // Numbers take the file form of the user's locale (zahltext::kurz). Failures raise Fehler.
 // A name that a spreadsheet would read as a formula gets a leading apostrophe (formelschutz).
 
@@ -32,6 +33,7 @@ void exportiereCsv(QIODevice& ziel, const Notenliste& liste);
 void exportiereCsv(const QString& pfad, const Notenliste& liste);
 
 // The "Grenzfälle" rows as the list's own export writes text (Windows-1252, ";", CR LF, names as
-// stored and behind an apostrophe where formelschutz asks), after a title line naming the columns.
+// stored, behind an apostrophe where formelschutz asks and quoted as above), after a title line
+// naming the columns.
 void exportiereGrenzfaelle(const QString& pfad, const std::vector<grenzfaelle::Grenzfall>& faelle,
                            const Notenliste& liste);

@@ -79,8 +79,12 @@ private slots:
             e.setzeName(QByteArrayView(name, n));
             e.punkte = zahl();
             e.note = zahl();
-            erwartet += (formel(e.nameBytes()) ? "'" : "") + e.nameBytes().toByteArray() + ';' +
-                        ansi::ausText(zahltext::kurz(e.punkte)) + ';' +
+            // Quoted, inner quotation marks doubled, only where the name holds ";" or one of them.
+            const QByteArray roh = e.nameBytes().toByteArray();
+            QByteArray zelle = (formel(e.nameBytes()) ? "'" : "") + roh;
+            if (roh.contains(';') || roh.contains('"'))
+                zelle = '"' + zelle.replace("\"", "\"\"") + '"';
+            erwartet += zelle + ';' + ansi::ausText(zahltext::kurz(e.punkte)) + ';' +
                         ansi::ausText(zahltext::kurz(e.note)) + "\r\n";
         }
         QVERIFY(erwartet.size() > (1 << 20));
@@ -124,11 +128,10 @@ private slots:
     }
 
     void zeilenform() {
-        // Windows-1252, no quoting, blanks and a 30-character name as they stand, CR LF after each line.
-        const Notenliste l{testeintrag("\xC4rger; Zo\xEB ", 3, 1, u'C'),
+        // Windows-1252, blanks and a 30-character name as they stand, CR LF after each line.
+        const Notenliste l{testeintrag("\xC4rger Zo\xEB ", 3, 1, u'C'),
                            testeintrag("Maximiliane-Friederike von Hoh", 0.5, 6, u'C')};
-        QCOMPARE(alsBytes(l),
-                 QByteArray("\xC4rger; Zo\xEB ;3;1\r\nMaximiliane-Friederike von Hoh;0,5;6\r\n"));
+        QCOMPARE(alsBytes(l), QByteArray("\xC4rger Zo\xEB ;3;1\r\nMaximiliane-Friederike von Hoh;0,5;6\r\n"));
     }
 
     // Formula injection: a spreadsheet reads a cell that begins with = + - @ TAB or CR as a
@@ -162,9 +165,11 @@ private slots:
         QCOMPARE(QByteArray(ohne.data(), static_cast<qsizetype>(ohne.size())), name);
         const QString feld16 = QString::fromLatin1(feld);
         QCOMPARE(formelschutz::entferne(QStringView(feld16)).toString(), QString::fromLatin1(name));
-        // Back through the import with the export's columns (a carriage return ends a line there).
+        // Back through the import with the export's columns (a carriage return ends a line there;
+        // a tab in a name comes back as a blank).
         if (name.isEmpty() || name.contains('\r'))
             return;
+        name.replace('\t', ' ');
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("liste.csv"));
         exportiereCsv(pfad, {testeintrag(name)});
@@ -173,6 +178,60 @@ private slots:
         a.FErsetzen = true;
         QCOMPARE(importiereDatei(a, pfad, u';', e).uebernommen, qsizetype(1));
         QCOMPARE(a.FEintraege[0].nameBytes(), QByteArrayView(name));
+    }
+
+    // A name holding the separator or a quotation mark is quoted as spreadsheets read it, and
+    // comes back whole; every other name is written as it stands.
+    void anfuehrung_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("zeile");
+        QTest::newRow("separator") << QByteArray("Nachname; Vorname")
+                                   << QByteArray("\"Nachname; Vorname\";1;2\r\n");
+        QTest::newRow("quotation marks")
+            << QByteArray("Jo \"Bo\" X") << QByteArray("\"Jo \"\"Bo\"\" X\";1;2\r\n");
+        QTest::newRow("quotation mark first") << QByteArray("\"Bo\"") << QByteArray("\"\"\"Bo\"\"\";1;2\r\n");
+        QTest::newRow("formula and separator") << QByteArray("=a;b") << QByteArray("\"'=a;b\";1;2\r\n");
+        QTest::newRow("30 characters of quotation marks")
+            << QByteArray(30, '"') << '"' + QByteArray(60, '"') + "\";1;2\r\n";
+        QTest::newRow("comma and apostrophe stay plain")
+            << QByteArray("O'Brien, Anna") << QByteArray("O'Brien, Anna;1;2\r\n");
+    }
+    void anfuehrung() {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, zeile);
+        const Notenliste l{testeintrag(name, 1, 2, u'C'), testeintrag("Bert", 3, 4, u'C')};
+        QCOMPARE(alsBytes(l), zeile + "Bert;3;4\r\n");
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("liste.csv"));
+        exportiereCsv(pfad, l);
+        Auswertung a;
+        a.FErsetzen = true;
+        QCOMPARE(importiereDatei(a, pfad, u';', {.vorname = 1, .punkte = 2, .noten = 3, .titelzeilen = 0})
+                     .uebernommen,
+                 qsizetype(2));
+        QCOMPARE(a.FEintraege[0].nameBytes(), QByteArrayView(name));
+        QCOMPARE(a.FEintraege[0].punkte, 1.0);
+        QCOMPARE(a.FEintraege[1].nameBytes(), QByteArrayView("Bert"));
+    }
+
+    // A spreadsheet cell of two lines becomes one name, so the program's own CSV of it reads
+    // back as one student with the points.
+    void tabellenzelleZurueck() {
+        Auswertung a;
+        a.FErsetzen = true;
+        const QChar zelle(u'\xFFFF');
+        ImportAuswerten(a, {"M\u00FCller\n(Wiederholer)" + QString(zelle) + "20"}, zelle,
+                        {.vorname = 1, .punkte = 2, .titelzeilen = 0});
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("liste.csv"));
+        exportiereCsv(pfad, a.FEintraege);
+        Auswertung b;
+        b.FErsetzen = true;
+        QCOMPARE(importiereDatei(b, pfad, u';', {.vorname = 1, .punkte = 2, .noten = 3, .titelzeilen = 0})
+                     .uebernommen,
+                 qsizetype(1));
+        QCOMPARE(b.FEintraege[0].nameText(), QStringLiteral("Müller (Wiederholer)"));
+        QCOMPARE(b.FEintraege[0].punkte, 20.0);
     }
 
     void leereListeLeereDatei() {

@@ -2,8 +2,10 @@
 // Delimited text import: fields, the separator setting, lines from bytes and files, and the
 // evaluation into the result list.
 #include "Fehler.h"
+#include "Fortschritt.h"
 #include "Import.h"
 #include "Testdaten.h"
+#include "Textzeilen.h"
 #include "Zahltext.h"
 
 #include <QDir>
@@ -49,6 +51,24 @@ QString fehlertext(const std::function<void()>& f) {
     }
     return {};
 }
+
+// The same bytes through the file (in normal and in tiny blocks), the clipboard text and the
+// list of lines.
+const QStringList kWege{"file", "file, small blocks", "text", "lines"};
+ImportZusammenfassung importiere(const QString& weg, Auswertung& a, const QByteArray& utf8, QChar trenner,
+                                 const ImportEinstellungen& e) {
+    if (weg == "text")
+        return importiereText(a, QString::fromUtf8(utf8), trenner, e);
+    if (weg == "lines")
+        return ImportAuswerten(a, zeilenAusBytes(utf8), trenner, e);
+    QTemporaryDir ordner;
+    const QString pfad = ordner.filePath(QStringLiteral("kurs.csv"));
+    schreibeTestdatei(pfad, "\xEF\xBB\xBF" + utf8);
+    setzeTestblockgroesse(weg == "file" ? 0 : 3);
+    const ImportZusammenfassung z = importiereDatei(a, pfad, trenner, e);
+    setzeTestblockgroesse(0);
+    return z;
+}
 } // namespace
 
 class TestImport : public QObject {
@@ -67,8 +87,20 @@ private slots:
         QTest::newRow("separator at the end") << "a;b;" << QChar(u';') << QStringList{"a", "b", ""};
         QTest::newRow("empty line") << "" << QChar(u';') << QStringList{""};
         QTest::newRow("two separators") << ";;" << QChar(u';') << QStringList{"", "", ""};
-        QTest::newRow("quotes have no meaning")
-            << "\"Meier; Anna\";3" << QChar(u';') << QStringList{"\"Meier", " Anna\"", "3"};
+        QTest::newRow("quoted separator")
+            << "\"Meier; Anna\";3" << QChar(u';') << QStringList{"Meier; Anna", "3"};
+        QTest::newRow("doubled quotes")
+            << "\"Jo \"\"Bo\"\"\";\"\"" << QChar(u';') << QStringList{"Jo \"Bo\"", ""};
+        QTest::newRow("text after the closing quote kept")
+            << "\"Meier\" jr.;3" << QChar(u';') << QStringList{"Meier jr.", "3"};
+        QTest::newRow("quote inside a field is a character")
+            << "Jo \"Bo\";3" << QChar(u';') << QStringList{"Jo \"Bo\"", "3"};
+        QTest::newRow("unclosed quote is a character")
+            << "a;\"b;c" << QChar(u';') << QStringList{"a", "\"b", "c"};
+        QTest::newRow("Gnumeric with commas") << "\"Jürgen Groß\",\"4,5\",8,\"12,5\"" << QChar(u',')
+                                              << QStringList{"Jürgen Groß", "4,5", "8", "12,5"};
+        QTest::newRow("spreadsheet cells keep quotes")
+            << "\"a\uFFFFb\"" << QChar(u'\xFFFF') << QStringList{"\"a", "b\""};
         QTest::newRow("blanks kept") << " a \t b " << QChar(u'\t') << QStringList{" a ", " b "};
     }
     void zerlegen() {
@@ -206,9 +238,14 @@ private slots:
         QTest::newRow("first name missing on a line")
             << einstellungen(3, 2, 0, 0, 0) << QStringList{"a;Meier;Anna", "b;Roth"}
             << QStringList{"Anna Meier|0|0", "Roth|0|0"};
+        // An empty points cell is no points, whether it stands empty or is left out of the line.
         QTest::newRow("points missing on a line")
-            << einstellungen(1, 0, 3, 0, 0) << QStringList{"Anna;x;17,5", "Bert"}
-            << QStringList{"Anna|17,5|0", "Bert|0|0"};
+            << einstellungen(1, 0, 3, 0, 0) << QStringList{"Anna;x;17,5", "Bert", "Carl;x;", "Dora;x; "}
+            << QStringList{"Anna|17,5|0"};
+        QTest::newRow("line breaks and tabs in names become one blank")
+            << einstellungen(1, 2, 0, 0, 0)
+            << QStringList{"\"Müller\r\n(Wiederholer)\";x", "\"a\t\tb\";\"\nc\n\"", "\"Zoë", "\";Ende"}
+            << QStringList{"Müller (Wiederholer) x|0|0", "a b  c |0|0", "Zoë  Ende|0|0"};
         QTest::newRow("grades read, no number is 0")
             << einstellungen(1, 0, 2, 3, 0) << QStringList{"Anna;17,5;2,3", "Bert;10;gut", "Carl;1E1;-1"}
             << QStringList{"Anna|17,5|2,3", "Bert|10|0", "Carl|10|-1"};
@@ -426,10 +463,23 @@ private slots:
         QTest::newRow("worked example")
             << einstellungen(1, 2, 3, 0, 1)
             << QStringList{"Vorname;Nachname;Punkte", "Anna;Meier;17,5", "Bert;Roth;x", ";;12"}
-            << "1 Prüfling übernommen, 2 Zeilen übergangen"
-            << "Übergangene Zeilen:\n"
+            << "1 Prüfling übernommen, 2 Zeilen übergangen, 1 Titelzeile übersprungen"
+            << "Titelzeile: „Vorname;Nachname;Punkte“\n"
+               "Übergangene Zeilen:\n"
                "Zeile 3: Punkte „x“ sind keine Zahl im eingestellten Zahlenformat (Dezimaltrennzeichen „,“)\n"
                "Zeile 4: kein Name";
+        QTest::newRow("two title lines, the first shown cut short")
+            << einstellungen(1, 0, 2, 0, 2) << QStringList{QString(70, u'T'), "Name;Punkte", "Anna;1"}
+            << "1 Prüfling übernommen, 0 Zeilen übergangen, 2 Titelzeilen übersprungen"
+            << "Erste Titelzeile: „" + QString(60, u'T') + "…“";
+        QTest::newRow("empty points field") << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;", "Bert;3"}
+                                            << "1 Prüfling übernommen, 1 Zeile übergangen"
+                                            << "Übergangene Zeilen:\nZeile 1: keine Punkte";
+        QTest::newRow("unclosed quotation mark")
+            << einstellungen(1, 0, 2, 0, 0) << QStringList{"\"Anna;1", "Bert;2"}
+            << "2 Prüflinge übernommen, 0 Zeilen übergangen"
+            << "Zeile 1: Ein Anführungszeichen wird nicht geschlossen; die Zeile ist so gelesen, wie sie "
+               "steht.";
         QTest::newRow("English file, German locale")
             << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;17.5", "Bert;12", "Carl;-1", "Dora;-1,0"}
             << "1 Prüfling übernommen, 3 Zeilen übergangen"
@@ -456,8 +506,9 @@ private slots:
         for (int i = 2; i <= 11; ++i)
             zehn += "\nZeile " + QString::number(i) + ": kein Name";
         QTest::newRow("first ten of twelve")
-            << einstellungen(1, 0, 0, 0, 1) << viele << "1 Prüfling übernommen, 12 Zeilen übergangen"
-            << zehn + "\n… und 2 weitere";
+            << einstellungen(1, 0, 0, 0, 1) << viele
+            << "1 Prüfling übernommen, 12 Zeilen übergangen, 1 Titelzeile übersprungen"
+            << "Titelzeile: „Titel“\n" + zehn + "\n… und 2 weitere";
     }
     void zusammenfassung() {
         QFETCH(ImportEinstellungen, e);
@@ -484,11 +535,11 @@ private slots:
         a.FErsetzen = true;
         QCOMPARE(ImportAuswerten(a, {"Titel"}, u';', einstellungen(1, 0, 0, 0, 1)).nichtsBrauchbarText(),
                  QStringLiteral("Keine Zeile ergab einen Prüfling. Die Liste bleibt, wie sie war.\n\n"
-                                "Nach den Titelzeilen steht keine Zeile mehr."));
+                                "Nach den Titelzeilen steht keine Zeile mehr.\nTitelzeile: „Titel“"));
         QCOMPARE(
             ImportAuswerten(a, {"Titel", ";3"}, u';', einstellungen(1, 0, 2, 0, 1)).nichtsBrauchbarText(),
             QStringLiteral("Keine Zeile ergab einen Prüfling. Die Liste bleibt, wie sie war.\n\n"
-                           "Übergangene Zeilen:\nZeile 2: kein Name"));
+                           "Titelzeile: „Titel“\nÜbergangene Zeilen:\nZeile 2: kein Name"));
     }
 
     // One usable line and a million empty ones: the list takes room for what it holds, never
@@ -502,7 +553,7 @@ private slots:
     void vieleLeereZeilen() {
         QFETCH(QString, weg);
         constexpr int kLeer = 1'000'000;
-        const QByteArray text = "Anna;1\r\n" + QByteArray(2 * kLeer, '\n');
+        const QByteArray text = "Anna;1\r\n" + QByteArray(2 * kLeer, '\n') + "Bert;2";
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("leer.csv"));
         schreibeTestdatei(pfad, weg == "utf8" ? "\xEF\xBB\xBF" + text : text);
@@ -511,8 +562,8 @@ private slots:
         const ImportEinstellungen e = einstellungen(1, 0, 2, 0, 0);
         const ImportZusammenfassung z = weg == "text" ? importiereText(a, QString::fromLatin1(text), u';', e)
                                                       : importiereDatei(a, pfad, u';', e);
-        QCOMPARE(z.statusText(), QStringLiteral("1 Prüfling übernommen, 2000000 Zeilen übergangen"));
-        QCOMPARE(eintraege(a.FEintraege), QStringList({"Anna|1|0"}));
+        QCOMPARE(z.statusText(), QStringLiteral("2 Prüflinge übernommen, 2000000 Zeilen übergangen"));
+        QCOMPARE(eintraege(a.FEintraege), QStringList({"Anna|1|0", "Bert|2|0"}));
         QVERIFY2(a.FEintraege.capacity() < 1000, qPrintable(QString::number(a.FEintraege.capacity())));
         QCOMPARE(z.ersteUebergangene.size(), qsizetype(ImportZusammenfassung::kErsteHoechstens));
         QCOMPARE(z.ersteUebergangene.last().zeile, qsizetype(11));
@@ -624,8 +675,8 @@ private slots:
                                << "-Meier x";
         QTest::newRow("at") << "'@Anna;x"
                             << "@Anna x";
-        QTest::newRow("tab") << "'\tAnna;x"
-                             << "\tAnna x";
+        QTest::newRow("tab, then a blank like every tab in a name") << "'\tAnna;x"
+                                                                    << " Anna x";
         QTest::newRow("last-name field too") << "Anna;'=1+1"
                                              << "Anna =1+1";
         QTest::newRow("apostrophe before apostrophe and formula") << "''=x;y"
@@ -652,6 +703,254 @@ private slots:
             ausDatei ? importiereDatei(a, pfad, u';', e) : ImportAuswerten(a, {zeile}, u';', e);
             QCOMPARE(eintraege(a.FEintraege), QStringList({name + "|0|0"}));
         }
+    }
+
+    // Quoted fields as spreadsheets write them, the same on every path; a file without quotation
+    // marks reads as before.
+    void anfuehrung_data() {
+        QTest::addColumn<QString>("weg");
+        QTest::addColumn<QChar>("trenner");
+        QTest::addColumn<ImportEinstellungen>("e");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QStringList>("erwartet");
+        struct Fall {
+            const char* name;
+            QChar trenner;
+            ImportEinstellungen e;
+            QByteArray text;
+            QStringList erwartet;
+        };
+        const Fall faelle[] = {
+            {"Gnumeric, comma",
+             u',',
+             einstellungen(1, 0, 2, 3, 0),
+             "\"J\xC3\xBCrgen Gro\xC3\x9F\",\"4,5\",8,\"12,5\"\r\n\"Anna\",\"17\",2,\"1\"\r\n",
+             {"Jürgen Groß|4,5|8", "Anna|17|2"}},
+            {"separator in a name",
+             u';',
+             einstellungen(1, 0, 2, 0, 0),
+             "\"Meier; Anna\";3\r\n",
+             {"Meier; Anna|3|0"}},
+            {"doubled quotes",
+             u';',
+             einstellungen(1, 0, 2, 0, 0),
+             "\"Jo \"\"Bo\"\"\";\"3\"\r\n",
+             {"Jo \"Bo\"|3|0"}},
+            {"line break in a quoted name",
+             u';',
+             einstellungen(1, 0, 2, 0, 0),
+             "\"M\xC3\xBCller\r\n(Wiederholer)\";20\r\nBert;2\r\n",
+             {"Müller (Wiederholer)|20|0", "Bert|2|0"}},
+            {"line break in a column not chosen",
+             u';',
+             einstellungen(1, 0, 2, 0, 0),
+             "Anna;1;\"eins\r\nzwei\";x\r\nBert;2\r\n",
+             {"Anna|1|0", "Bert|2|0"}},
+            {"quote inside an unquoted field",
+             u';',
+             einstellungen(1, 0, 2, 0, 0),
+             "Jo \"Bo\" X;3\r\n",
+             {"Jo \"Bo\" X|3|0"}},
+            {"unclosed quote: the line as it stands",
+             u';',
+             einstellungen(1, 0, 2, 0, 0),
+             "\"Anna;1\r\nBert;2\r\nCarl;3\r\n",
+             {"\"Anna|1|0", "Bert|2|0", "Carl|3|0"}},
+            {"tab separated, quoted tab", u'\t', einstellungen(1, 0, 2, 0, 0), "\"a\tb\"\t5\n", {"a b|5|0"}},
+        };
+        for (const QString& weg : kWege)
+            for (const Fall& f : faelle)
+                QTest::addRow("%s: %s", qPrintable(weg), f.name)
+                    << weg << f.trenner << f.e << f.text << f.erwartet;
+    }
+    void anfuehrung() {
+        QFETCH(QString, weg);
+        QFETCH(QChar, trenner);
+        QFETCH(ImportEinstellungen, e);
+        QFETCH(QByteArray, text);
+        QFETCH(QStringList, erwartet);
+        Auswertung a;
+        a.FErsetzen = true;
+        QCOMPARE(importiere(weg, a, text, trenner, e).ergebnis, ImportErgebnis::Gelesen);
+        QCOMPARE(eintraege(a.FEintraege), erwartet);
+    }
+
+    // A quotation mark that opens a field and is never closed gives way after a bound number of
+    // lines: the lines after it are read on their own, not swallowed into one name.
+    void offeneAnfuehrungBegrenzt() {
+        QByteArray text = "\"Anna;1\r\n";
+        for (int i = 0; i < kSatzZeilenHoechstens + 5; ++i)
+            text += "S" + QByteArray::number(i) + ";2\r\n";
+        for (const QString& weg : kWege) {
+            Auswertung a;
+            a.FErsetzen = true;
+            const ImportZusammenfassung z = importiere(weg, a, text, u';', einstellungen(1, 0, 2, 0, 0));
+            QCOMPARE(a.FEintraege.size(), qsizetype(kSatzZeilenHoechstens + 6));
+            QCOMPARE(a.FEintraege.first().nameText(), QStringLiteral("\"Anna"));
+            QCOMPARE(a.FEintraege.last().nameText(), "S" + QString::number(kSatzZeilenHoechstens + 4));
+            QCOMPARE(z.offeneAnfuehrungen, qsizetype(1));
+        }
+    }
+
+    // The separator is the decimal comma too: points like 4,5 fall apart, and the summary says so.
+    void geteilteZahlen_data() {
+        QTest::addColumn<QChar>("trenner");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("details");
+        QTest::newRow("split points")
+            << QChar(u',') << QByteArray("Anna,4,5,2\r\nBert,17,3\r\nCarl,3,5,1\r\n")
+            << "3 Prüflinge übernommen, 0 Zeilen übergangen; Achtung: Trennzeichen und "
+               "Dezimaltrennzeichen sind beide „,“"
+            << "Achtung: Das Trennzeichen „,“ ist zugleich das Dezimaltrennzeichen, so "
+               "werden Punkte mit Nachkommastellen in zwei Felder geteilt. 3 Zeilen "
+               "sehen so aus, zuerst Zeile 1 („4“ und „5“). Setzen Sie solche Zahlen in "
+               "Anführungszeichen oder wählen Sie ein anderes Trennzeichen.";
+        QTest::newRow("quoted points")
+            << QChar(u',') << QByteArray("Anna,\"4,5\",2\r\n") << "1 Prüfling übernommen, 0 Zeilen übergangen"
+            << "";
+        QTest::newRow("semicolon") << QChar(u';') << QByteArray("Anna;4;5\r\n")
+                                   << "1 Prüfling übernommen, 0 Zeilen übergangen"
+                                   << "";
+    }
+    void geteilteZahlen() {
+        QFETCH(QChar, trenner);
+        QFETCH(QByteArray, text);
+        QFETCH(QString, status);
+        QFETCH(QString, details);
+        for (const QString& weg : kWege) {
+            Auswertung a;
+            a.FErsetzen = true;
+            const ImportZusammenfassung z = importiere(weg, a, text, trenner, einstellungen(1, 0, 2, 0, 0));
+            QCOMPARE(z.statusText(), status);
+            QCOMPARE(z.uebergangeneText(), details);
+        }
+    }
+
+    // A pasted block often has no header: a title line that reads as a student is taken. Files
+    // skip as many lines as set, and every path names what it skipped.
+    void titelzeilen_data() {
+        QTest::addColumn<QString>("weg");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<ImportEinstellungen>("e");
+        QTest::addColumn<QStringList>("erwartet");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("details");
+        const QByteArray ohneKopf("Anna\t1\nBert\t2\n");
+        const QByteArray mitKopf("Name\tPunkte\nAnna\t1\n");
+        const ImportEinstellungen e = einstellungen(1, 0, 2, 0, 1);
+        QTest::newRow("clipboard, no header")
+            << "text" << ohneKopf << e << QStringList{"Anna|1|0", "Bert|2|0"}
+            << "2 Prüflinge übernommen, 0 Zeilen übergangen"
+            << "";
+        QTest::newRow("clipboard, header")
+            << "text" << mitKopf << e << QStringList{"Anna|1|0"}
+            << "1 Prüfling übernommen, 0 Zeilen übergangen, 1 Titelzeile übersprungen"
+            << "Titelzeile: „Name Punkte“";
+        QTest::newRow("clipboard, two title lines, the second a student")
+            << "text"
+            << "Kurs A\n" + ohneKopf << einstellungen(1, 0, 2, 0, 2) << QStringList{"Anna|1|0", "Bert|2|0"}
+            << "2 Prüflinge übernommen, 0 Zeilen übergangen, 1 Titelzeile übersprungen"
+            << "Titelzeile: „Kurs A“";
+        QTest::newRow("clipboard, no points column: the count as set")
+            << "text" << ohneKopf << einstellungen(1, 0, 0, 0, 1) << QStringList{"Bert|0|0"}
+            << "1 Prüfling übernommen, 0 Zeilen übergangen, 1 Titelzeile übersprungen"
+            << "Titelzeile: „Anna 1“";
+        QTest::newRow("file, no header: the count as set")
+            << "file" << ohneKopf << e << QStringList{"Bert|2|0"}
+            << "1 Prüfling übernommen, 0 Zeilen übergangen, 1 Titelzeile übersprungen"
+            << "Titelzeile: „Anna 1“";
+    }
+    void titelzeilen() {
+        QFETCH(QString, weg);
+        QFETCH(QByteArray, text);
+        QFETCH(ImportEinstellungen, e);
+        QFETCH(QStringList, erwartet);
+        QFETCH(QString, status);
+        QFETCH(QString, details);
+        Auswertung a;
+        a.FErsetzen = true;
+        const ImportZusammenfassung z = importiere(weg, a, text, u'\t', e);
+        QCOMPARE(eintraege(a.FEintraege), erwartet);
+        QCOMPARE(z.statusText(), status);
+        QCOMPARE(z.uebergangeneText(), details);
+    }
+
+    // Empty lines at the very end are no skipped lines; empty lines between students are.
+    void leereZeilenAmEnde_data() {
+        QTest::addColumn<QString>("weg");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("status");
+        const struct {
+            const char* name;
+            QByteArray text;
+            const char* status;
+        } faelle[] = {
+            {"one empty line", "Anna;1\r\n\r\n", "1 Prüfling übernommen, 0 Zeilen übergangen"},
+            {"blank and separator lines", "Anna;1\r\n  \r\n;;\r\n\r\n\t\r\n",
+             "1 Prüfling übernommen, 0 Zeilen übergangen"},
+            {"empty line in between", "Anna;1\r\n\r\n;\r\nBert;2\r\n\r\n",
+             "2 Prüflinge übernommen, 2 Zeilen übergangen"},
+        };
+        for (const QString& weg : kWege)
+            for (const auto& f : faelle)
+                QTest::addRow("%s: %s", qPrintable(weg), f.name)
+                    << weg << f.text << QString::fromUtf8(f.status);
+    }
+    void leereZeilenAmEnde() {
+        QFETCH(QString, weg);
+        QFETCH(QByteArray, text);
+        QFETCH(QString, status);
+        Auswertung a;
+        a.FErsetzen = true;
+        QCOMPARE(importiere(weg, a, text, u';', einstellungen(1, 0, 2, 0, 0)).statusText(), status);
+    }
+
+    // Spreadsheet rows come as cells joined by U+FFFF, trailing empty cells left out: an empty
+    // points cell is no points there as in a text file, line breaks and tabs in a cell are
+    // blanks, and quotation marks are characters.
+    void tabellenzeilen() {
+        const QChar zelle(u'\xFFFF');
+        const QStringList zeilen{QStringLiteral("Anna"), "Bert" + QString(zelle) + "3",
+                                 "M\u00FCller\n(Wiederholer)" + QString(zelle) + "20",
+                                 "\"Bo\"\tX" + QString(zelle) + "4", "Carl" + QString(zelle) + " "};
+        Auswertung a;
+        a.FErsetzen = true;
+        const ImportZusammenfassung z = ImportAuswerten(a, zeilen, zelle, einstellungen(1, 0, 2, 0, 0));
+        QCOMPARE(eintraege(a.FEintraege),
+                 QStringList({"Bert|3|0", "Müller (Wiederholer)|20|0", "\"Bo\" X|4|0"}));
+        QCOMPARE(z.uebergangeneText(),
+                 QStringLiteral("Übergangene Zeilen:\nZeile 1: keine Punkte\nZeile 5: keine Punkte"));
+    }
+
+    // Cancelling stops every path part way, and the lists stay as they were.
+    void abbrechen_data() {
+        QTest::addColumn<QString>("weg");
+        for (const QString& weg : kWege)
+            QTest::newRow(qPrintable(weg)) << weg;
+    }
+    void abbrechen() {
+        QFETCH(QString, weg);
+        QByteArray text;
+        for (int i = 0; i < 3 * textzeilen::kMeldenAlle; ++i)
+            text += "S" + QByteArray::number(i) + ";1\r\n";
+        Auswertung a;
+        a.FErsetzen = true;
+        a.FEintraege = a.FOriginal = {testeintrag("Anna", 17.5)};
+        fortschritt::Stand stand;
+        stand.abbrechen = true;
+        bool abgebrochen = false;
+        {
+            const fortschritt::Bindung bindung(stand);
+            try {
+                importiere(weg, a, text, u';', einstellungen(1, 0, 2, 0, 0));
+            } catch (const fortschritt::Abgebrochen&) {
+                abgebrochen = true;
+            }
+        }
+        QVERIFY(abgebrochen);
+        QCOMPARE(eintraege(a.FEintraege), QStringList({"Anna|17,5|0|kein A"}));
+        QCOMPARE(eintraege(a.FOriginal), QStringList({"Anna|17,5|0|kein A"}));
     }
 
     void dateifehlerLaesstListe() {

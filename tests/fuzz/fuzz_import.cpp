@@ -2,9 +2,11 @@
 // The text import. The first bytes choose the locale, separator, column settings and block size,
 // the rest is the file. The file path (importiereDatei, which reads the file in blocks) and the
 // clipboard path (importiereText) must end in exactly the state and summary of the text path
-// (zeilenAusBytes, then ImportAuswerten); what is not read changes nothing; every line after
-// the title lines is taken or counted as skipped; every entry taken has a name, readable points
-// and the letter "A".
+// (zeilenAusBytes, then ImportAuswerten with the same title rule); what is not read changes
+// nothing; without quotation marks every line after the title lines is taken, counted as
+// skipped or one of the empty lines at the end, and with them no more lines than there are;
+// every entry taken has a name without line breaks or tabs, readable points and the letter "A".
+// Quoted fields that span lines, cut apart by small blocks, must read alike on every path.
 #include "Pruefung.h"
 
 #include "Auswertung.h"
@@ -49,7 +51,11 @@ Auswertung vorher(bool ersetzen) {
 
 bool gleich(const ImportZusammenfassung& x, const ImportZusammenfassung& y) {
     if (x.ergebnis != y.ergebnis || x.uebernommen != y.uebernommen || x.uebergangen != y.uebergangen ||
-        x.ersteUebergangene.size() != y.ersteUebergangene.size())
+        x.ersteUebergangene.size() != y.ersteUebergangene.size() || x.titelzeilen != y.titelzeilen ||
+        x.ersteTitelzeile != y.ersteTitelzeile || x.geteilteZahlen != y.geteilteZahlen ||
+        x.ersteGeteilteZeile != y.ersteGeteilteZeile || x.geteiltVorne != y.geteiltVorne ||
+        x.geteiltHinten != y.geteiltHinten || x.offeneAnfuehrungen != y.offeneAnfuehrungen ||
+        x.ersteOffeneAnfuehrung != y.ersteOffeneAnfuehrung)
         return false;
     for (qsizetype i = 0; i < x.ersteUebergangene.size(); ++i) {
         const UebergangeneZeile &a = x.ersteUebergangene[i], &b = y.ersteUebergangene[i];
@@ -112,13 +118,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     QString ablage;
     for (const QString& z : zeilen)
         ablage += z + u'\n';
-    Auswertung ausAblage = vorher(ersetzen);
-    PRUEFE(gleich(zText, importiereText(ausAblage, ablage, trenner, e)));
-    PRUEFE(gleich(text, ausAblage));
+    // The clipboard skips a title line only when it reads as no student.
+    Auswertung ausAblage = vorher(ersetzen), ablageText = vorher(ersetzen);
+    const ImportZusammenfassung zAblage =
+        ImportAuswerten(ablageText, zeilen, trenner, e, Titelregel::NurWennKeinPruefling);
+    PRUEFE(gleich(zAblage, importiereText(ausAblage, ablage, trenner, e)));
+    PRUEFE(gleich(ablageText, ausAblage));
+    PRUEFE(zAblage.titelzeilen <= zText.titelzeilen);
 
-    const qsizetype nachTitel = std::max<qsizetype>(zeilen.size() - std::max(e.titelzeilen, 0), 0);
+    const qsizetype titel = std::min<qsizetype>(std::max(e.titelzeilen, 0), zeilen.size());
+    // Empty lines (blanks, control characters and separators only) at the end count for nothing.
+    auto leer = [&](const QString& z) {
+        return std::all_of(z.begin(), z.end(), [&](QChar c) { return c == trenner || c.unicode() <= 32; });
+    };
+    qsizetype amEnde = 0;
+    while (amEnde < zeilen.size() - titel && leer(zeilen[zeilen.size() - 1 - amEnde]))
+        ++amEnde;
+    const bool anfuehrung =
+        std::any_of(zeilen.begin(), zeilen.end(), [](const QString& z) { return z.contains(u'"'); });
     if (rText != ImportErgebnis::SpaltenFehler) {
-        PRUEFE(zText.uebernommen + zText.uebergangen == nachTitel);
+        const qsizetype gezaehlt = zText.uebernommen + zText.uebergangen + zText.titelzeilen;
+        PRUEFE(gezaehlt <= zeilen.size());
+        if (!anfuehrung)
+            PRUEFE(gezaehlt + amEnde == zeilen.size() && zText.titelzeilen == titel);
         PRUEFE(zText.ersteUebergangene.size() ==
                std::min<qsizetype>(zText.uebergangen, ImportZusammenfassung::kErsteHoechstens));
         qsizetype vorige = std::max(e.titelzeilen, 0);
@@ -144,6 +166,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
         const TNotenEintrag& x = text.FEintraege[i];
         PRUEFE(x.laenge >= 1 && x.laenge <= TNotenEintrag::kNamenLaenge);
         PRUEFE(x.ects == u'A');
+        PRUEFE(!x.nameBytes().contains('\r') && !x.nameBytes().contains('\n') &&
+               !x.nameBytes().contains('\t'));
         PRUEFE(x.punkte != -1.0 && std::isfinite(x.punkte) && std::isfinite(x.note));
         const QByteArrayView name = x.nameBytes();
         PRUEFE(
