@@ -11,15 +11,9 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMimeData>
-#include <QPainter>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -30,31 +24,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <optional>
-
-namespace {
-
-// The sixteen colours of the classic font dialog.
-struct Farbe {
-    const char16_t* name;
-    QRgb wert;
-};
-constexpr Farbe kFarben[] = {
-    {u"Schwarz", 0x000000},  {u"Kastanienbraun", 0x800000}, {u"Grün", 0x008000},
-    {u"Olivgrün", 0x808000}, {u"Marineblau", 0x000080},     {u"Violett", 0x800080},
-    {u"Blaugrün", 0x008080}, {u"Grau", 0x808080},           {u"Silber", 0xC0C0C0},
-    {u"Rot", 0xFF0000},      {u"Hellgrün", 0x00FF00},       {u"Gelb", 0xFFFF00},
-    {u"Blau", 0x0000FF},     {u"Fuchsia", 0xFF00FF},        {u"Aqua", 0x00FFFF},
-    {u"Weiß", 0xFFFFFF},
-};
-
-QIcon farbfeld(const QColor& farbe) {
-    QPixmap bild(16, 12);
-    bild.fill(farbe);
-    QPainter(&bild).drawRect(0, 0, 15, 11);
-    return QIcon(bild);
-}
-
-} // namespace
 
 bool Reportfeld::canInsertFromMimeData(const QMimeData* quelle) const {
     return quelle->hasImage() || QTextEdit::canInsertFromMimeData(quelle);
@@ -94,64 +63,6 @@ void Reportfeld::bildEinfuegen(QTextCursor& ziel, const QMimeData* quelle) {
     QTextImageFormat format;
     format.setName(name.toString());
     ziel.insertImage(format);
-}
-
-Schriftdialog::Schriftdialog(QWidget* eltern) : QDialog(eltern) {
-    setObjectName(QStringLiteral("FontDialog1"));
-    setWindowTitle(QStringLiteral("Schriftart"));
-
-    schriftwahl = new QFontDialog(this);
-    schriftwahl->setObjectName(QStringLiteral("schriftwahl"));
-    schriftwahl->setWindowFlags(Qt::Widget); // embedded, its buttons are ours
-    schriftwahl->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
-
-    farbwahl = new QComboBox(this);
-    farbwahl->setObjectName(QStringLiteral("farbwahl"));
-    for (const Farbe& f : kFarben)
-        farbwahl->addItem(farbfeld(QColor(f.wert)), QString::fromUtf16(f.name), QColor(f.wert));
-    auto* farbtext = new QLabel(QStringLiteral("&Farbe:"), this);
-    farbtext->setBuddy(farbwahl);
-
-    auto* knoepfe = new QDialogButtonBox(this);
-    knoepfe->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("okbut"));
-    knoepfe->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelbut"));
-    connect(knoepfe, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(knoepfe, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* farbzeile = new QHBoxLayout;
-    farbzeile->addWidget(farbtext);
-    farbzeile->addWidget(farbwahl);
-    farbzeile->addStretch();
-    farbzeile->addWidget(knoepfe);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(schriftwahl);
-    layout->addLayout(farbzeile);
-
-    setzeSchrift(geometrie::designSchrift());
-    setzeFarbe(Qt::black);
-}
-
-QFont Schriftdialog::schrift() const {
-    return schriftwahl->currentFont();
-}
-
-void Schriftdialog::setzeSchrift(const QFont& schrift) {
-    schriftwahl->setCurrentFont(schrift);
-}
-
-QColor Schriftdialog::farbe() const {
-    return farbwahl->currentData().value<QColor>();
-}
-
-void Schriftdialog::setzeFarbe(const QColor& farbe) {
-    int i = farbwahl->findData(farbe);
-    if (i < 0) {
-        farbwahl->addItem(farbfeld(farbe), farbe.name(), farbe);
-        i = farbwahl->count() - 1;
-    }
-    farbwahl->setCurrentIndex(i);
 }
 
 TErgebnis::TErgebnis(QWidget* eltern) : QWidget(eltern, Qt::Window) {
@@ -297,11 +208,26 @@ void TErgebnis::fontbutClick() {
         c.select(QTextCursor::Document);
         report->setTextCursor(c); // a cancelled dialog leaves this selection standing
     }
+    // The dialog opens with the font of the selection's first character, and only what the
+    // user changes there reaches the text: the headings keep their bold and underline, the
+    // columns their fixed-width font.
+    const int von = c.selectionStart();
+    QTextCursor erstes(report->document());
+    erstes.setPosition(std::min(von + 1, c.selectionEnd()));
+    const QTextCharFormat format = erstes.charFormat();
+    // By the family the system draws: the dialog lists no alias such as "Monospace".
+    QFont schrift = format.font().resolve(report->document()->defaultFont());
+    schrift.setFamilies({QFontInfo(schrift).family()});
+    FontDialog1->setzeSchrift(schrift);
+    FontDialog1->setzeFarbe(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color()
+                                                                             : QColor(Qt::black));
+    const QFont vorher = FontDialog1->schrift();
+    const QColor farbeVorher = FontDialog1->farbe();
     if (FontDialog1->exec() != QDialog::Accepted)
         return;
-    const int von = c.selectionStart();
-    reportdokument::schriftSetzen(*report->document(), von, c.selectionEnd(), FontDialog1->schrift(),
-                                  FontDialog1->farbe());
+    const Schriftaenderung aenderung =
+        Schriftaenderung::zwischen(vorher, farbeVorher, FontDialog1->schrift(), FontDialog1->farbe());
+    aenderung.anwenden(*report->document(), von, c.selectionEnd());
     c.setPosition(von);
     report->setTextCursor(c);
 }

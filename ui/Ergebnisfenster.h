@@ -5,18 +5,15 @@
 // only hides it, so the text stays for the next time.
 
 #include "Report.h"
+#include "Schriftdialog.h"
 
-#include <QColor>
-#include <QDialog>
 #include <QFont>
 #include <QTextEdit>
 #include <QWidget>
 #include <memory>
 
 class QAction;
-class QComboBox;
 class QFileDialog;
-class QFontDialog;
 class QMimeData;
 class QPrinter;
 class QToolBar;
@@ -37,23 +34,6 @@ protected:
 private:
     static bool nurBild(const QMimeData* quelle);
     void bildEinfuegen(QTextCursor& ziel, const QMimeData* quelle);
-};
-
-// The font dialog: Qt's font choice (name, size, style, underline, strike-out) with a colour
-// list beside it, since Qt's dialog has none. Keeps its choice between uses.
-class Schriftdialog : public QDialog {
-    Q_OBJECT
-public:
-    explicit Schriftdialog(QWidget* eltern = nullptr);
-
-    QFont schrift() const;
-    void setzeSchrift(const QFont& schrift);
-    QColor farbe() const;
-    // A colour outside the list is added to it.
-    void setzeFarbe(const QColor& farbe);
-
-    QFontDialog* schriftwahl;
-    QComboBox* farbwahl;
 };
 
 class TErgebnis : public QWidget {

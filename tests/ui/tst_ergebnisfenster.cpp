@@ -8,10 +8,15 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QLineEdit>
+#include <QListView>
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -262,6 +267,114 @@ private slots:
                 QCOMPARE(f.foreground().color(), QColor(Qt::darkRed));
             }
         }
+    }
+
+    // The dialog opens with the font of the selection; what the user leaves alone stays as it
+    // was in every line (headings bold and underlined, the fixed-width font of the columns).
+    void schriftNurGeaendertes_data() {
+        QTest::addColumn<QString>("aenderung");
+        QTest::newRow("nothing changed") << QString();
+        QTest::newRow("bold off") << QStringLiteral("normal");
+        QTest::newRow("size") << QStringLiteral("groesse");
+        QTest::newRow("colour") << QStringLiteral("farbe");
+    }
+    void schriftNurGeaendertes() {
+        QFETCH(QString, aenderung);
+        QTextEdit* r = m_fenster->report;
+        QTextDocument* d = r->document();
+        const QTextCharFormat kopfVorher = formatDerZeile(*d, "Notenspiegel");
+        const QTextCharFormat zeileVorher = formatDerZeile(*d, "Bestanden:          2");
+        const QString reportschrift = QFontInfo(zeileVorher.font().resolve(d->defaultFont())).family();
+
+        QFont geoeffnet;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<Schriftdialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            geoeffnet = dialog->schrift();
+            QFont f = dialog->schrift();
+            if (aenderung == QLatin1String("normal"))
+                f.setBold(false); // the first line is bold
+            else if (aenderung == QLatin1String("groesse"))
+                f.setPointSize(20);
+            if (aenderung == QLatin1String("farbe"))
+                dialog->setzeFarbe(Qt::blue);
+            dialog->setzeSchrift(f);
+            dialog->accept();
+        });
+        m_fenster->fontbut->trigger(); // nothing selected: the whole text
+        // The first line's font, not the dialog's own start.
+        QCOMPARE(geoeffnet.family(), QFontInfo(formatDerZeile(*d, "Prüfungsergebnisse").font()).family());
+        QVERIFY(geoeffnet.bold());
+
+        const QTextCharFormat kopf = formatDerZeile(*d, "Notenspiegel");
+        const QTextCharFormat zeile = formatDerZeile(*d, "Bestanden:          2");
+        for (const QTextCharFormat& f : {kopf, zeile})
+            QCOMPARE(QFontInfo(f.font().resolve(d->defaultFont())).family(), reportschrift);
+        QVERIFY(kopf.fontUnderline());
+        QVERIFY(!zeile.fontUnderline());
+        QVERIFY(zeile.fontWeight() < QFont::Bold);
+        QCOMPARE(kopf.fontWeight() >= QFont::Bold, aenderung != QLatin1String("normal"));
+        if (aenderung == QLatin1String("groesse")) {
+            QCOMPARE(kopf.fontPointSize(), 20.0);
+            QCOMPARE(QFontInfo(zeile.font()).pointSize(), 20);
+        } else {
+            QCOMPARE(QFontInfo(zeile.font()).pixelSize(), QFontInfo(zeileVorher.font()).pixelSize());
+        }
+        QCOMPARE(zeile.foreground().color(),
+                 aenderung == QLatin1String("farbe") ? QColor(Qt::blue) : QColor(Qt::black));
+        if (aenderung.isEmpty()) {
+            QCOMPARE(kopf, kopfVorher);
+            QCOMPARE(zeile, zeileVorher);
+        }
+    }
+
+    // Tahoma from Wine's fonts: its bold face is drawn, and the dialog names the styles in German.
+    void tahomaFett() {
+        if (!QFontDatabase::families().contains(QStringLiteral("Tahoma")))
+            QSKIP("Tahoma fehlt (fonts-wine)");
+        QTextEdit* r = m_fenster->report;
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<Schriftdialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QFontDialog* wahl = dialog->schriftwahl;
+            QFont f = QFontDatabase::font(QStringLiteral("Tahoma"), QStringLiteral("Bold"), 12);
+            dialog->setzeSchrift(f);
+            QStringList stile;
+            for (QListView* liste : wahl->findChildren<QListView*>()) {
+                QStringList namen;
+                auto* zeige = qobject_cast<QStyledItemDelegate*>(liste->itemDelegate());
+                for (int i = 0; zeige && i < liste->model()->rowCount(); ++i)
+                    namen << zeige->displayText(liste->model()->index(i, 0).data(), QLocale());
+                if (namen.contains(QStringLiteral("Fett")))
+                    stile = namen;
+            }
+            QCOMPARE(stile, (QStringList{"Normal", "Fett"}));
+            const QList<QLineEdit*> felder = wahl->findChildren<QLineEdit*>();
+            QVERIFY(felder.size() >= 2);
+            QCOMPARE(felder[1]->text(), QStringLiteral("Fett"));
+            dialog->accept();
+        });
+        // A plain line: its font and its weight change.
+        QTextCursor c(r->document());
+        for (QTextBlock b = r->document()->begin(); b.isValid(); b = b.next())
+            if (b.text() == QStringLiteral("Bestanden:          2")) {
+                c.setPosition(b.position());
+                c.setPosition(b.position() + b.length() - 1, QTextCursor::KeepAnchor);
+            }
+        QVERIFY(c.hasSelection());
+        r->setTextCursor(c);
+        m_fenster->fontbut->trigger();
+        const QTextCharFormat f = formatDerZeile(*r->document(), "Bestanden:          2");
+        const QFontInfo info(f.font());
+        QCOMPARE(info.family(), QStringLiteral("Tahoma"));
+        QVERIFY(info.bold());
+        // Drawn with the bold face: wider than the same text in the regular one.
+        QFont normal = f.font();
+        normal.setWeight(QFont::Normal);
+        QVERIFY(QFontMetrics(f.font()).horizontalAdvance(QStringLiteral("Bestanden")) >
+                QFontMetrics(normal).horizontalAdvance(QStringLiteral("Bestanden")));
+        QCOMPARE(Schriftdialog::stilname(QStringLiteral("Bold Italic")), QStringLiteral("Fett Kursiv"));
+        QCOMPARE(Schriftdialog::stilname(QStringLiteral("Regular")), QStringLiteral("Normal"));
     }
 
     void speichernHaengtRtfAn() {
