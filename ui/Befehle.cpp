@@ -64,13 +64,13 @@ constexpr Menue kMenues[] = {
     {&T::Beaarbeiten1, u"Beaarbeiten1", u"&Bearbeiten"},
     {&T::Auswertung1, u"Auswertung1", u"&Auswertung"},
     {&T::Ansicht1, u"Ansicht1", u"&Ansicht"},
-    {&T::Extras1, u"Extras1", u"Extras"},
+    {&T::Extras1, u"Extras1", u"&Extras"},
     {&T::Hilfe1, u"Hilfe1", u"&Hilfe"},
 };
 
-// Ctrl+O, Ctrl+S and Ctrl+Q are the usual desktop keys besides the menus' own; they act only
-// while this window is active. F1 reaches every window and opens the page of the active one.
-// The toolbar orders some commands unlike the menu: name, restored order, grade; histogram first.
+// Ctrl+O, Ctrl+S, Ctrl+Q, Ctrl+Z, Ctrl+Y and Del are the usual desktop keys besides the menus'
+// own; they act only while this window is active. F1 reaches every window and opens the page of the active
+// one. The toolbar orders some commands unlike the menu: name, restored order, grade; histogram first.
 // clang-format off
 constexpr Befehl kBefehle[] = {
     // menu, entry, object name, caption, icon,
@@ -90,6 +90,11 @@ constexpr Befehl kBefehle[] = {
     {&T::Datei1, &T::Beenden1, u"Beenden1", u"&Beenden", 19,
      Qt::CTRL | Qt::Key_Q, Qt::WindowShortcut, &T::Beenden1Click, knopf(6, u"ToolButton27", u"ToolButton28")},
 
+    {&T::Beaarbeiten1, &T::Rueckgaengig1, u"Rueckgaengig1", u"&Rückgängig", -1,
+     Qt::CTRL | Qt::Key_Z, Qt::WindowShortcut, &T::Rueckgaengig1Click, {}},
+    {&T::Beaarbeiten1, &T::Wiederholen1, u"Wiederholen1", u"&Wiederholen", -1,
+     Qt::CTRL | Qt::Key_Y, Qt::WindowShortcut, &T::Wiederholen1Click, {}},
+    trenner(&T::Beaarbeiten1, &T::N5, u"N5"),
     {&T::Beaarbeiten1, &T::SortierennachName1, u"SortierennachName1", u"Sortieren nach &Name", 5,
      {}, Qt::WindowShortcut, &T::SortierennachName1Click, knopf(7, u"ToolButton5", u"ToolButton20")},
     {&T::Beaarbeiten1, &T::SortierennachNote1, u"SortierennachNote1", u"Sortieren nach Note", 4,
@@ -100,7 +105,7 @@ constexpr Befehl kBefehle[] = {
     {&T::Beaarbeiten1, &T::VomClipboardeinfgen1, u"VomClipboardeinfgen1", u"Vom Clipboard einfügen", 7,
      {}, Qt::WindowShortcut, &T::VomClipboardeinfgen1Click, knopf(10, u"ToolButton4", u"ToolButton21")},
     {&T::Beaarbeiten1, &T::MarkierteZeilenlschen1, u"MarkierteZeilenlschen1", u"Markierte Zeilen löschen", 8,
-     {}, Qt::WindowShortcut, &T::MarkierteZeilenlschen1Click, knopf(11, u"ToolButton10")},
+     Qt::Key_Delete, Qt::WindowShortcut, &T::MarkierteZeilenlschen1Click, knopf(11, u"ToolButton10")},
     {&T::Beaarbeiten1, &T::Spaltenbreiteanpassen1, u"Spaltenbreiteanpassen1", u"Spaltenbreite anpassen", 20,
      {}, Qt::WindowShortcut, &T::Spaltenbreiteanpassen1Click, knopf(12, u"ToolButton29")},
 
@@ -131,6 +136,8 @@ constexpr Befehl kBefehle[] = {
 // clang-format on
 
 QIcon symbol(int bild) {
+    if (bild < 0)
+        return {};
     return QIcon(QStringLiteral(":/symbole/%1.svg").arg(bild, 2, 10, QLatin1Char('0')));
 }
 
@@ -202,7 +209,18 @@ void verbinde(T& f) {
                                     [&f, handler = b.handler] { (f.*handler)(); });
 }
 
+// What stays usable while long work runs: nothing of it reads or changes the list.
+constexpr QAction* T::*kImmerFrei[] = {&T::Beenden1,      &T::Spaltenbreiteanpassen1,
+                                       &T::Einstellungn1, &T::CSVImporteinstellungen1,
+                                       &T::Hilfe2,        &T::Info1};
+
 } // namespace
+
+void sperren(T& fenster, bool gesperrt) {
+    for (const Befehl& b : kBefehle)
+        if (b.handler && std::ranges::find(kImmerFrei, b.aktion) == std::end(kImmerFrei))
+            (fenster.*b.aktion)->setEnabled(!gesperrt);
+}
 
 void einrichten(T& fenster) {
     baueMenues(fenster);

@@ -11,4 +11,8 @@ namespace befehle {
 // command runs through the general error report.
 void einrichten(THauptformular& fenster);
 
+// Disables (or enables again) every command that reads or changes the list, while long work
+// runs on a worker.
+void sperren(THauptformular& fenster, bool gesperrt);
+
 } // namespace befehle

@@ -16,11 +16,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTableView>
 
 THauptformular::THauptformular(QWidget* eltern) : QMainWindow(eltern) {
@@ -44,6 +47,12 @@ THauptformular::THauptformular(QWidget* eltern) : QMainWindow(eltern) {
     SaveDialog1 = steuerelemente::dateidialog(this, QStringLiteral("SaveDialog1"), QFileDialog::AcceptSave,
                                               kDateifilter);
     SaveDialog1->setDefaultSuffix(QStringLiteral("noten"));
+    // A program started from the desktop runs in "/"; the first dialog offers the user's files.
+    const QString dokumente = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString anfang = QDir(dokumente).exists() ? dokumente : QDir::homePath();
+    for (Zuletzt& z : m_zuletzt)
+        z.ordner = anfang;
+    zeigeVerlauf();
 
     FormCreate();
 
@@ -79,8 +88,16 @@ void THauptformular::closeEvent(QCloseEvent* ereignis) {
     QCoreApplication::exit(0);
 }
 
-std::optional<QString> THauptformular::waehleDatei(QFileDialog* dialog, int filterIndex, bool csvEndung) {
+std::optional<QString> THauptformular::waehleDatei(QFileDialog* dialog, int filterIndex, Dateizweck zweck,
+                                                   bool csvEndung) {
+    Zuletzt& zuletzt = m_zuletzt[static_cast<std::size_t>(zweck)];
+    dialog->setDirectory(zuletzt.ordner);
     dialog->selectNameFilter(kDateifilter.value(filterIndex - 1));
+    // The shared dialog shows the name this use chose last, or none (never another use's file).
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->clear();
+    if (!zuletzt.datei.isEmpty())
+        dialog->selectFile(zuletzt.datei);
     const QString endung = dialog->defaultSuffix();
     QMetaObject::Connection filterWechsel;
     if (csvEndung) {
@@ -99,7 +116,48 @@ std::optional<QString> THauptformular::waehleDatei(QFileDialog* dialog, int filt
         disconnect(filterWechsel);
         dialog->setDefaultSuffix(endung);
     }
-    return steuerelemente::gewaehlteDatei(dialog, ergebnis, gewaehlt);
+    const auto datei = steuerelemente::gewaehlteDatei(dialog, ergebnis, gewaehlt);
+    if (datei)
+        zuletzt = {QFileInfo(*datei).fileName(), QFileInfo(*datei).absolutePath()};
+    return datei;
+}
+
+THauptformular::Sperre::Sperre(THauptformular& f) : m_f(f) {
+    befehle::sperren(m_f, true);
+}
+
+THauptformular::Sperre::~Sperre() {
+    befehle::sperren(m_f, false);
+    m_f.zeigeVerlauf();
+}
+
+void THauptformular::merke(verlauf::SchrittZeiger schritt) {
+    m_verlauf.merke(std::move(schritt));
+    zeigeVerlauf();
+}
+
+void THauptformular::zeigeVerlauf() {
+    const bool frei = !hintergrund::laeuft();
+    Rueckgaengig1->setEnabled(frei && m_verlauf.kannRueckgaengig());
+    Wiederholen1->setEnabled(frei && m_verlauf.kannWiederholen());
+    // The command a step belongs to, as the hint in the status bar.
+    const QString zurueck = m_verlauf.rueckgaengigName(), vor = m_verlauf.wiederholenName();
+    Rueckgaengig1->setStatusTip(zurueck.isEmpty() ? QString() : QStringLiteral("Rückgängig: ") + zurueck);
+    Wiederholen1->setStatusTip(vor.isEmpty() ? QString() : QStringLiteral("Wiederholen: ") + vor);
+    Rueckgaengig1->setToolTip(Rueckgaengig1->statusTip());
+    Wiederholen1->setToolTip(Wiederholen1->statusTip());
+}
+
+void THauptformular::Rueckgaengig1Click() {
+    m_verlauf.rueckgaengig(m_daten);
+    zeigeVerlauf();
+    Anzeigen();
+}
+
+void THauptformular::Wiederholen1Click() {
+    m_verlauf.wiederholen(m_daten);
+    zeigeVerlauf();
+    Anzeigen();
 }
 
 void THauptformular::Anzeigen() {

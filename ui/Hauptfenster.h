@@ -5,10 +5,13 @@
 
 #include "Auswertung.h"
 #include "ErgebnisModell.h"
+#include "Hintergrund.h"
 #include "Import.h"
+#include "Verlauf.h"
 
 #include <QMainWindow>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 class QAction;
@@ -32,6 +35,7 @@ public:
 
     Auswertung& daten() { return m_daten; }
     ErgebnisModell& modell() { return m_modell; }
+    verlauf::Verlauf& verlauf() { return m_verlauf; }
 
     // The dialogs whose controls are the parameters of the commands (created after this window).
     void verbindeFenster(Teinstellungsdialog* einstellungen, Tnotenvergabeform* notenvergabe,
@@ -69,6 +73,9 @@ public:
     void UrsrnglicheReihenfolge1Click();
     void MarkierteZeilenlschen1Click();
     void Spaltenbreiteanpassen1Click();
+    // Undo and redo of the commands that change the list, its grades or its letters.
+    void Rueckgaengig1Click();
+    void Wiederholen1Click();
 
     // Grades, classes, borderline cases, histogram and report (Auswertungsbefehle.cpp).
     void Notenvergabe1Click();
@@ -92,6 +99,7 @@ public:
     // Menus and their entries by their component names, as the command table builds them.
     QMenu *Datei1, *Beaarbeiten1, *Auswertung1, *Ansicht1, *Extras1, *Hilfe1;
     QAction *oeffnen, *Speichern1, *N1, *importierencsv, *AnfgenCSV1, *SpeichernCSV1, *N3, *Beenden1;
+    QAction *Rueckgaengig1, *Wiederholen1, *N5;
     QAction *SortierennachName1, *SortierennachNote1, *UrsrnglicheReihenfolge1, *N4, *VomClipboardeinfgen1,
         *MarkierteZeilenlschen1, *Spaltenbreiteanpassen1;
     QAction *Notenvergabe1, *klasseneinteilung, *KeineKlasenasuwertung1, *Grenzfaelle1;
@@ -104,15 +112,40 @@ public:
     QFileDialog* OpenDialog;
     QFileDialog* SaveDialog1;
 
-    // Shows `dialog` with filter `filterIndex` (1-based) preselected; the chosen file, or
-    // nothing when cancelled. The dialog keeps the last folder and name.
-    // With csvEndung a name typed without extension gets ".csv" while the CSV filter is selected.
-    std::optional<QString> waehleDatei(QFileDialog* dialog, int filterIndex, bool csvEndung = false);
+    // What a file dialog is shown for: each use remembers its own last file and folder, so
+    // "Öffnen" never offers the text file last imported.
+    enum class Dateizweck { Oeffnen, Import, Speichern, Export };
+
+    // Shows `dialog` with filter `filterIndex` (1-based) preselected and the last file chosen for
+    // `zweck` (at first none, in the user's documents folder); the chosen file, or nothing when
+    // cancelled. With csvEndung a name typed without extension gets ".csv" while the CSV filter
+    // is selected.
+    std::optional<QString> waehleDatei(QFileDialog* dialog, int filterIndex, Dateizweck zweck,
+                                       bool csvEndung = false);
+
+    // Runs long work on a worker (ui/Hintergrund.h) while the commands that would change the
+    // list wait; the work must not touch the window or m_daten.
+    template <class F> auto imHintergrund(const QString& text, F&& arbeit) {
+        const Sperre sperre(*this);
+        return hintergrund::fuehreAus(this, text, std::forward<F>(arbeit));
+    }
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
 
 private:
+    // Commands that change the list are disabled while it lives.
+    class Sperre {
+    public:
+        explicit Sperre(THauptformular& f);
+        ~Sperre();
+        Sperre(const Sperre&) = delete;
+        Sperre& operator=(const Sperre&) = delete;
+
+    private:
+        THauptformular& m_f;
+    };
+
     // The filters of both file dialogs, 1-based as the commands select them.
     static inline const QStringList kDateifilter = {QStringLiteral("CSV Dateien (*.csv)"),
                                                     QStringLiteral("Daten (*.noten)"),
@@ -124,14 +157,26 @@ private:
     // Top and bottom grid rows of the selection, or the current row.
     std::pair<int, int> markierteZeilen() const;
 
-    // Lists an import and sums it up in the status bar, or reports why nothing was read.
+    // Takes over what an import read into `neu` (a copy of m_daten) as one step to undo,
+    // then lists it and sums it up, or reports why nothing was read.
+    void uebernimmImport(const ImportZusammenfassung& z, Auswertung& neu, const QString& befehl);
     void zeigeImport(const ImportZusammenfassung& z);
+    // A command's change, for undo; updates the two menu entries.
+    void merke(verlauf::SchrittZeiger schritt);
+    void zeigeVerlauf();
+    // Sorts by grade as KlassenBilden does, as a step to undo; nullptr when the order stayed.
+    verlauf::SchrittZeiger sortiereNachNote(const QString& befehl);
     void baueStatusleiste();
     // "n Prüflinge übernommen, m Zeilen übergangen"; the tooltip names the lines left out.
     void zeigeStatus(const ImportZusammenfassung& z);
 
     Auswertung m_daten;
     ErgebnisModell m_modell;
+    verlauf::Verlauf m_verlauf;
+    struct Zuletzt {
+        QString datei, ordner;
+    };
+    std::array<Zuletzt, 4> m_zuletzt; // by Dateizweck
     Teinstellungsdialog* m_einstellungen = nullptr;
     Tnotenvergabeform* m_notenvergabe = nullptr;
     TImporteinstellungen* m_import = nullptr;

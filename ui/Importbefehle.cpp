@@ -13,12 +13,20 @@
 
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QStatusBar>
 
+namespace {
+// The file's name as the progress dialog and the questions name it.
+QString name(const QString& pfad) {
+    return QFileInfo(pfad).fileName();
+}
+} // namespace
+
 void THauptformular::oeffnenClick() {
-    const auto datei = waehleDatei(OpenDialog, 2);
+    const auto datei = waehleDatei(OpenDialog, 2, Dateizweck::Oeffnen);
     if (!datei)
         return;
     oeffneDatei(*datei);
@@ -26,7 +34,18 @@ void THauptformular::oeffnenClick() {
 
 void THauptformular::oeffneDatei(const QString& pfad) {
     // The reader returns a whole list or raises an error, so a failure changes nothing here.
-    m_daten.FEintraege = notendatei::lese(pfad);
+    notendatei::Befund befund;
+    Notenliste neu = imHintergrund(QStringLiteral("„%1“ wird geöffnet").arg(name(pfad)),
+                                   [&pfad, &befund] { return notendatei::lese(pfad, &befund); });
+    // Any file opens as records; one that cannot have been written as such is asked about first.
+    if (!befund.plausibel() &&
+        !meldung::zeige(
+            meldung::Art::Warnfrage,
+            QStringLiteral("„%1“ sieht nicht wie eine Notendatei aus — trotzdem öffnen?").arg(name(pfad)),
+            this))
+        return;
+    merke(verlauf::vorErsatz(QStringLiteral("Öffnen"), m_daten, verlauf::Eintraege | verlauf::Original));
+    m_daten.FEintraege = std::move(neu);
     m_daten.OriginalMerken();
     Anzeigen();
     ImportZusammenfassung z;
@@ -63,20 +82,43 @@ void THauptformular::Importieren1Click() {
     // the plain list.
     const QStringList filter = OpenDialog->nameFilters();
     OpenDialog->setNameFilters(filter + QStringList{QStringLiteral("Tabellen (*.xlsx *.ods)")});
-    const auto datei = waehleDatei(OpenDialog, 1);
+    const auto datei = waehleDatei(OpenDialog, 1, Dateizweck::Import);
     OpenDialog->setNameFilters(filter);
     if (!datei)
         return;
     // A spreadsheet has its cells already; the separator setting plays no part.
-    if (tabelle::istTabelle(*datei))
-        return zeigeImport(importiereTabelle(m_daten, *datei, m_import->einstellungen()));
-    const QChar trenner = trennerAus(m_import->trennerText());
-    zeigeImport(importiereDatei(m_daten, *datei, trenner, m_import->einstellungen()));
+    const bool mappe = tabelle::istTabelle(*datei);
+    const QChar trenner = mappe ? QChar() : trennerAus(m_import->trennerText());
+    const ImportEinstellungen e = m_import->einstellungen();
+    const QString pfad = *datei;
+    Auswertung neu = m_daten;
+    const ImportZusammenfassung z = imHintergrund(
+        QStringLiteral("„%1“ wird eingelesen").arg(name(pfad)), [&neu, &pfad, mappe, trenner, &e] {
+            return mappe ? importiereTabelle(neu, pfad, e) : importiereDatei(neu, pfad, trenner, e);
+        });
+    uebernimmImport(
+        z, neu, m_daten.FErsetzen ? QStringLiteral("Importieren (CSV)") : QStringLiteral("Anfügen (CSV)"));
 }
 
 void THauptformular::VomClipboardeinfgen1Click() {
-    zeigeImport(importiereText(m_daten, QGuiApplication::clipboard()->text(), QChar(u'\t'),
-                               m_import->einstellungen()));
+    const QString text = QGuiApplication::clipboard()->text();
+    const ImportEinstellungen e = m_import->einstellungen();
+    Auswertung neu = m_daten;
+    const ImportZusammenfassung z =
+        imHintergrund(QStringLiteral("Der Text der Zwischenablage wird eingefügt"),
+                      [&neu, &text, &e] { return importiereText(neu, text, QChar(u'\t'), e); });
+    uebernimmImport(z, neu, QStringLiteral("Vom Clipboard einfügen"));
+}
+
+void THauptformular::uebernimmImport(const ImportZusammenfassung& z, Auswertung& neu, const QString& befehl) {
+    // The import read into a copy; what it changed comes over as one step.
+    if (z.ergebnis == ImportErgebnis::Gelesen) {
+        merke(verlauf::vorErsatz(befehl, m_daten, verlauf::Eintraege | verlauf::Original | verlauf::Klassen));
+        m_daten.FEintraege = std::move(neu.FEintraege);
+        m_daten.FOriginal = std::move(neu.FOriginal);
+        m_daten.FKlassen = std::move(neu.FKlassen);
+    }
+    zeigeImport(z);
 }
 
 void THauptformular::zeigeImport(const ImportZusammenfassung& z) {

@@ -5,19 +5,30 @@
 #include "Hauptfenster.h"
 
 #include "Export.h"
+#include "Meldung.h"
 #include "Notendatei.h"
+#include "Sortierung.h"
 #include "Spaltenbreite.h"
 #include "XlsxExport.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QTableView>
 
+namespace {
+QString name(const QString& pfad) {
+    return QFileInfo(pfad).fileName();
+}
+
+} // namespace
+
 void THauptformular::Speichern1Click() {
-    const auto datei = waehleDatei(SaveDialog1, 2);
+    const auto datei = waehleDatei(SaveDialog1, 2, Dateizweck::Speichern);
     if (!datei)
         return;
-    notendatei::schreibe(*datei, m_daten.FEintraege);
+    imHintergrund(QStringLiteral("„%1“ wird gespeichert").arg(name(*datei)),
+                  [pfad = *datei, liste = m_daten.FEintraege] { notendatei::schreibe(pfad, liste); });
 }
 
 void THauptformular::SpeichernCSV1Click() {
@@ -26,28 +37,40 @@ void THauptformular::SpeichernCSV1Click() {
     QStringList mitMappe = filter;
     mitMappe.insert(1, kMappenFilter);
     SaveDialog1->setNameFilters(mitMappe);
-    const auto datei = waehleDatei(SaveDialog1, 1, true);
-    const bool mappe = SaveDialog1->selectedNameFilter() == kMappenFilter;
+    const auto datei = waehleDatei(SaveDialog1, 1, Dateizweck::Export, true);
     SaveDialog1->setNameFilters(filter);
     if (!datei)
         return;
-    if (mappe)
-        exportiereXlsx(*datei, m_daten.FEintraege);
-    else
-        exportiereCsv(*datei, m_daten.FEintraege);
+    // The name decides, whatever filter the dialog shows: ".xlsx" is a workbook, anything else text.
+    const bool mappe = QFileInfo(*datei).suffix().compare(QStringLiteral("xlsx"), Qt::CaseInsensitive) == 0;
+    const qsizetype leer = imHintergrund(QStringLiteral("„%1“ wird exportiert").arg(name(*datei)),
+                                         [mappe, pfad = *datei, liste = m_daten.FEintraege]() -> qsizetype {
+                                             if (mappe)
+                                                 return exportiereXlsx(pfad, liste);
+                                             exportiereCsv(pfad, liste);
+                                             return 0;
+                                         });
+    // Values a workbook cannot hold as numbers stay empty cells; the user is told how many.
+    if (leer > 0)
+        meldung::information(leereWerteText(leer), this);
 }
 
 void THauptformular::SortierennachName1Click() {
-    m_daten.SortierenNachName();
+    merke(verlauf::sortiere(QStringLiteral("Sortieren nach Name"), m_daten, sortierung::nachName));
     Anzeigen();
 }
 
 void THauptformular::Sortierennote() {
-    m_daten.SortierenNachNote();
+    merke(sortiereNachNote(QStringLiteral("Sortieren nach Note")));
     Anzeigen();
 }
 
+verlauf::SchrittZeiger THauptformular::sortiereNachNote(const QString& befehl) {
+    return verlauf::sortiere(befehl, m_daten, sortierung::nachNote);
+}
+
 void THauptformular::UrsrnglicheReihenfolge1Click() {
+    merke(verlauf::vorErsatz(QStringLiteral("Ursprüngliche Reihenfolge"), m_daten, verlauf::Eintraege));
     m_daten.UrspruenglicheReihenfolge();
     Anzeigen();
 }
@@ -69,7 +92,7 @@ std::pair<int, int> THauptformular::markierteZeilen() const {
 
 void THauptformular::MarkierteZeilenlschen1Click() {
     const auto [oben, unten] = markierteZeilen();
-    m_daten.ZeilenLoeschen(oben, unten);
+    merke(verlauf::loesche(QStringLiteral("Markierte Zeilen löschen"), m_daten, oben, unten));
     Anzeigen();
 }
 

@@ -2,6 +2,7 @@
 #include "Meldung.h"
 
 #include "Fehler.h"
+#include "Fortschritt.h"
 #include "Meldungsfehler.h"
 
 #include <QApplication>
@@ -35,6 +36,9 @@ bool zeige(Art art, const QString& text, QWidget* eltern) {
     case Art::Bestaetigung:
         return QMessageBox::question(eltern, QApplication::applicationDisplayName(), text,
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    case Art::Warnfrage:
+        return QMessageBox::warning(eltern, QApplication::applicationDisplayName(), text,
+                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     case Art::Ausnahme:
         QMessageBox::critical(eltern, QApplication::applicationDisplayName(), text);
         return true;
@@ -49,6 +53,8 @@ namespace Fehlerbericht {
 void ausfuehren(const std::function<void()>& befehl) {
     try {
         befehl();
+    } catch (const fortschritt::Abgebrochen&) {
+        // The user asked for it; nothing changed, so there is nothing to say.
     } catch (const Meldungsfehler& f) {
         meldung::zeige(meldung::Art::Fehler, f.text());
     } catch (const Fehler& f) {

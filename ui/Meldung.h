@@ -12,9 +12,10 @@ class QWidget;
 
 namespace meldung {
 
-enum class Art { Fehler, Information, Bestaetigung, Ausnahme };
+enum class Art { Fehler, Information, Bestaetigung, Ausnahme, Warnfrage };
 
-// Shows a message. Bestaetigung asks Yes/No and returns true for Yes; the others return true.
+// Shows a message. Bestaetigung asks Yes/No and returns true for Yes; Warnfrage asks the same
+// with No as the default button (Return keeps things as they are); the others return true.
 bool zeige(Art art, const QString& text, QWidget* eltern = nullptr);
 inline void fehler(const QString& text, QWidget* eltern = nullptr) {
     zeige(Art::Fehler, text, eltern);
@@ -30,7 +31,8 @@ void setzeAnzeige(Anzeige anzeige);
 } // namespace meldung
 
 namespace Fehlerbericht {
-// Runs a command; an error it raises is reported and the command ends there.
+// Runs a command; an error it raises is reported and the command ends there. Work the user
+// cancelled (fortschritt::Abgebrochen) ends the command without a message.
 void ausfuehren(const std::function<void()>& befehl);
 
 // Connects a menu entry's or button's signal to a command that runs through ausfuehren.

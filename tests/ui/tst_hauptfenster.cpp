@@ -8,9 +8,12 @@
 #include "Testdaten.h"
 #include "UiTesthilfe.h"
 #include "Zahltext.h"
+#include "importform.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -25,10 +28,39 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 using uitest::beantworteDateidialog;
 
-namespace {} // namespace
+namespace {
+// Everything the undoable commands change: both lists with grades and letters, the classes,
+// and the grid.
+QStringList zustand(THauptformular* h) {
+    QStringList r;
+    auto liste = [&r](const char* was, const Notenliste& l) {
+        for (const auto& e : l)
+            r << QString::fromLatin1(was) + e.nameText() + u'|' + zahltext::kurz(e.punkte) + u'|' +
+                     zahltext::kurz(e.note) + u'|' + (e.ects ? QString(QChar(e.ects)) : QString());
+    };
+    liste("E ", h->daten().FEintraege);
+    liste("O ", h->daten().FOriginal);
+    for (const auto& k : h->daten().FKlassen)
+        r << "K " + zahltext::kurz(k.note) + (k.ects ? QString(QChar(k.ects)) : QString());
+    for (int z = 1; z <= h->modell().rowCount(); ++z)
+        r << "R " + h->modell().zellText(1, z) + u'|' + h->modell().zellText(3, z) + u'|' +
+                 h->modell().zellText(4, z);
+    return r;
+}
+
+// Closes the next modal dialog (the grade dialog with "OK", the class window).
+void schliesseDialog() {
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        d->accept();
+    });
+}
+} // namespace
 
 class TestHauptfenster : public QObject {
     Q_OBJECT
@@ -70,6 +102,9 @@ private slots:
                                   "  -",
                                   "  &Beenden",
                                   "&Bearbeiten",
+                                  "  &Rückgängig",
+                                  "  &Wiederholen",
+                                  "  -",
                                   "  Sortieren nach &Name",
                                   "  Sortieren nach Note",
                                   "  Ursprüngliche Reihenfolge",
@@ -85,7 +120,7 @@ private slots:
                                   "&Ansicht",
                                   "  Report",
                                   "  &Histogramm",
-                                  "Extras",
+                                  "&Extras",
                                   "  Einstellungen",
                                   "  CSV Importeinstellungen",
                                   "&Hilfe",
@@ -93,6 +128,14 @@ private slots:
                                   "  Info"};
         QCOMPARE(ist, soll);
         QCOMPARE(m_fenster->Hilfe2->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(m_fenster->Rueckgaengig1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(m_fenster->Wiederholen1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+        QCOMPARE(m_fenster->MarkierteZeilenlschen1->shortcut(), QKeySequence(Qt::Key_Delete));
+        // The menu bar's access keys: none taken twice, except the design's A of Auswertung and Ansicht.
+        QStringList tasten;
+        for (QAction* m : m_fenster->menuBar()->actions())
+            tasten << m->text().section(u'&', 1).left(1).toUpper();
+        QCOMPARE(tasten, QStringList({"D", "B", "A", "A", "E", "H"}));
     }
 
     void werkzeugleiste() {
@@ -237,6 +280,87 @@ private slots:
         QCOMPARE(namen, QStringList({"A", "B", "C", "E"}));
         // A click on the header marks nothing.
         QVERIFY(!m_fenster->erg->horizontalHeader()->sectionsClickable());
+    }
+
+    // Every command that changes the list, its grades or its letters: Ctrl+Z brings back the
+    // state before it, grid included, and Ctrl+Y the state after it, twice over.
+    void rueckgaengigUndWiederholen_data() {
+        QTest::addColumn<QString>("befehl");
+        for (const char* b : {"importieren", "anfuegen", "einfuegen", "oeffnen", "entf", "name", "note",
+                              "original", "notenvergabe", "berechnen", "klassen", "histogramm"})
+            QTest::newRow(b) << QString::fromLatin1(b);
+    }
+    void rueckgaengigUndWiederholen() {
+        QFETCH(QString, befehl);
+        TImporteinstellungen* e = m_programm->Importeinstellungen();
+        e->vorname->setCurrentIndex(1);
+        e->punkte->setCurrentIndex(2);
+        Auswertung& d = m_fenster->daten();
+        int i = 0;
+        for (const char* n : {"E", "C", "A", "D", "B"}) {
+            ++i;
+            d.FEintraege.push_back(testeintrag(n, 10.0 * i, 6.0 - i));
+        }
+        d.OriginalMerken();
+        d.FEintraege.swapItemsAt(0, 1);
+        d.FKlassen = {TNotenklasse{1, 2.0, u'B'}};
+        m_fenster->Anzeigen();
+        m_programm->zeige();
+        QVERIFY(QTest::qWaitForWindowActive(m_fenster));
+
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("kurs.csv")),
+                      noten = dir.filePath(QStringLiteral("kurs.noten"));
+        schreibeTestdatei(csv, "Name;Punkte\r\nFritz;7\r\nGabi;8\r\n");
+        notendatei::schreibe(noten, {testeintrag("Hans", 3, 2)});
+        const QStringList vorher = zustand(m_fenster);
+        if (befehl == "importieren" || befehl == "anfuegen") {
+            beantworteDateidialog(csv);
+            (befehl == "importieren" ? m_fenster->importierencsv : m_fenster->AnfgenCSV1)->trigger();
+        } else if (befehl == "einfuegen") {
+            QGuiApplication::clipboard()->setText(QStringLiteral("Name\tPunkte\nIda\t9\n"));
+            m_fenster->VomClipboardeinfgen1->trigger();
+        } else if (befehl == "oeffnen") {
+            beantworteDateidialog(noten);
+            m_fenster->oeffnen->trigger();
+        } else if (befehl == "entf") {
+            m_fenster->erg->setFocus();
+            m_fenster->erg->selectionModel()->select(
+                QItemSelection(m_fenster->modell().index(1, 1), m_fenster->modell().index(2, 1)),
+                QItemSelectionModel::ClearAndSelect);
+            QTest::keyClick(m_fenster->erg, Qt::Key_Delete);
+        } else if (befehl == "name") {
+            m_fenster->SortierennachName1->trigger();
+        } else if (befehl == "note") {
+            m_fenster->SortierennachNote1->trigger();
+        } else if (befehl == "original") {
+            m_fenster->UrsrnglicheReihenfolge1->trigger();
+        } else if (befehl == "notenvergabe") {
+            schliesseDialog();
+            m_fenster->Notenvergabe1->trigger();
+        } else if (befehl == "berechnen") {
+            m_fenster->NotenVorschau();
+        } else if (befehl == "klassen") {
+            schliesseDialog();
+            m_fenster->klasseneinteilung->trigger();
+        } else {
+            m_fenster->Histogramm->trigger();
+        }
+        QVERIFY(m_meldungen().isEmpty());
+        // The keys go to the main window; offscreen, a closed dialog does not hand activation back.
+        m_fenster->windowHandle()->requestActivate();
+        QTRY_COMPARE(QApplication::activeWindow(), m_fenster);
+        const QStringList nachher = zustand(m_fenster);
+        QVERIFY(nachher != vorher);
+        QVERIFY(m_fenster->Rueckgaengig1->isEnabled());
+        QVERIFY(!m_fenster->Wiederholen1->isEnabled());
+        for (int runde = 0; runde < 2; ++runde) {
+            QTest::keyClick(m_fenster, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(zustand(m_fenster), vorher);
+            QVERIFY(m_fenster->Wiederholen1->isEnabled());
+            QTest::keyClick(m_fenster, Qt::Key_Y, Qt::ControlModifier);
+            QCOMPARE(zustand(m_fenster), nachher);
+        }
     }
 
     void spaltenbreitenBeimStart_data() {

@@ -6,6 +6,7 @@
 #include "Steuerelemente.h"
 #include "Testdaten.h"
 #include "UiTesthilfe.h"
+#include "XlsxExport.h"
 #include "Zahltext.h"
 #include "importform.h"
 
@@ -15,7 +16,12 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <limits>
 
 namespace {
 QStringList zeilen(THauptformular* h) {
@@ -49,6 +55,34 @@ QStringList zustand(THauptformular* h) {
         r << "FOriginal " + e.nameText();
     r << "FKlassen " + zahltext::ganz(h->daten().FKlassen.size());
     return r;
+}
+
+// Back to the messages the environment collects, after a test answered them itself.
+void erfasseMeldungen(uitest::Umgebung& u) {
+    meldung::setzeAnzeige([&u](meldung::Art art, const QString& text) {
+        u.meldungen << text;
+        u.arten << art;
+        return true;
+    });
+}
+
+// Presses Return in the next message box, once it stands (the record file is read on a worker
+// first), noting its text and whether No is its default button.
+void antworteMitReturn(QString* text, bool* neinVorgabe) {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) {
+        QTimer::singleShot(1, [text, neinVorgabe] { antworteMitReturn(text, neinVorgabe); });
+        return;
+    }
+    *text = box->text();
+    *neinVorgabe = box->defaultButton() == box->button(QMessageBox::No);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+// Where the first file dialog of a fresh program starts: the documents folder, else home.
+QString anfangsordner() {
+    const QString dokumente = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(dokumente).exists() ? QDir(dokumente).absolutePath() : QDir::homePath();
 }
 
 QLabel* statustext(THauptformular* h) {
@@ -253,6 +287,111 @@ private slots:
         QCOMPARE(h->modell().rowCount(), 4);                 // still the empty grid of the start
     }
 
+    // Each use of the shared dialogs offers its own last file: after an import, "Öffnen" offers
+    // no name (so Return opens nothing), and the next import offers the file imported.
+    void jedeDateiwahlMerktSichIhreDatei() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        richteEin(p);
+        QTemporaryDir dir;
+        const QString klausur = dir.filePath(QStringLiteral("klausur.csv"));
+        schreibeTestdatei(klausur, kKurs);
+        uitest::beantworteDateidialog(klausur);
+        h->importierencsv->trigger();
+        const QStringList nachImport = zustand(h);
+        const QString status = statustext(h)->text();
+
+        QString angeboten = QStringLiteral("?"), filter, ordner;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            angeboten = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+            filter = d->selectedNameFilter();
+            ordner = d->directory().absolutePath();
+            QTest::keyClick(d, Qt::Key_Return); // an empty name: the dialog stays
+            if (d->isVisible())
+                d->reject();
+        });
+        QCOMPARE(h->oeffnen->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        h->oeffnen->trigger();
+        QCOMPARE(angeboten, QString());
+        QCOMPARE(filter, QStringLiteral("Daten (*.noten)"));
+        QCOMPARE(ordner, anfangsordner());
+        QCOMPARE(zustand(h), nachImport);
+        QCOMPARE(statustext(h)->text(), status);
+
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            angeboten = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+            ordner = d->directory().absolutePath();
+            d->reject();
+        });
+        h->AnfgenCSV1->trigger();
+        QCOMPARE(angeboten, QStringLiteral("klausur.csv"));
+        QCOMPARE(ordner, QFileInfo(klausur).absolutePath());
+    }
+
+    // A file that cannot be a record file is asked about, named; No (the default) keeps the list.
+    void unplausibleNotendateiFragtErst_data() {
+        QTest::addColumn<bool>("ja");
+        QTest::newRow("Nein") << false;
+        QTest::newRow("Ja") << true;
+    }
+    void unplausibleNotendateiFragtErst() {
+        QFETCH(bool, ja);
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        richteEin(p);
+        const QStringList vorher = zustand(h);
+        QTemporaryDir dir;
+        const QString klausur = dir.filePath(QStringLiteral("klausur.csv"));
+        QByteArray csv;
+        for (int i = 0; i < 4; ++i)
+            csv += "Anna;Meier;17,5\r\nBert;Roth;12,0\r\nCarl;Kurz;3\r\n;;;;;;;;;;;;\r\n";
+        schreibeTestdatei(klausur, csv.left(4 * 56));
+        QList<meldung::Art> arten;
+        QStringList fragen;
+        meldung::setzeAnzeige([&](meldung::Art art, const QString& text) {
+            arten << art;
+            fragen << text;
+            return ja;
+        });
+        uitest::beantworteDateidialog(klausur);
+        h->oeffnen->trigger();
+        erfasseMeldungen(m_umgebung);
+        QCOMPARE(fragen,
+                 QStringList({"„klausur.csv“ sieht nicht wie eine Notendatei aus — trotzdem öffnen?"}));
+        QCOMPARE(arten, QList<meldung::Art>({meldung::Art::Warnfrage}));
+        if (ja) {
+            QCOMPARE(h->daten().FEintraege.size(), 4);
+            QCOMPARE(statustext(h)->text(), QStringLiteral("4 Prüflinge übernommen, 0 Zeilen übergangen"));
+        } else {
+            QCOMPARE(zustand(h), vorher);
+        }
+    }
+
+    // The question itself: No is the default button, so Return keeps the list.
+    void frageHatNeinAlsVorgabe() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        richteEin(p);
+        const QStringList vorher = zustand(h);
+        QTemporaryDir dir;
+        const QString datei = dir.filePath(QStringLiteral("rest.noten"));
+        schreibeTestdatei(datei, QByteArray(57, '\0'));
+        meldung::setzeAnzeige({});
+        QString text;
+        bool neinVorgabe = false;
+        uitest::beantworteDateidialog(datei);
+        antworteMitReturn(&text, &neinVorgabe);
+        h->oeffnen->trigger();
+        erfasseMeldungen(m_umgebung);
+        QCOMPARE(text, QStringLiteral("„rest.noten“ sieht nicht wie eine Notendatei aus — trotzdem öffnen?"));
+        QVERIFY(neinVorgabe);
+        QCOMPARE(zustand(h), vorher);
+    }
+
     void exportMitCsvEndung() {
         Programm p;
         THauptformular* h = p.Hauptformular();
@@ -266,6 +405,60 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("Anna;17,5;0\r\n"));
         QCOMPARE(h->SaveDialog1->defaultSuffix(), QStringLiteral("noten"));
+    }
+
+    // Points that are no number stay empty cells of the workbook, and the user is told.
+    void exportNenntLeereZellen() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        h->daten().FEintraege = {testeintrag("Anna", std::numeric_limits<double>::quiet_NaN(), 2),
+                                 testeintrag("Bert", 3, 2)};
+        QTemporaryDir dir;
+        uitest::beantworteDateidialog(dir.filePath(QStringLiteral("liste.xlsx")));
+        h->SpeichernCSV1->trigger();
+        QCOMPARE(m_umgebung.meldungen, QStringList({leereWerteText(1)}));
+        QCOMPARE(m_umgebung.arten, QList<meldung::Art>({meldung::Art::Information}));
+    }
+
+    // The name typed decides what "Exportieren (CSV)" writes, whatever filter the dialog shows.
+    void exportNachEndung_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<bool>("mappe");
+        const QString csv = QStringLiteral("CSV Dateien (*.csv)"),
+                      xlsx = QStringLiteral("Excel-Arbeitsmappe (*.xlsx)");
+        QTest::newRow("xlsx unter CSV") << "export.xlsx" << csv << "export.xlsx" << true;
+        QTest::newRow("XLSX unter CSV") << "Export.XLSX" << csv << "Export.XLSX" << true;
+        QTest::newRow("csv unter xlsx") << "export.csv" << xlsx << "export.csv" << false;
+        QTest::newRow("ohne unter xlsx") << "export" << xlsx << "export.xlsx" << true;
+        QTest::newRow("ohne unter CSV") << "export" << csv << "export.csv" << false;
+    }
+    void exportNachEndung() {
+        QFETCH(QString, name);
+        QFETCH(QString, filter);
+        QFETCH(QString, datei);
+        QFETCH(bool, mappe);
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        h->daten().FEintraege = {testeintrag("Anna", 17.5, 2)};
+        QTemporaryDir dir;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            d->selectNameFilter(filter);
+            emit d->filterSelected(filter);
+            d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(dir.filePath(name));
+            static_cast<QDialog*>(d)->accept();
+        });
+        h->SpeichernCSV1->trigger();
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+        const QByteArray inhalt = inhaltVon(dir.filePath(datei));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({datei}));
+        if (mappe)
+            QVERIFY(inhalt.startsWith("PK"));
+        else
+            QCOMPARE(inhalt, QByteArray("Anna;17,5;2\r\n"));
     }
 };
 

@@ -10,10 +10,17 @@
 #include "einstellungen.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 
 namespace {
 
@@ -76,6 +83,37 @@ private slots:
         h->Ergebnis1->trigger();
         QCOMPARE(bilder(e->report->document()), 0);
         QVERIFY(e->report->toPlainText().contains(QStringLiteral("ECTS Gruppen")));
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+    }
+
+    // Saving the report over an existing file asks first, as saving the record file does, and
+    // No keeps the file.
+    void rtfUeberschreibenFragtErst() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        liste(h);
+        h->Ergebnis1->trigger();
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath(QStringLiteral("report.rtf"));
+        schreibeTestdatei(pfad, "alt");
+        QString frage;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(pfad);
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                frage = box->text();
+                box->button(QMessageBox::No)->click();
+            });
+            static_cast<QDialog*>(d)->accept(); // asks; after No the dialog stays open
+            if (d->isVisible())
+                static_cast<QDialog*>(d)->reject();
+        });
+        p.Ergebnis()->savebut->trigger();
+        QVERIFY2(frage.contains(QStringLiteral("report.rtf")), qPrintable(frage));
+        QCOMPARE(inhaltVon(pfad), QByteArray("alt"));
         QVERIFY(m_umgebung.meldungen.isEmpty());
     }
 
