@@ -10,12 +10,14 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QImage>
+#include <QPageSize>
 #include <QPixmap>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QUrl>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -61,8 +63,18 @@ bool inWindows1252(char16_t c, char& byte) {
 
 void haengeTextAn(QByteArray& ziel, QStringView text) {
     static constexpr char kHex[] = "0123456789abcdef";
-    for (const QChar z : text) {
-        const char16_t c = z.unicode();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t c = text[i].unicode();
+        // A surrogate without its partner is no character: alone in \u it takes the next
+        // character with it when the file is read. It is written as the replacement character.
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
+            steuerwort(ziel, "\\u", static_cast<int16_t>(c));
+            ziel.append('?');
+            c = text[++i].unicode();
+        } else if (QChar::isSurrogate(c)) {
+            c = u'\uFFFD';
+        }
         char byte = 0;
         if (c == u'\\' || c == u'{' || c == u'}') {
             ziel.append('\\');
@@ -100,8 +112,8 @@ constexpr qsizetype kPuffer = 256 * 1024;
 
 class Schreiber {
 public:
-    explicit Schreiber(const QTextDocument& dokument)
-        : m_dokument(dokument), m_grundschrift(dokument.defaultFont()) {
+    Schreiber(const QTextDocument& dokument, const QLocale& gebiet)
+        : m_dokument(dokument), m_grundschrift(dokument.defaultFont()), m_papier(rtf::papier(gebiet)) {
         schriftNummer(m_grundschrift); // \deff0
     }
 
@@ -170,6 +182,12 @@ private:
         // Without a generator, Writer takes the file for Word's and widens runs of blanks,
         // which breaks the report's columns.
         k.append("}\r\n{\\*\\generator Skalora;}\r\n");
+        // The user's paper: without it Word and Writer open the file on US Letter.
+        steuerwort(k, "\\paperw", m_papier.breite);
+        steuerwort(k, "\\paperh", m_papier.hoehe);
+        for (const char* rand : {"\\margl", "\\margr", "\\margt", "\\margb"})
+            steuerwort(k, rand, m_papier.rand);
+        k.append("\r\n");
         return k;
     }
 
@@ -359,6 +377,7 @@ private:
 
     const QTextDocument& m_dokument;
     const QFont m_grundschrift;
+    const rtf::Papier m_papier;
     const QList<QTextFormat> m_formate = m_dokument.allFormats();
     std::vector<std::optional<QByteArray>> m_woerter; // by format index, entry 0 for none
     QList<Schrift> m_schriften;
@@ -384,23 +403,40 @@ QImage bild(const QTextDocument& dokument, const QTextImageFormat& format) {
     }
 }
 
-QByteArray ausDokument(const QTextDocument& dokument) {
+Papier papier(const QLocale& gebiet) {
+    // The countries that keep US Letter, as the Unicode locale data lists them.
+    static constexpr QLocale::Territory kLetter[] = {
+        QLocale::UnitedStates, QLocale::Canada,    QLocale::Mexico,   QLocale::PuertoRico,
+        QLocale::Philippines,  QLocale::Chile,     QLocale::Colombia, QLocale::CostaRica,
+        QLocale::Guatemala,    QLocale::Nicaragua, QLocale::Panama,   QLocale::ElSalvador,
+        QLocale::Venezuela,    QLocale::Belize};
+    const bool letter =
+        std::find(std::begin(kLetter), std::end(kLetter), gebiet.territory()) != std::end(kLetter);
+    const QSizeF mm = QPageSize(letter ? QPageSize::Letter : QPageSize::A4).size(QPageSize::Millimeter);
+    const auto twips = [](qreal millimeter) {
+        return static_cast<int>(gerundet(millimeter / 25.4L * 1440.0L));
+    };
+    // Margins as the word processors of those countries start: 2 cm, or one inch.
+    return {twips(mm.width()), twips(mm.height()), letter ? 1440 : 1134};
+}
+
+QByteArray ausDokument(const QTextDocument& dokument, const QLocale& gebiet) {
     QByteArray rtf;
     QBuffer puffer(&rtf);
     puffer.open(QIODevice::WriteOnly);
-    schreibe(puffer, dokument);
+    schreibe(puffer, dokument, gebiet);
     return rtf;
 }
 
-void schreibe(QIODevice& ziel, const QTextDocument& dokument) {
-    Schreiber(dokument).schreibe(ziel);
+void schreibe(QIODevice& ziel, const QTextDocument& dokument, const QLocale& gebiet) {
+    Schreiber(dokument, gebiet).schreibe(ziel);
 }
 
-void schreibe(const QString& pfad, const QTextDocument& dokument) {
+void schreibe(const QString& pfad, const QTextDocument& dokument, const QLocale& gebiet) {
     QSaveFile datei(pfad);
     fehler::oeffneZumSchreiben(datei);
     // A failure or a cancel on the way leaves the file uncommitted, so the old one stays.
-    schreibe(datei, dokument);
+    schreibe(datei, dokument, gebiet);
     fehler::schliesseAb(datei);
 }
 

@@ -173,6 +173,15 @@ private slots:
         QTest::newRow("outside BMP") << QStringLiteral("\U0001D11E") << QByteArray("\\u-10188?\\u-8930?");
         QTest::newRow("braces and backslash") << QStringLiteral("{a\\b}") << QByteArray("\\{a\\\\b\\}");
         QTest::newRow("tab") << QStringLiteral("A\tB") << QByteArray("A\\tab B");
+        // A surrogate without its partner would take the next character with it when read.
+        QTest::newRow("lone high surrogate")
+            << QString(QChar(0xD800)) + QStringLiteral("x") << QByteArray("\\u-3?x");
+        QTest::newRow("lone low surrogate")
+            << QStringLiteral("a") + QChar(0xDC00) + QStringLiteral("b") << QByteArray("a\\u-3?b");
+        QTest::newRow("high surrogate at the end")
+            << QStringLiteral("a") + QChar(0xD834) << QByteArray("a\\u-3?");
+        QTest::newRow("high surrogate before a pair") << QString(QChar(0xD800)) + QStringLiteral("\U0001D11E")
+                                                      << QByteArray("\\u-3?\\u-10188?\\u-8930?");
     }
     void zeichen() {
         QFETCH(QString, text);
@@ -289,6 +298,69 @@ private slots:
                      r.contains(QStringLiteral("{\\f0\\fs30 c}")) &&
                      r.contains(QStringLiteral("{\\f1\\fs20 d}")),
                  qPrintable(r));
+    }
+
+    // The page of the user's locale: A4 with 2 cm margins, US Letter with one inch where it is used.
+    void papier_data() {
+        QTest::addColumn<QString>("gebiet");
+        QTest::addColumn<QByteArray>("woerter");
+        const QByteArray a4("\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134\\margb1134\r\n");
+        const QByteArray letter("\\paperw12240\\paperh15840\\margl1440\\margr1440\\margt1440\\margb1440\r\n");
+        QTest::newRow("Germany") << "de_DE" << a4;
+        QTest::newRow("Switzerland") << "de_CH" << a4;
+        QTest::newRow("United Kingdom") << "en_GB" << a4;
+        QTest::newRow("Brazil") << "pt_BR" << a4;
+        QTest::newRow("United States") << "en_US" << letter;
+        QTest::newRow("Canada, French") << "fr_CA" << letter;
+        QTest::newRow("Mexico") << "es_MX" << letter;
+    }
+    void papier() {
+        QFETCH(QString, gebiet);
+        QFETCH(QByteArray, woerter);
+        QTextDocument d(QStringLiteral("Text"));
+        const QByteArray r = rtf::ausDokument(d, QLocale(gebiet));
+        // Once, after the tables and before the text.
+        QCOMPARE(r.count(woerter), 1);
+        QVERIFY2(r.indexOf(woerter) > r.indexOf("{\\*\\generator Skalora;}") &&
+                     r.indexOf(woerter) < r.indexOf("\\pard"),
+                 r.constData());
+    }
+
+    // Writer opens the file on the paper it names, and a lone surrogate in a name costs no
+    // neighbour.
+    void papierVonLibreOfficeGelesen_data() {
+        QTest::addColumn<QString>("gebiet");
+        QTest::addColumn<double>("breite"); // mm
+        QTest::addColumn<double>("hoehe");
+        QTest::newRow("de_DE: A4") << "de_DE" << 210.0 << 297.0;
+        QTest::newRow("en_US: Letter") << "en_US" << 215.9 << 279.4;
+    }
+    void papierVonLibreOfficeGelesen() {
+        QFETCH(QString, gebiet);
+        QFETCH(double, breite);
+        QFETCH(double, hoehe);
+        QTextDocument d;
+        d.setPlainText(QStringLiteral("Zo") + QChar(0xD800) + QStringLiteral("x Meier: 12,5"));
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("papier.rtf"));
+        rtf::schreibe(pfad, d, QLocale(gebiet));
+        QString fodt;
+        if (!mitWriter(ordner, pfad, QStringLiteral("fodt"), QStringLiteral("fodt"), fodt))
+            QSKIP("LibreOffice Writer could not convert the file");
+        const auto mass = [&](const char* name) {
+            const QRegularExpressionMatch m =
+                QRegularExpression(QStringLiteral("fo:%1=\"([0-9.]+)(cm|mm|in)\"").arg(QLatin1String(name)))
+                    .match(fodt);
+            if (!m.hasMatch())
+                return -1.0;
+            const double wert = QLocale::c().toDouble(m.captured(1)); // the XML's own syntax
+            return m.captured(2) == u"in" ? wert * 25.4 : m.captured(2) == u"cm" ? wert * 10 : wert;
+        };
+        QVERIFY2(std::abs(mass("page-width") - breite) < 0.1,
+                 qPrintable(QString::number(mass("page-width"))));
+        QVERIFY2(std::abs(mass("page-height") - hoehe) < 0.1,
+                 qPrintable(QString::number(mass("page-height"))));
+        QVERIFY2(fodt.contains(QStringLiteral("Zo\uFFFDx Meier: 12,5")), qPrintable(fodt.right(3000)));
     }
 
     void vonLibreOfficeGelesen() {
