@@ -109,6 +109,8 @@ Tinfodialog::Tinfodialog(QWidget* eltern, routinen::Sprache sprache) : QDialog(e
     connect(Http, &Aktualisierer::fertig, this, [this](bool erfolg) {
         schritt([&] { m_archiv ? archivGeholt(erfolg) : versionGeholt(erfolg); });
     });
+    // In the program the key routing opens the help for F1 in every window; a box standing
+    // alone has its own key.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, [] { hilfe::zeige(32000); });
 
@@ -171,11 +173,21 @@ void Tinfodialog::Okbutclick() {
 }
 
 void Tinfodialog::Homepagebutclick() {
-    oeffne(QUrl(FHomepage));
+    if (!oeffne(QUrl(FHomepage)))
+        meldung::information(
+            QStringLiteral("Die Homepage kann nicht geöffnet werden: Es ist kein Webbrowser eingerichtet.\n"
+                           "Adresse: %1")
+                .arg(FHomepage),
+            this);
 }
 
 void Tinfodialog::Emailbutclick() {
-    oeffne(QUrl(QStringLiteral("mailto:") + FMailAdresse));
+    if (!oeffne(QUrl(QStringLiteral("mailto:") + FMailAdresse)))
+        meldung::information(
+            QStringLiteral("Die Mail kann nicht geschrieben werden: Es ist kein Mailprogramm eingerichtet.\n"
+                           "Adresse: %1")
+                .arg(FMailAdresse),
+            this);
 }
 
 void Tinfodialog::httpWork(qint64 bisher) {

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Tastenweiche.h"
 
+#include "EnhEdit.h"
+#include "Hilfe.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QGroupBox>
@@ -8,6 +11,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QWidget>
 
 namespace tasten {
@@ -91,6 +95,15 @@ void betaetige(QWidget* ziel) {
         b->click();
 }
 
+QPushButton* standardknopf(QWidget* fenster) {
+    if (!fenster)
+        return nullptr;
+    for (QPushButton* b : fenster->findChildren<QPushButton*>())
+        if (b->isDefault() && b->window() == fenster && b->isVisible() && b->isEnabled())
+            return b;
+    return nullptr;
+}
+
 Weiche::Weiche(QWidget* hauptfenster, QObject* eltern) : QObject(eltern), m_haupt(hauptfenster) {}
 
 bool Weiche::istHauptfensterTaste(const QKeyEvent& taste) const {
@@ -111,6 +124,25 @@ bool Weiche::eventFilter(QObject* objekt, QEvent* ereignis) {
     QWidget* fenster = static_cast<QWidget*>(objekt)->window();
     if (fenster->windowType() == Qt::Popup)
         return false; // menus and completer lists handle their own keys
+
+    if (taste->key() == Qt::Key_F1 && (taste->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // One F1 for every window: no shortcut of the window or of the main window may take it
+        // (two would cancel each other out, and a modal window blocks the main window's).
+        taste->accept();
+        if (typ == QEvent::KeyPress && fenster != hilfe::fenster())
+            hilfe::zeige(hilfe::kontextFuer(fenster));
+        return true;
+    }
+    if (typ == QEvent::KeyPress && fenster != m_haupt && fenster->isEnabled() &&
+        (taste->key() == Qt::Key_Return || taste->key() == Qt::Key_Enter)) {
+        // The numeric field keeps Enter to itself; the window's default button still answers it.
+        auto* feld = qobject_cast<TEnhancedEdit*>(objekt);
+        if (feld && !feld->ExitOnEnterKey() && !taste->isAutoRepeat())
+            if (QPushButton* knopf = standardknopf(fenster)) {
+                knopf->click();
+                return true;
+            }
+    }
 
     if (fenster == m_haupt) {
         // The menu bar takes its Alt keys as shortcuts; what reaches a field here belongs to no menu.

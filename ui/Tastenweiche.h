@@ -4,12 +4,15 @@
 // access key in the active window and never types into a field, and the main window's menu
 // keys and shortcuts act only while the main window is active. (Qt lets a tool window share
 // its parent's shortcuts, so Alt+D in a dialog would open the main window's "&Datei" menu.)
+// F1 opens the help page of the active window, in every window, modal ones included; Return
+// in a numeric field presses the window's default button, as in any other field.
 
 #include <QChar>
 #include <QObject>
 #include <QPointer>
 
 class QKeyEvent;
+class QPushButton;
 class QWidget;
 
 namespace tasten {
@@ -22,6 +25,9 @@ QWidget* zugriffsziel(QWidget* fenster, const QKeyEvent& taste);
 // Presses the control (a button is clicked, a check box toggled, a radio item chosen) or, for
 // a label, moves the focus to its field.
 void betaetige(QWidget* ziel);
+
+// The enabled, visible default button of `fenster`, or nullptr.
+QPushButton* standardknopf(QWidget* fenster);
 
 // Installed on qApp.
 class Weiche : public QObject {

@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -163,9 +162,6 @@ THofsteedialog::THofsteedialog(QWidget* eltern) : QDialog(eltern) {
     Fehlerbericht::verbinde(uebernehmenbut, &QPushButton::clicked, this, [this] { uebernehmenbutClick(); });
     connect(cancelbut, &QPushButton::clicked, this, &QDialog::reject);
     Fehlerbericht::verbinde(helpbut, &QPushButton::clicked, this, [] { hilfe::zeige(510); });
-    // Shown modally, the dialog blocks the main window's F1; it has its own.
-    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    Fehlerbericht::verbinde(f1, &QShortcut::activated, this, [] { hilfe::zeige(510); });
 }
 
 void THofsteedialog::setzeListe(const Notenliste& liste) {

@@ -14,7 +14,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -162,18 +162,22 @@ TKlassenauswertungsform::TKlassenauswertungsform(QWidget* eltern) : QDialog(elte
     Fehlerbericht::verbinde(okbut, &QPushButton::clicked, this, [this] { okbutClick(); });
     Fehlerbericht::verbinde(helpbut, &QPushButton::clicked, this, [this] { helpbutClick(); });
     Fehlerbericht::verbinde(vorschlagbut, &QPushButton::clicked, this, [this] { vorschlagbutClick(); });
-    // Shown modally, the window blocks the main window's F1; it has its own.
-    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    Fehlerbericht::verbinde(f1, &QShortcut::activated, this, [this] { helpbutClick(); });
 
     FormCreate();
 }
 
 void TKlassenauswertungsform::FormCreate() {
     // The header texts stand in the raster's row 0; widths set at run time are screen pixels.
-    erg->setColumnWidth(0, 60);
+    // A header wider than its column gets its width, so no header is cut.
+    QHeaderView* kopf = erg->horizontalHeader();
+    erg->setColumnWidth(0, std::max(60, kopf->sectionSizeHint(0)));
     for (int spalte = 1; spalte < Klassenraster::SpaltenAnzahl; ++spalte)
-        erg->setColumnWidth(spalte, 120);
+        erg->setColumnWidth(spalte, std::max(120, kopf->sectionSizeHint(spalte)));
+    // The columns are screen pixels while the window scales: below 120 dpi the designed width
+    // would cut off the last column. Room for the frame and a vertical scroll bar as well.
+    const int noetig = kopf->length() + 2 * erg->frameWidth() + erg->verticalScrollBar()->sizeHint().width();
+    if (width() < noetig)
+        resize(noetig, height());
 }
 
 void TKlassenauswertungsform::resizeEvent(QResizeEvent* ereignis) {

@@ -2,10 +2,13 @@
 # A whole evaluation as a user would do it: the built program under Xvfb with openbox, driven
 # only by keystrokes (xdotool): import settings, import of a list LibreOffice Calc wrote, grades,
 # classes with typed letters, report saved as RTF, record file, CSV export, "Beenden".
+# On the way every window opens once from a fresh settings folder: its frame, title bar
+# included, must lie on the screen and leave the main window's title and menu bar free, and F1
+# must open its own help page, which Esc closes again.
 # The record file and the CSV must equal the expected bytes; the RTF, read back by LibreOffice
 # Writer, must hold the expected text.
 # Arguments: the program, the folder with the expected files, the output folder.
-# Exit 77 (skipped) when Xvfb, openbox or xdotool is missing.
+# Exit 77 (skipped) when Xvfb, openbox, xdotool or xwininfo is missing.
 #
 # klausur.csv was written once by Calc from klausur.fods:
 #   soffice --headless --convert-to 'csv:Text - txt - csv (StarCalc):59,34,1,1,,0,false' klausur.fods
@@ -17,7 +20,7 @@ programm="$1"
 daten="$2"
 aus="$3"
 
-for werkzeug in Xvfb openbox xdotool; do
+for werkzeug in Xvfb openbox xdotool xwininfo xprop; do
   command -v "$werkzeug" >/dev/null || { echo "übersprungen: $werkzeug fehlt (scripts/install-deps)"; exit 77; }
 done
 
@@ -157,6 +160,48 @@ eingestellt() {
   done
 }
 
+# rahmen FENSTER: "links oben rechts unten" of the window's frame in screen pixels.
+rahmen() {
+  local x y b h l r o u
+  eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}
+                                   /^ *Width:/ {print "b=" $2} /^ *Height:/ {print "h=" $2}')"
+  read -r l r o u < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //; s/,//gp')
+  echo "$((x - ${l:-0})) $((y - ${o:-0})) $((x + b - 1 + ${r:-0})) $((y + h - 1 + ${u:-0}))"
+}
+
+# im_bild ID NAME: the window's whole frame lies on the screen, and unless it is the main window
+# it leaves the main window's title bar and menu bar free (the menu bar is some 20 pixels high).
+im_bild() {
+  local l o r u hl ho hr hu
+  read -r l o r u < <(rahmen "$1")
+  [ "$l" -ge 0 ] && [ "$o" -ge 0 ] && [ "$r" -lt "$schirm_breite" ] && [ "$u" -lt "$schirm_hoehe" ] \
+    || fehler "„$2“ liegt nicht ganz auf dem Bildschirm (Rahmen $l,$o bis $r,$u)"
+  [ "$1" = "$haupt" ] && return
+  read -r hl ho hr hu < <(rahmen "$haupt")
+  local menue_unten=$(( $(xwininfo -id "$haupt" | awk '/Absolute upper-left Y/ {print $4}') + 20 ))
+  if [ "$l" -le "$hr" ] && [ "$r" -ge "$hl" ] && [ "$o" -le "$menue_unten" ] && [ "$u" -ge "$ho" ]; then
+    fehler "„$2“ verdeckt Titel oder Menü des Hauptfensters (Rahmen $l,$o bis $r,$u)"
+  fi
+}
+
+# hilfe_zu NAME SEITE: in the active window NAME, F1 opens the help page SEITE; Esc closes it
+# and the window has the focus again.
+hilfe_zu() {
+  tasten F1
+  fenster "Hilfe – $2" 5 "F1 in „$1“ öffnet die Hilfeseite „$2“ nicht" >/dev/null
+  tasten Escape
+  weg "Hilfe – $2"
+  fenster "$1" >/dev/null
+}
+
+# geoeffnet NAME SEITE: the window NAME has opened on the screen and F1 gives its help page.
+geoeffnet() {
+  local w
+  w=$(fenster "$1") || exit 1
+  im_bild "$w" "$1"
+  hilfe_zu "$1" "$2"
+}
+
 tasten() { xdotool key --delay 40 "$@"; }
 tippe() { xdotool type --delay 8 -- "$1"; }
 
@@ -197,7 +242,8 @@ datei() {
 
 # --- X server, window manager, program -------------------------------------------------------
 exec 3>"$aus/anzeige"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$aus/xvfb.log" 2>&1 &
+schirm_breite=1280 schirm_hoehe=1024
+Xvfb -displayfd 3 -screen 0 ${schirm_breite}x${schirm_hoehe}x24 -nolisten tcp >"$aus/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 # Waits up to 10 s until the file $2 is there and not empty while process $1 lives (its log $3).
@@ -222,12 +268,14 @@ LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 LANGUAGE= QT_QPA_PLATFORM=xcb "$programm" \
   >"$aus/skalora.stdout" 2>"$aus/skalora.stderr" &
 pid=$!
 haupt=$(fenster Skalora 20) || exit 1
+im_bild "$haupt" Skalora
+hilfe_zu Skalora Hauptfenster
 
 # --- the evaluation ----------------------------------------------------------------------------
 schritt "CSV Importeinstellungen"
 # Extras > "CSV Importeinstellungen": separator ";", first name 1, last name 2, points 3.
 menue Right Right Right Right Down Return
-fenster Importeinstellungen >/dev/null
+geoeffnet Importeinstellungen Einstellungen
 tasten ctrl+a semicolon Tab 1 Tab 2 Tab 3 Return
 weg Importeinstellungen
 eingestellt Importeinstellungen "trenner=;" vornameI=1 nachnameI=2 punkteI=3 notenI=0 ueberspringen=1
@@ -239,7 +287,15 @@ datei "Öffnen" "$arbeit/klausur.csv"
 schritt "Notenvergabe"
 # Auswertung > "Notenvergabe": 60 points give 1,0, 30 points pass with 4,0; rounding "kaufmännisch".
 menue Right Right Return
+geoeffnet "Noten vergeben" "Noten vergeben"
+# "Hofstee…" stands last in the tab order, before the first field; its help opens in front of
+# the modal dialog and Esc closes the help, not the dialog.
+tasten shift+Tab space
+geoeffnet Hofstee-Verfahren Hofstee-Verfahren
+tasten Escape
+weg Hofstee-Verfahren
 fenster "Noten vergeben" >/dev/null
+tasten Tab
 # Tab order: vollepunkte, vollenote, bestandenpunkte, bestandennote, nichtbestandenpunkte,
 # nichtbestandennote, OK, Abbrechen, Notenschlüssel, Runden.
 tasten ctrl+a 6 0 Tab Tab ctrl+a 3 0 Tab Tab Tab Tab Tab Tab Tab
@@ -253,7 +309,7 @@ schritt "Klasseneinteilung"
 # two failed rows already. Letters in column "ECTS Gruppe (A-F)": B at 2,3, C at 3,0, d (read
 # as D) at 3,3, E at 3,7; Return leaves each cell, the last Return presses OK.
 menue Right Right Down Return
-fenster Klassenauswertung >/dev/null
+geoeffnet Klassenauswertung Klassenauswertung
 tasten ctrl+Home Right Right Right Right
 tasten Down Down B Return Down Down C Return Down d Return Down E Return
 tasten Return
@@ -263,7 +319,7 @@ schritt "Report als RTF"
 # Ansicht > "Report", saved with the save key of the report window; the name without extension
 # gets ".rtf".
 menue Right Right Right Return
-fenster Ergebnis >/dev/null
+geoeffnet Ergebnis Report
 tasten ctrl+s
 fenster "Speichern unter" 5 "Strg+S im Fenster „Ergebnis“ öffnet keinen Speicherdialog" >/dev/null
 datei "Speichern unter" "$arbeit/bericht"
@@ -278,6 +334,25 @@ datei "Speichern unter" "$arbeit/ergebnis"
 schritt "Exportieren (CSV)"
 menue Down Down Down Down Return
 datei "Speichern unter" "$arbeit/ergebnis"
+
+# The windows the evaluation did not need; none changes the list any more.
+schritt "Histogramm, Einstellungen, Grenzfälle, Info"
+menue Right Right Right Down Return
+geoeffnet Histogramm Hauptfenster
+tasten Escape
+weg Histogramm
+menue Right Right Right Right Return
+geoeffnet Einstellungen Einstellungen
+tasten Escape
+weg Einstellungen
+menue Right Right Down Down Down Return
+geoeffnet Grenzfälle Grenzfälle
+tasten Escape
+weg Grenzfälle
+menue Left Down Return
+geoeffnet "Info über Skalora" Info
+tasten alt+F4
+weg "Info über Skalora"
 
 schritt "Beenden"
 menue b

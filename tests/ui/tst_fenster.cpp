@@ -6,10 +6,13 @@
 #include "Fensterlage.h"
 #include "Hauptfenster.h"
 #include "Hilfe.h"
+#include "Info.h"
 #include "Radiogruppe.h"
 #include "UiTesthilfe.h"
 #include "chartformularunit.h"
 #include "einstellungen.h"
+#include "grenzfaelleunit.h"
+#include "hofsteedialog.h"
 #include "importform.h"
 #include "klassenunit.h"
 #include "notenvergabe.h"
@@ -22,6 +25,8 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTextBrowser>
+
+Q_DECLARE_METATYPE(QList<QPoint>)
 
 class TestFenster : public QObject {
     Q_OBJECT
@@ -60,6 +65,58 @@ private slots:
                  erwartet.translated(1000, 30));
     }
 
+    void nebenHauptfenster_data() {
+        QTest::addColumn<QSize>("rahmen");
+        QTest::addColumn<QRect>("haupt");
+        QTest::addColumn<QList<QPoint>>("belegt");
+        QTest::addColumn<QPoint>("erwartet");
+        const QRect haupt(0, 0, 500, 300); // menu bar ends at 50
+        QTest::newRow("right of it") << QSize(200, 300) << haupt << QList<QPoint>{} << QPoint(500, 0);
+        QTest::newRow("left of it") << QSize(200, 300) << haupt.translated(300, 0) << QList<QPoint>{}
+                                    << QPoint(100, 0);
+        QTest::newRow("no room beside: below the menu bar")
+            << QSize(400, 300) << haupt << QList<QPoint>{} << QPoint(24, 50);
+        QTest::newRow("another window there")
+            << QSize(200, 300) << haupt << QList<QPoint>{{500, 0}} << QPoint(524, 24);
+        QTest::newRow("too tall: inside the screen")
+            << QSize(400, 580) << haupt << QList<QPoint>{} << QPoint(24, 20);
+    }
+    void nebenHauptfenster() {
+        QFETCH(QSize, rahmen);
+        QFETCH(QRect, haupt);
+        QFETCH(QList<QPoint>, belegt);
+        QFETCH(QPoint, erwartet);
+        QCOMPARE(
+            fensterlage::nebenHauptfenster(rahmen, haupt, haupt.top() + 50, belegt, QRect(0, 0, 800, 600)),
+            erwartet);
+    }
+
+    // Opened the first time, no window covers the main window's title and menu bar.
+    void oeffnetNebenHauptfenster_data() {
+        QTest::addColumn<QString>("fenster");
+        for (const char* name : {"einstellungsdialog", "notenvergabeform", "Grenzfaelleform",
+                                 "Klassenauswertungsform", "Ergebnis", "Chartform", "Importeinstellungen"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void oeffnetNebenHauptfenster() {
+        QFETCH(QString, fenster);
+        Programm p;
+        THauptformular* haupt = p.Hauptformular();
+        haupt->show();
+        QVERIFY(QTest::qWaitForWindowExposed(haupt));
+        auto* w = haupt->findChild<QWidget*>(fenster);
+        QVERIFY(w && w->isWindow());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTest::qWait(0);
+        const QRect h = haupt->frameGeometry();
+        const int menueUnten = haupt->mapToGlobal(QPoint(0, haupt->menuBar()->geometry().bottom())).y();
+        const QRect kopf(h.topLeft(), QPoint(h.right(), menueUnten));
+        QVERIFY2(!w->frameGeometry().intersects(kopf), qPrintable(fenster));
+        QVERIFY(verfuegbar().contains(w->frameGeometry()));
+        w->hide();
+    }
+
     void fensterImBildMitEigenerUeberschrift_data() {
         QTest::addColumn<QString>("fenster");
         QTest::addColumn<QString>("ueberschrift");
@@ -72,7 +129,7 @@ private slots:
         QTest::newRow("grades") << QStringLiteral("notenvergabeform") << QStringLiteral("Noten vergeben");
         QTest::newRow("import settings")
             << QStringLiteral("Importeinstellungen") << QStringLiteral("Importeinstellungen");
-        QTest::newRow("help") << QStringLiteral("Hilfe") << QStringLiteral("Skalora – Hilfe");
+        QTest::newRow("help") << QStringLiteral("Hilfe") << QStringLiteral("Hilfe – Hauptfenster");
     }
     void fensterImBildMitEigenerUeberschrift() {
         QFETCH(QString, fenster);
@@ -101,6 +158,121 @@ private slots:
         QVERIFY2(verfuegbar().contains(w->frameGeometry()), qPrintable(fenster));
         QCOMPARE(w->windowTitle(), ueberschrift);
         w->hide();
+    }
+
+    // F1 opens the active window's page in every window, modal or not, and in the about box,
+    // where the box's own key once met the main window's and neither acted.
+    void f1JeFenster_data() {
+        QTest::addColumn<QString>("fenster");
+        QTest::addColumn<bool>("modal");
+        QTest::addColumn<int>("kontext");
+        QTest::newRow("main window") << QStringLiteral("Hauptformular") << false << 100;
+        QTest::newRow("histogram") << QStringLiteral("Chartform") << false << 100;
+        QTest::newRow("report") << QStringLiteral("Ergebnis") << false << 400;
+        QTest::newRow("settings") << QStringLiteral("einstellungsdialog") << false << 300;
+        QTest::newRow("import settings") << QStringLiteral("Importeinstellungen") << false << 300;
+        QTest::newRow("borderline cases") << QStringLiteral("Grenzfaelleform") << false << 500;
+        QTest::newRow("about box") << QStringLiteral("InfoDialog") << false << 32000;
+        QTest::newRow("classes") << QStringLiteral("Klassenauswertungsform") << true << 200;
+        QTest::newRow("grades") << QStringLiteral("notenvergabeform") << true << 600;
+        QTest::newRow("Hofstee") << QStringLiteral("hofsteedialog") << true << 510;
+    }
+    void f1JeFenster() {
+        QFETCH(QString, fenster);
+        QFETCH(bool, modal);
+        QFETCH(int, kontext);
+        Programm p;
+        p.Hauptformular()->show();
+        QWidget* w = nullptr;
+        std::unique_ptr<QWidget> eigenes;
+        if (fenster == QLatin1String("InfoDialog")) {
+            eigenes = std::make_unique<Tinfodialog>(p.Hauptformular());
+            w = eigenes.get();
+        } else if (fenster == QLatin1String("hofsteedialog")) {
+            eigenes = std::make_unique<THofsteedialog>(p.notenvergabeform());
+            w = eigenes.get();
+        } else {
+            w = p.Hauptformular()->window()->findChild<QWidget*>(fenster);
+            if (fenster == QLatin1String("Hauptformular"))
+                w = p.Hauptformular();
+        }
+        QVERIFY(w);
+        QCOMPARE(w->objectName(), fenster);
+        hilfe::zeige(1);
+        hilfe::fenster()->close();
+        if (modal)
+            w->setWindowModality(Qt::ApplicationModal); // as exec() shows it
+        zeigeAktiv(w);
+        QWidget* ziel = QApplication::focusWidget() ? QApplication::focusWidget() : w;
+        QTest::keyClick(ziel, Qt::Key_F1);
+        QCOMPARE(hilfe::letzterKontext(), kontext);
+        QVERIFY(hilfe::fenster() && hilfe::fenster()->isVisible());
+        // Once: F1 in the help window keeps its page.
+        QTest::keyClick(hilfe::fenster(), Qt::Key_F1);
+        QCOMPARE(hilfe::letzterKontext(), kontext);
+        hilfe::fenster()->close();
+        w->hide();
+    }
+
+    // Return in a numeric field presses the window's default button.
+    void returnImZahlfeldDrueckStandardknopf_data() {
+        QTest::addColumn<QString>("fenster");
+        QTest::addColumn<QString>("feld");
+        QTest::newRow("settings") << QStringLiteral("einstellungsdialog") << QStringLiteral("grenznote");
+        QTest::newRow("grades") << QStringLiteral("notenvergabeform") << QStringLiteral("vollepunkte");
+        QTest::newRow("import settings")
+            << QStringLiteral("Importeinstellungen") << QStringLiteral("ueberspringen");
+    }
+    void returnImZahlfeldDrueckStandardknopf() {
+        QFETCH(QString, fenster);
+        QFETCH(QString, feld);
+        Programm p;
+        p.Hauptformular()->show();
+        auto* d = p.Hauptformular()->findChild<QDialog*>(fenster);
+        QVERIFY(d);
+        zeigeAktiv(d);
+        auto* f = d->findChild<TEnhancedEdit*>(feld);
+        QVERIFY(f);
+        f->setFocus();
+        QTRY_VERIFY(f->hasFocus());
+        QSignalSpy angenommen(d, &QDialog::accepted);
+        QTest::keyClicks(f, QStringLiteral("3"));
+        QTest::keyClick(f, Qt::Key_Return);
+        QVERIFY(!d->isVisible());
+        // "OK" of the grade dialog accepts; the others close.
+        if (fenster == QLatin1String("notenvergabeform"))
+            QCOMPARE(angenommen.count(), 1);
+    }
+
+    // Without a browser or mail program the button says so.
+    void homepageOhneBrowser_data() {
+        QTest::addColumn<QString>("knopf");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("homepage") << QStringLiteral("homepagebut") << QStringLiteral("kein Webbrowser");
+        QTest::newRow("mail") << QStringLiteral("emailbut") << QStringLiteral("kein Mailprogramm");
+    }
+    void homepageOhneBrowser() {
+        QFETCH(QString, knopf);
+        QFETCH(QString, meldung);
+        QWidget besitzer;
+        auto* box = new Tinfodialog(&besitzer, routinen::Sprache::Deutsch);
+        int versuche = 0;
+        box->oeffne = [&versuche](const QUrl&) {
+            ++versuche;
+            return false;
+        };
+        box->show();
+        auto* b = box->findChild<QPushButton*>(knopf);
+        QVERIFY(b);
+        b->click();
+        QCOMPARE(versuche, 1);
+        QCOMPARE(m_umgebung.meldungen.size(), 1);
+        QVERIFY2(m_umgebung.meldungen[0].contains(meldung), qPrintable(m_umgebung.meldungen[0]));
+        QCOMPARE(m_umgebung.arten, QList<meldung::Art>{meldung::Art::Information});
+        // Where opening works, nothing is said.
+        box->oeffne = [](const QUrl&) { return true; };
+        b->click();
+        QCOMPARE(m_umgebung.meldungen.size(), 1);
     }
 
     void zugriffstasteImEinstellungsdialog() {

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QCategoryAxis>
 #include <QChartView>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -160,6 +161,39 @@ private slots:
         });
         h->Notenvergabe1->trigger();
         QVERIFY(!d->isVisible());
+    }
+
+    // The help of the modal dialog opens in front of it and takes the keys: Esc, sent to the
+    // window that has the focus, closes the help and leaves the dialog open.
+    void hilfeVorDemModalenDialog() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        mitListe(h);
+        bool hilfeAktiv = false, hilfeZu = false, dialogOffen = false;
+        imDialog<Tnotenvergabeform>([&](Tnotenvergabeform* dialog) {
+            imDialog<THofsteedialog>([&](THofsteedialog* s) {
+                QVERIFY(QTest::qWaitForWindowActive(s));
+                s->helpbut->click();
+                QTextBrowser* hilfe = hilfe::fenster();
+                // The keys go to the window that has the focus, as they come from the keyboard.
+                hilfeAktiv =
+                    hilfe &&
+                    QTest::qWaitFor(
+                        [hilfe] { return QGuiApplication::focusWindow() == hilfe->windowHandle(); }, 2000);
+                QWindow* fokus = QGuiApplication::focusWindow();
+                QTest::keyClick(fokus ? fokus : s->windowHandle(), Qt::Key_Escape);
+                QTest::qWait(0);
+                hilfeZu = !hilfe::fenster() || !hilfe::fenster()->isVisible();
+                dialogOffen = s->isVisible();
+                s->cancelbut->click();
+            });
+            dialog->hofsteebut->click();
+            dialog->cancelbut->click();
+        });
+        h->Notenvergabe1->trigger();
+        QVERIFY(hilfeAktiv);
+        QVERIFY(hilfeZu);
+        QVERIFY(dialogOffen);
     }
 };
 

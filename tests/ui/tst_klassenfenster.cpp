@@ -126,8 +126,8 @@ private slots:
         QCOMPARE(c->titel(), QStringLiteral("Notenverteilung"));
         QCOMPARE(c->beschriftungen(), (QStringList{"1,0-2,0", "2,0-3,0", "3,0-4,0", "5,0-6,0"}));
         QCOMPARE(c->werte(), (std::vector<int>{3, 2, 4, 1}));
-        // The histogram's classes carry no letters; the students keep theirs.
-        QCOMPARE(h->daten().FKlassen.front().ects, char16_t(0));
+        // The histogram's classes keep the letters of their students, for the report after it.
+        QCOMPARE(h->daten().FKlassen.front().ects, u'A');
         QCOMPARE(h->modell().zellText(4, 1), QStringLiteral("A"));
 
         const QImage bild = c->bild();
@@ -177,6 +177,22 @@ private slots:
         QVERIFY(m_umgebung.meldungen.isEmpty());
     }
 
+    // At its opening width the window shows every column whole, whatever the screen's resolution.
+    void alleSpaltenSichtbar() {
+        Programm p;
+        TKlassenauswertungsform* k = p.Klassenauswertungsform();
+        k->raster().setzeZeilen(40); // enough rows for a vertical scroll bar
+        k->rasterGeaendert();
+        k->show();
+        QVERIFY(QTest::qWaitForWindowExposed(k));
+        QHeaderView* kopf = k->erg->horizontalHeader();
+        QVERIFY2(kopf->length() <= k->erg->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(kopf->length()).arg(k->erg->viewport()->width())));
+        for (int spalte = 0; spalte < Klassenraster::SpaltenAnzahl; ++spalte)
+            QVERIFY(kopf->sectionSize(spalte) >= kopf->sectionSizeHint(spalte));
+        k->hide();
+    }
+
     // F1 opens the page of the active window; a window's own dialogs count as that window.
     void hilfeJeFenster() {
         Programm p;
@@ -187,8 +203,8 @@ private slots:
                                                         {p.einstellungsdialog(), 300},
                                                         {p.Ergebnis(), 400},
                                                         {p.Ergebnis()->FontDialog1, 400},
-                                                        {p.notenvergabeform(), 100},
-                                                        {p.Importeinstellungen(), 100},
+                                                        {p.notenvergabeform(), 600},
+                                                        {p.Importeinstellungen(), 300},
                                                         {p.Chartform(), 100},
                                                         {nullptr, 100}};
         for (const auto& [fenster, kontext] : faelle)
