@@ -214,6 +214,20 @@ private slots:
         QCOMPARE(a.FEintraege[1].nameBytes(), QByteArrayView("Bert"));
     }
 
+    // The "Grenzfälle" table quotes such a name as the list's own export does.
+    void grenzfaelleAnfuehrung() {
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("grenz.csv"));
+        grenzfaelle::Grenzfall f;
+        f.index = 1;
+        exportiereGrenzfaelle(pfad, {f}, {testeintrag("Anna", 1), testeintrag("Meier; \"Jo\"", 2)});
+        QFile datei(pfad);
+        QVERIFY(datei.open(QIODevice::ReadOnly));
+        const QList<QByteArray> zeilen = datei.readAll().split('\n');
+        QCOMPARE(zeilen.size(), 3);
+        QVERIFY2(zeilen[1].startsWith("\"Meier; \"\"Jo\"\"\";"), zeilen[1].constData());
+    }
+
     // A spreadsheet cell of two lines becomes one name, so the program's own CSV of it reads
     // back as one student with the points.
     void tabellenzelleZurueck() {
