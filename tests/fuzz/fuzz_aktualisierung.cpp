@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The update check's version body: only the leading digits and commas count, read as the
-// program's own number reader reads them with a decimal comma; equal versions ask nothing.
+// program's own number reader reads them with a decimal comma, as far as they are a version
+// "a,bc"; equal versions ask nothing.
 #include "Pruefung.h"
 
 #include "Aktualisierung.h"
@@ -23,10 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     PRUEFE(aktualisierung::serverVersion(anfang + "x1,5") == version);
 
     // The same as the number reader with a decimal comma (which also takes a lone comma after
-    // digits, "1," and ",5"); no value where it has none.
+    // digits, "1," and ",5"), where the beginning has the form of a version "a,bc": a major
+    // number within 16 bits and at most two decimals; no value otherwise.
     zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
     const auto referenz = zahltext::leseDouble(QString::fromLatin1(anfang));
-    PRUEFE(version.has_value() == referenz.has_value());
+    const qsizetype komma = anfang.indexOf(',');
+    const bool versionsform =
+        (komma < 0 || anfang.size() - komma - 1 <= 2) && referenz && std::floor(*referenz) <= 65535;
+    PRUEFE(version.has_value() == versionsform);
     if (version) {
         PRUEFE(*version == *referenz);
         PRUEFE(std::isfinite(*version) && *version >= 0);

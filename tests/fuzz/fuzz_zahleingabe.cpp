@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The numeric field's rule. The filter keeps only what it promises and, applied to its own
-// result, changes nothing (the field parses its rewrite once more); thousands separators never
-// change the number; an unreadable text counts as 0; and every number the field writes into
-// itself reads back as readable and within what its format shows.
+// result, changes nothing (the field parses its rewrite once more); thousands separators that
+// group by three never change the number; an unreadable text counts as 0; and every number the field writes
+// into itself reads back as readable and within what its format shows.
 #include "Pruefung.h"
 
 #include "Gleitformat.h"
 #include "Zahleingabe.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -17,7 +18,7 @@ bool gleich(const zahleingabe::Lesung& a, const zahleingabe::Lesung& b) {
     return a.lesbar == b.lesbar && a.wert == b.wert && a.ganz == b.ganz;
 }
 
-void pruefeText(const QString& text, bool acceptChars, int digits, std::uint8_t stelle) {
+void pruefeText(const QString& text, bool acceptChars, int digits, std::uint8_t /* once a place */) {
     const auto& t = zahltext::trennzeichen();
     const zahleingabe::Ergebnis e = zahleingabe::auswerten(text, acceptChars, digits);
     if (acceptChars || text.isEmpty()) {
@@ -47,15 +48,16 @@ void pruefeText(const QString& text, bool acceptChars, int digits, std::uint8_t 
     if (e.text.isEmpty())
         PRUEFE(l.lesbar && l.wert == 0);
 
-    // A thousands separator between two digits is removed before reading.
-    if (!t.tausender.isNull() && e.text.size() >= 2) {
-        const qsizetype i = 1 + stelle % (e.text.size() - 1);
-        if (e.text[i - 1].isDigit() && e.text[i].isDigit() && e.text[i - 1].unicode() < 0x80 &&
-            e.text[i].unicode() < 0x80) {
-            QString gruppiert = e.text;
+    // Thousands separators where they group by three are removed before reading: a whole
+    // number's digits grouped from the right read as the digits alone. (A lone separator
+    // elsewhere is the decimal separator typed the other way.)
+    const bool nurZiffern =
+        std::all_of(e.text.cbegin(), e.text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (!t.tausender.isNull() && e.text.size() >= 4 && nurZiffern) {
+        QString gruppiert = e.text;
+        for (qsizetype i = gruppiert.size() - 3; i > 0; i -= 3)
             gruppiert.insert(i, t.tausender);
-            PRUEFE(gleich(zahleingabe::lies(gruppiert), l));
-        }
+        PRUEFE(gleich(zahleingabe::lies(gruppiert), l));
     }
 }
 
