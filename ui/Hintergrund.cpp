@@ -80,7 +80,7 @@ void setzeTestverzoegerung(int ms) {
     g_verzoegerung = ms;
 }
 
-void laufe(QWidget* eltern, const QString& text, const std::function<void()>& arbeit) {
+void laufe(QWidget* eltern, const QString& text, const std::function<void()>& arbeit, QObject* mit) {
     if (g_laeuft)
         fehler::abbruchMitFehlerbox(
             QStringLiteral("Skalora arbeitet noch. Bitte warten Sie, bis die laufende Arbeit beendet ist."));
@@ -93,6 +93,7 @@ void laufe(QWidget* eltern, const QString& text, const std::function<void()>& ar
     std::exception_ptr fehler;
     std::atomic<bool> fertig{false};
     QEventLoop schleife;
+    QThread* fenster = QThread::currentThread();
     std::unique_ptr<QThread> faden(QThread::create([&] {
         {
             const fortschritt::Bindung bindung(stand);
@@ -103,6 +104,8 @@ void laufe(QWidget* eltern, const QString& text, const std::function<void()>& ar
                 fehler = std::current_exception();
             }
         }
+        if (mit)
+            mit->moveToThread(fenster); // only its own thread may hand it on
         fertig.store(true);
         // Queued: the loop runs on the window thread (and may not have started yet).
         QMetaObject::invokeMethod(&schleife, &QEventLoop::quit, Qt::QueuedConnection);
@@ -118,6 +121,8 @@ void laufe(QWidget* eltern, const QString& text, const std::function<void()>& ar
     QObject::connect(&takt, &QTimer::timeout, &schleife, [&anzeige] { anzeige.aktualisiere(); });
 
     verzoegerung.start(g_verzoegerung >= 0 ? g_verzoegerung : kVerzoegerung);
+    if (mit)
+        mit->moveToThread(faden.get());
     faden->start();
     schleife.exec();
     if (!fertig.load())

@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <utility>
 
+class QObject;
 class QWidget;
 
 namespace hintergrund {
@@ -19,7 +20,9 @@ namespace hintergrund {
 // again here. A job the user cancelled raises fortschritt::Abgebrochen, also when it ended
 // without noticing: its result is not wanted. `text` heads the progress dialog. One job at a
 // time: a second one while one runs is refused with a message.
-void laufe(QWidget* eltern, const QString& text, const std::function<void()>& arbeit);
+// `mit`, an object of the window thread only the job uses (a document copy), lives on the worker
+// while the job runs and comes back after.
+void laufe(QWidget* eltern, const QString& text, const std::function<void()>& arbeit, QObject* mit = nullptr);
 
 // The same for a job with a result, which is handed back.
 template <class F> auto fuehreAus(QWidget* eltern, const QString& text, F&& arbeit) {

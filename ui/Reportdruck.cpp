@@ -3,11 +3,15 @@
 
 #include "Dateifehler.h"
 #include "Fehler.h"
+#include "Fortschritt.h"
+#include "Hintergrund.h"
 #include "Meldungsfehler.h"
 #include "Rtf.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QBuffer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -140,7 +144,8 @@ void drucke(const QTextDocument& dokument, QPagedPaintDevice& geraet) {
     kopie->print(&geraet);
 }
 
-void speichereAlsPdf(const QString& pfad, const QTextDocument& dokument) {
+namespace {
+void schreibePdf(const QString& pfad, const QTextDocument& dokument) {
     QSaveFile datei(pfad);
     fehler::oeffneZumSchreiben(datei);
     {
@@ -153,7 +158,18 @@ void speichereAlsPdf(const QString& pfad, const QTextDocument& dokument) {
     }
     if (datei.size() == 0) // the painter could not start: nothing was written
         throw Meldungsfehler(QStringLiteral("Die PDF-Datei konnte nicht erzeugt werden."), datei.fileName());
+    fortschritt::pruefe(); // cancelled: the old file stays
     fehler::schliesseAb(datei);
+}
+} // namespace
+
+void speichereAlsPdf(const QString& pfad, const QTextDocument& dokument) {
+    // A long report is laid out and drawn on a worker, from a copy: the field may be edited
+    // meanwhile. A copy without a parent can move there and back.
+    std::unique_ptr<QTextDocument> kopie(dokument.clone());
+    hintergrund::laufe(
+        QApplication::activeWindow(), QStringLiteral("„%1“ wird geschrieben").arg(QFileInfo(pfad).fileName()),
+        [&pfad, &kopie] { schreibePdf(pfad, *kopie); }, kopie.get());
 }
 
 } // namespace reportdruck

@@ -19,8 +19,8 @@ QMimeData* zwischenablage(const QTextDocument& dokument, int von, int bis);
 // itself is not changed.
 void drucke(const QTextDocument& dokument, QPagedPaintDevice& geraet);
 
-// A4 with 20 mm margins, written through QSaveFile; a failure raises Fehler and leaves an
-// existing file as it was.
+// A4 with 20 mm margins, written on a worker (with progress dialog and "Abbrechen") through
+// QSaveFile; a failure or a cancel (fortschritt::Abgebrochen) leaves an existing file as it was.
 void speichereAlsPdf(const QString& pfad, const QTextDocument& dokument);
 
 } // namespace reportdruck

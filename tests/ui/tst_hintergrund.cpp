@@ -4,6 +4,7 @@
 // (list and files as before), and an error raised on the worker shows its message. The work is
 // held at its progress reports (fortschritt::setzeTesthalt) until the test lets it go: nothing
 // here depends on how fast anything runs.
+#include "Ergebnisfenster.h"
 #include "Fehler.h"
 #include "Fortschritt.h"
 #include "Hauptfenster.h"
@@ -60,18 +61,19 @@ struct Freigabe {
     ~Freigabe() { halt.freigeben(); }
 };
 
-QProgressDialog* fortschrittsdialog(QWidget* fenster) {
-    for (auto* d : fenster->findChildren<QProgressDialog*>())
-        if (d->isVisible())
+// The progress dialog that stands, whichever window it belongs to.
+QProgressDialog* fortschrittsdialog() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QProgressDialog*>(w); d && d->isVisible())
             return d;
     return nullptr;
 }
 
 // Clicks "Abbrechen" in the progress dialog once it stands, then lets the work go on.
-void brichAb(THauptformular* h, Halt& halt) {
-    QProgressDialog* d = fortschrittsdialog(h);
+void brichAb(Halt& halt) {
+    QProgressDialog* d = fortschrittsdialog();
     if (!d) {
-        QTimer::singleShot(1, h, [h, &halt] { brichAb(h, halt); });
+        QTimer::singleShot(1, [&halt] { brichAb(halt); });
         return;
     }
     const Freigabe frei{halt};
@@ -148,7 +150,7 @@ private slots:
         QVERIFY(!hintergrund::laeuft());
         QVERIFY(m_umgebung.meldungen.isEmpty());
         QVERIFY(h->SortierennachName1->isEnabled());
-        QVERIFY(!fortschrittsdialog(h));
+        QVERIFY(!fortschrittsdialog());
         const QByteArray inhalt = inhaltVon(pfad);
         if (datei.endsWith(".csv")) {
             QCOMPARE(inhalt.count("\r\n"), 1'000'000);
@@ -197,7 +199,7 @@ private slots:
         }
         const QByteArray datei = inhaltVon(pfad);
         // Held at its first report from inside the reading, cancelled there.
-        Halt halt(2, [h](Halt& selbst) { brichAb(h, selbst); });
+        Halt halt(2, [](Halt& selbst) { brichAb(selbst); });
         uitest::beantworteDateidialog(pfad);
         if (befehl == "oeffnen")
             h->oeffnen->trigger();
@@ -228,13 +230,42 @@ private slots:
         QTemporaryDir dir;
         const QString pfad = dir.filePath(datei);
         schreibeTestdatei(pfad, "was vorher da war\r\n");
-        Halt halt(2, [h](Halt& selbst) { brichAb(h, selbst); });
+        Halt halt(2, [](Halt& selbst) { brichAb(selbst); });
         ueberschreibe(pfad);
         (datei.endsWith(".noten") ? h->Speichern1 : h->SpeichernCSV1)->trigger();
         QVERIFY(halt.erreicht());
         QVERIFY(m_umgebung.meldungen.isEmpty());
         QCOMPARE(inhaltVon(pfad), QByteArray("was vorher da war\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({datei}));
+    }
+
+    // The report as PDF is drawn on a worker from a copy; a cancel before the file is complete
+    // leaves the one there, and without one the new file replaces it.
+    void pdfImHintergrund() {
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        h->daten().FEintraege = {testeintrag("Anna", 48, 1.3), testeintrag("Bert", 30, 3.0)};
+        h->daten().OriginalMerken();
+        h->Ergebnis1->trigger();
+        TErgebnis* e = p.Ergebnis();
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath("report.pdf");
+        schreibeTestdatei(pfad, "alt");
+        {
+            Halt halt(2, [](Halt& selbst) { brichAb(selbst); });
+            uitest::beantworteDateidialog(pfad);
+            e->pdfbut->trigger();
+            QVERIFY(halt.erreicht());
+        }
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+        QCOMPARE(inhaltVon(pfad), QByteArray("alt"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"report.pdf"}));
+
+        uitest::beantworteDateidialog(pfad);
+        e->pdfbut->trigger();
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+        QVERIFY(inhaltVon(pfad).startsWith("%PDF"));
+        QVERIFY(e->report->toPlainText().contains("Anna")); // the window's own document is untouched
     }
 
     // An error on the worker shows its text on the window thread, as it did without one.
