@@ -161,15 +161,27 @@ void schreibePdf(const QString& pfad, const QTextDocument& dokument) {
     fortschritt::pruefe(); // cancelled: the old file stays
     fehler::schliesseAb(datei);
 }
-} // namespace
 
-void speichereAlsPdf(const QString& pfad, const QTextDocument& dokument) {
-    // A long report is laid out and drawn on a worker, from a copy: the field may be edited
-    // meanwhile. A copy without a parent can move there and back.
+// Runs `schreibe` on a worker with a copy of the document: the field may be edited meanwhile,
+// and a copy without a parent can move there and back.
+template <class Schreiber>
+void imHintergrund(const QString& pfad, const QTextDocument& dokument, Schreiber schreibe) {
     std::unique_ptr<QTextDocument> kopie(dokument.clone());
     hintergrund::laufe(
         QApplication::activeWindow(), QStringLiteral("„%1“ wird geschrieben").arg(QFileInfo(pfad).fileName()),
-        [&pfad, &kopie] { schreibePdf(pfad, *kopie); }, kopie.get());
+        [&pfad, &kopie, &schreibe] { schreibe(pfad, *kopie); }, kopie.get());
+}
+} // namespace
+
+void speichereAlsRtf(const QString& pfad, const QTextDocument& dokument) {
+    const QLocale gebiet; // the user's, read once for the whole file
+    imHintergrund(pfad, dokument, [&gebiet](const QString& ziel, const QTextDocument& kopie) {
+        rtf::schreibe(ziel, kopie, gebiet);
+    });
+}
+
+void speichereAlsPdf(const QString& pfad, const QTextDocument& dokument) {
+    imHintergrund(pfad, dokument, schreibePdf);
 }
 
 } // namespace reportdruck

@@ -19,6 +19,10 @@ QMimeData* zwischenablage(const QTextDocument& dokument, int von, int bis);
 // itself is not changed.
 void drucke(const QTextDocument& dokument, QPagedPaintDevice& geraet);
 
+// The document as RTF (rtf::schreibe), written on a worker from a copy (progress dialog and
+// "Abbrechen"); a failure or a cancel leaves an existing file as it was.
+void speichereAlsRtf(const QString& pfad, const QTextDocument& dokument);
+
 // A4 with 20 mm margins, written on a worker (with progress dialog and "Abbrechen") through
 // QSaveFile; a failure or a cancel (fortschritt::Abgebrochen) leaves an existing file as it was.
 void speichereAlsPdf(const QString& pfad, const QTextDocument& dokument);

@@ -11,6 +11,7 @@
 #include "Hintergrund.h"
 #include "Notendatei.h"
 #include "Programm.h"
+#include "Reportdruck.h"
 #include "Testdaten.h"
 #include "UiTesthilfe.h"
 #include "XlsxExport.h"
@@ -25,6 +26,7 @@
 #include <QProgressDialog>
 #include <QSemaphore>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <atomic>
 
 namespace {
@@ -266,6 +268,34 @@ private slots:
         QVERIFY(m_umgebung.meldungen.isEmpty());
         QVERIFY(inhaltVon(pfad).startsWith("%PDF"));
         QVERIFY(e->report->toPlainText().contains("Anna")); // the window's own document is untouched
+    }
+
+    // The report as RTF the same way: held inside the writer and cancelled, the old file stays;
+    // let go, the report replaces it.
+    void rtfImHintergrund() {
+        QTextDocument dokument;
+        QString text;
+        for (int i = 0; i < 20'000; ++i)
+            text += QStringLiteral("Zeile %1\n").arg(i);
+        dokument.setPlainText(text);
+        const QString vorher = dokument.toPlainText();
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath("report.rtf");
+        schreibeTestdatei(pfad, "alt");
+        {
+            Halt halt(2, [](Halt& selbst) { brichAb(selbst); });
+            Fehlerbericht::ausfuehren([&] { reportdruck::speichereAlsRtf(pfad, dokument); });
+            QVERIFY(halt.erreicht());
+        }
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+        QCOMPARE(inhaltVon(pfad), QByteArray("alt"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"report.rtf"}));
+        Fehlerbericht::ausfuehren([&] { reportdruck::speichereAlsRtf(pfad, dokument); });
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+        const QByteArray rtf = inhaltVon(pfad);
+        QVERIFY(rtf.startsWith("{\\rtf"));
+        QVERIFY(rtf.contains("Zeile 19999"));
+        QCOMPARE(dokument.toPlainText(), vorher); // the document itself as it was
     }
 
     // An error on the worker shows its text on the window thread, as it did without one.
