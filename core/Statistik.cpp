@@ -2,12 +2,21 @@
 #include "Statistik.h"
 
 #include "Fehler.h"
+#include "Fortschritt.h"
 
 #include <cmath>
 #include <limits>
 #include <utility>
 
 static_assert(std::numeric_limits<long double>::digits == 64, "statistics need the x87 extended format");
+
+namespace {
+// Progress every few thousand entries; a cancel throws out of it.
+void melde(qint64 erledigt, qint64 gesamt) {
+    if (erledigt % 4096 == 0)
+        fortschritt::melde(erledigt, gesamt);
+}
+} // namespace
 
 void StatistikBerechnen(Auswertung& a) {
     // Both sums are formed in extended and rounded to double at every step: S + g, and the
@@ -17,7 +26,9 @@ void StatistikBerechnen(Auswertung& a) {
     // rest fails.
     double summe = 0;
     double quadratsumme = 0;
+    qint64 i = 0;
     for (const TNotenEintrag& e : std::as_const(a.FEintraege)) {
+        melde(i++, a.FEintraege.size());
         const long double g = e.note;
         summe = static_cast<double>(static_cast<long double>(summe) + g);
         quadratsumme = static_cast<double>(g * g + static_cast<long double>(quadratsumme));
@@ -42,10 +53,14 @@ void StatistikBerechnen(Auswertung& a) {
 }
 
 void BestandeneZaehlen(Auswertung& a, double grenznote) {
-    a.FGrenznote = grenznote;
+    // Both fields at the end, so a cancel on the way leaves them as they were.
     std::int32_t bestanden = 0;
-    for (const TNotenEintrag& e : std::as_const(a.FEintraege))
-        if (e.note <= a.FGrenznote)
+    qint64 i = 0;
+    for (const TNotenEintrag& e : std::as_const(a.FEintraege)) {
+        melde(i++, a.FEintraege.size());
+        if (e.note <= grenznote)
             ++bestanden;
+    }
+    a.FGrenznote = grenznote;
     a.FBestanden = bestanden;
 }

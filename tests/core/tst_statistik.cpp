@@ -2,6 +2,7 @@
 // Mean, standard deviation and pass count of the list's grades.
 #include "Exakt.h"
 #include "Fehler.h"
+#include "Fortschritt.h"
 #include "Statistik.h"
 #include "Zahltext.h"
 
@@ -211,6 +212,26 @@ private slots:
         BestandeneZaehlen(a, grenznote);
         QCOMPARE(a.FBestanden, bestanden);
         QCOMPARE(a.FGrenznote, grenznote);
+    }
+
+    // A cancel ends both with fortschritt::Abgebrochen and leaves the evaluation's fields as they were.
+    void abbruch() {
+        Auswertung a = mitNoten(QList<double>(10000, 2.0));
+        a.FDurchschnitt = 3;
+        a.FStandardabweichung = 1;
+        a.FQuadratsumme = 5;
+        a.FBestanden = 17;
+        a.FGrenznote = 4;
+        fortschritt::Stand stand;
+        stand.abbrechen = true;
+        const fortschritt::Bindung bindung(stand);
+        QVERIFY_THROWS_EXCEPTION(fortschritt::Abgebrochen, StatistikBerechnen(a));
+        QVERIFY_THROWS_EXCEPTION(fortschritt::Abgebrochen, BestandeneZaehlen(a, 2.5));
+        QCOMPARE(a.FDurchschnitt, 3.0);
+        QCOMPARE(a.FStandardabweichung, 1.0);
+        QCOMPARE(a.FQuadratsumme, 5.0);
+        QCOMPARE(a.FBestanden, 17);
+        QCOMPARE(a.FGrenznote, 4.0);
     }
 };
 
