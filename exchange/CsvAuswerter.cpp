@@ -26,8 +26,18 @@ struct Namenraum {
     // Every Windows-1252 byte decodes to a character that converts back to that byte, so the
     // name bytes of a byte line are its bytes.
     void haengeAn(std::string_view text) {
+        // Up to the first break or tab as it stands.
+        const std::size_t platz = static_cast<std::size_t>(TNotenEintrag::kNamenLaenge - laenge);
+        const char* ende = text.data() + std::min(text.size(), platz);
+        const char* bruch =
+            std::find_if(text.data(), ende, [](char c) { return c == '\t' || c == '\n' || c == '\r'; });
+        const auto ganz = static_cast<std::size_t>(bruch - text.data());
+        std::memcpy(bytes + laenge, text.data(), ganz);
+        laenge += static_cast<qsizetype>(ganz);
+        if (bruch == ende)
+            return;
         bool imUmbruch = false;
-        for (std::size_t i = 0; i < text.size() && laenge < TNotenEintrag::kNamenLaenge; ++i) {
+        for (std::size_t i = ganz; i < text.size() && laenge < TNotenEintrag::kNamenLaenge; ++i) {
             const char c = text[i];
             if (umbruch(einheit(c))) {
                 if (!imUmbruch)
@@ -224,7 +234,9 @@ void Auswerter<Ansicht, Zeichen>::verarbeite(qsizetype nr, Ansicht satz, bool da
 template <class Ansicht, class Zeichen>
 bool Auswerter<Ansicht, Zeichen>::zerlegeBis(Ansicht zeile, Felder& felder, bool& offen, bool mitAnfuehrung) {
     offen = false;
-    const bool anfuehrung = mitAnfuehrung && findeAnfuehrung(zeile, 0) >= 0;
+    // A field's first character tells whether it is quoted; the rest of the line is looked at
+    // for marks only after the chosen columns.
+    const bool anfuehrung = mitAnfuehrung;
     const qsizetype n = laenge(zeile);
     bool erreicht = m_hoechste <= 0;
     qsizetype anfang = 0;

@@ -34,8 +34,11 @@ private:
     };
 
     void verarbeite(qsizetype nr, Ansicht satz, bool darfWeiter);
-    bool zerlegeBis(Ansicht zeile, Felder& felder, bool& offen, bool mitAnfuehrung);
-    bool baue(const Felder& f, TNotenEintrag& eintrag, Uebergangsgrund& grund) const;
+    // Once a line: inlined into verarbeite, as the line's steps were before they had names.
+    [[gnu::always_inline]] inline bool zerlegeBis(Ansicht zeile, Felder& felder, bool& offen,
+                                                  bool mitAnfuehrung);
+    [[gnu::always_inline]] inline bool baue(const Felder& f, TNotenEintrag& eintrag,
+                                            Uebergangsgrund& grund) const;
     void pruefeGeteilt(qsizetype nr, const Felder& f);
     void merkeTitel(Ansicht satz);
     void uebergehe(qsizetype nr, Uebergangsgrund grund, const std::optional<Ansicht>& punkte);

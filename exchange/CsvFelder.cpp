@@ -16,25 +16,6 @@
 
 namespace csv {
 
-qsizetype finde(std::string_view zeile, char trenner, qsizetype ab) {
-    // Fields are short: eight bytes at a time in place, rather than a library call per field.
-    using textzeilen::kEins;
-    const char* p = zeile.data();
-    const auto n = static_cast<qsizetype>(zeile.size());
-    const std::uint64_t muster = kEins * static_cast<unsigned char>(trenner);
-    qsizetype i = ab;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t wort;
-        std::memcpy(&wort, p + i, sizeof wort);
-        if (const std::uint64_t t = textzeilen::nullbytes(wort ^ muster))
-            return i + std::countr_zero(t) / 8;
-    }
-    for (; i < n; ++i)
-        if (p[i] == trenner)
-            return i;
-    return -1;
-}
-
 QString alsText(std::string_view bytes) {
     return ansi::zuText(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
