@@ -4,6 +4,7 @@
 #include "Ansi.h"
 #include "Dateifehler.h"
 #include "Fehler.h"
+#include "Fortschritt.h"
 #include "Zahltext.h"
 
 #include <QSaveFile>
@@ -112,7 +113,11 @@ void exportiereCsv(QIODevice& ziel, const Notenliste& liste) {
     std::vector<char> puffer(kStueck + kZeileHoechstens);
     char* const anfang = puffer.data();
     char* z = anfang;
+    qint64 geschrieben = 0;
     for (const TNotenEintrag& e : liste) {
+        // A cancel throws before the file is committed, so an existing file stays as it was.
+        if ((++geschrieben & 4095) == 0)
+            fortschritt::melde(geschrieben, liste.size());
         z = schreibeName(z, e.nameBytes());
         *z++ = ';';
         z = schreibeZahl(z, e.punkte, sep);

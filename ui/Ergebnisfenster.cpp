@@ -6,7 +6,6 @@
 #include "Meldung.h"
 #include "Reportdokument.h"
 #include "Reportdruck.h"
-#include "Rtf.h"
 #include "Steuerelemente.h"
 
 #include <QAction>
@@ -188,7 +187,7 @@ void TErgebnis::savebutClick() {
     const auto datei = steuerelemente::frageDatei(SaveDialog1);
     if (!datei)
         return;
-    rtf::schreibe(*datei, *report->document());
+    reportdruck::speichereAlsRtf(*datei, *report->document());
 }
 
 void TErgebnis::copybutClick() {

@@ -240,7 +240,8 @@ void Tinfodialog::versionGeholt(bool erfolg) {
 
     switch (aktualisierung::entscheide(server, eigene)) {
     case aktualisierung::Folge::Verbindungsproblem:
-        endeMit(aktualisierung::text(Text::Verbindungsproblem));
+        // A file that came but holds no version is no connection problem.
+        endeMit(aktualisierung::ohneServerversion(erfolg));
         return;
     case aktualisierung::Folge::Ende:
         pruefungEnde();

@@ -223,6 +223,7 @@ private slots:
         QTest::addColumn<QString>("datei");
         QTest::newRow("Speichern") << "kurs.noten";
         QTest::newRow("Exportieren (xlsx)") << "kurs.xlsx";
+        QTest::newRow("Exportieren (CSV)") << "kurs.csv";
     }
     void abgebrochenesSchreibenLaesstDieDatei() {
         QFETCH(QString, datei);

@@ -218,25 +218,32 @@ private slots:
 
     void pruefung_data() {
         QTest::addColumn<Route>("version");
-        QTest::addColumn<bool>("lesbar");
+        QTest::addColumn<QString>("meldung"); // empty: the version is read, as in `server`
         QTest::addColumn<double>("server");
+        const QString verbindung = QStringLiteral("Problem beim Verbinden mit dem Server");
+        const QString keine =
+            QStringLiteral("Die Versionsdatei auf dem Server enthält keine gültige Versionsnummer");
         const int major = SKALORA_VERSION_MAJOR, minor = SKALORA_VERSION_MINOR;
         const double eigene = eigeneVersion();
-        QTest::newRow("equal") << Route(200, versionAlsText(major, minor) + "\r\n") << true << eigene;
-        QTest::newRow("higher") << Route(200, versionAlsText(major + 1, 10) + "\r\n") << true
+        QTest::newRow("equal") << Route(200, versionAlsText(major, minor) + "\r\n") << QString() << eigene;
+        QTest::newRow("higher") << Route(200, versionAlsText(major + 1, 10) + "\r\n") << QString()
                                 << routinen::versionsnummerAus(major + 1, 10);
-        QTest::newRow("lower") << Route(200, "0,50") << true << 0.5;
-        QTest::newRow("a point ends the number") << Route(200, "1.10") << true << 1.0;
-        QTest::newRow("not found") << Route(404, "1,10") << false << 0.0;
-        QTest::newRow("server error") << Route(500, "1,10") << false << 0.0;
-        QTest::newRow("two commas") << Route(200, "1,0,5") << false << 0.0;
-        QTest::newRow("empty") << Route(200, "") << false << 0.0;
-        QTest::newRow("stalls after the headers") << Route(200, "1,10").haengend() << false << 0.0;
-        QTest::newRow("HEAD beyond 32 bits") << Route(200, "1,10").kopfMeldet("5000000000") << false << 0.0;
+        QTest::newRow("lower") << Route(200, "0,50") << QString() << 0.5;
+        QTest::newRow("a point ends the number") << Route(200, "1.10") << QString() << 1.0;
+        QTest::newRow("not found") << Route(404, "1,10") << verbindung << 0.0;
+        QTest::newRow("server error") << Route(500, "1,10") << verbindung << 0.0;
+        QTest::newRow("two commas") << Route(200, "1,0,5") << keine << 0.0;
+        // Fetched, but no version number in it: not a connection problem, and nothing offered.
+        QTest::newRow("a sign first") << Route(200, "-1,00") << keine << 0.0;
+        QTest::newRow("twenty digits") << Route(200, "100000000000000000000") << keine << 0.0;
+        QTest::newRow("empty") << Route(200, "") << keine << 0.0;
+        QTest::newRow("stalls after the headers") << Route(200, "1,10").haengend() << verbindung << 0.0;
+        QTest::newRow("HEAD beyond 32 bits")
+            << Route(200, "1,10").kopfMeldet("5000000000") << verbindung << 0.0;
     }
     void pruefung() {
         QFETCH(Route, version);
-        QFETCH(bool, lesbar);
+        QFETCH(QString, meldung);
         QFETCH(double, server);
         Testserver s;
         s.routen.insert("/skalora.ver", version);
@@ -247,7 +254,7 @@ private slots:
 
         const double eigene = eigeneVersion();
         const QString erwartet =
-            !lesbar ? QStringLiteral("Problem beim Verbinden mit dem Server")
+            !meldung.isEmpty() ? meldung
             : server == eigene
                 ? QStringLiteral("Derzeit befindet sich keine aktuellere Version auf dem Server")
                 : aktualisierung::frage(eigene, server);

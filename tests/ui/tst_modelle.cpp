@@ -82,7 +82,7 @@ private slots:
         QStringList zellen;
         for (int spalte = 0; spalte < modell.columnCount(); ++spalte)
             zellen << modell.data(modell.index(0, spalte)).toString();
-        QCOMPARE(zellen, QStringList({"Bert", "29,75", "4,3", "4,0", "0,25", "ja"}));
+        QCOMPARE(zellen, QStringList({"Bert", "29,8", "4,3", "4,0", "0,25", "ja"}));
         QCOMPARE(modell.data(modell.index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>(),
                  Qt::AlignRight | Qt::AlignVCenter);
         modell.beginneWechsel();
