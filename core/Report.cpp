@@ -174,6 +174,52 @@ QString prozent(qint64 anzahl, qint64 nenner) {
 
 } // namespace kennzahlen
 
+namespace {
+
+void schlusszeile(Reportzeilen& zeilen) {
+    zeile(zeilen, Stil::Normal,
+          QStringLiteral("Anteil und kumuliert: von allen, die bestanden haben (ECTS-Notentabelle)"));
+}
+
+// The pass rate and the grade distribution with small groups hidden: neighbouring grades merged
+// (klassen::notenverteilung), so that no figure, nor a difference of two, tells a count below 3.
+void verteilungOhneKleineGruppen(const Auswertung& a, const std::vector<double>& noten,
+                                 Reportzeilen& zeilen) {
+    const klassen::Notenverteilung v = klassen::notenverteilung(noten, a.FGrenznote, true);
+    zeile(zeilen, Stil::Normal, QString());
+    zeile(zeilen, Stil::Normal,
+          zahltext::linksbuendig(QStringLiteral("Bestehensquote:"), 18) +
+              (v.bestehensquoteZeigen
+                   ? kennzahlen::prozent(a.FBestanden, a.FEintraege.size()).rightJustified(8)
+                   : QStringLiteral("   ausgeblendet")));
+
+    // The grade column holds a range "1,0–1,7" where grades were merged.
+    constexpr int kNotenbreite = 9;
+    zeile(zeilen, Stil::Normal, QString());
+    zeile(zeilen, Stil::Fett, QStringLiteral("Notenverteilung"));
+    zeile(zeilen, Stil::Unterstrichen,
+          QStringLiteral("Note").leftJustified(kNotenbreite) + QStringLiteral("Anzahl").rightJustified(8) +
+              QStringLiteral("Anteil").rightJustified(9) + QStringLiteral("kumuliert").rightJustified(11));
+    qint64 bisher = 0;
+    for (const klassen::Verteilungszeile& z : v.zeilen) {
+        fortschritt::pruefe();
+        QString t = zahltext::fest(z.von, 1, 4);
+        if (z.bis != z.von)
+            t += u'\u2013' + zahltext::fest(z.bis, 1);
+        t = t.leftJustified(kNotenbreite);
+        t += z.klein ? kennzahlen::kKleineGruppe.rightJustified(8) : zahltext::ganz(z.anzahl, 8);
+        if (z.bestanden && !z.klein) {
+            bisher += z.anzahl;
+            t += kennzahlen::prozent(z.anzahl, a.FBestanden).rightJustified(9);
+            t += kennzahlen::prozent(bisher, a.FBestanden).rightJustified(11);
+        }
+        zeile(zeilen, Stil::Normal, std::move(t));
+    }
+    schlusszeile(zeilen);
+}
+
+} // namespace
+
 void ReportWeitereKennzahlen(const Auswertung& a, bool kleineGruppenAusblenden, Reportzeilen& zeilen) {
     std::vector<double> punkte, noten;
     punkte.reserve(static_cast<std::size_t>(a.FEintraege.size()));
@@ -202,6 +248,8 @@ void ReportWeitereKennzahlen(const Auswertung& a, bool kleineGruppenAusblenden, 
         zeile(zeilen, Stil::Normal,
               zahltext::linksbuendig(name, 18) + zahltext::fest(kennzahlen::quartil(punkte, q), 1, 8) +
                   zahltext::fest(kennzahlen::quartil(noten, q), 1, 8));
+    if (kleineGruppenAusblenden)
+        return verteilungOhneKleineGruppen(a, noten, zeilen);
     zeile(zeilen, Stil::Normal, QString());
     zeile(zeilen, Stil::Normal,
           zahltext::linksbuendig(QStringLiteral("Bestehensquote:"), 18) +
@@ -223,17 +271,14 @@ void ReportWeitereKennzahlen(const Auswertung& a, bool kleineGruppenAusblenden, 
         while (j < noten.size() && noten[j] == noten[i])
             ++j;
         const auto anzahl = static_cast<qint64>(j - i);
-        const bool klein = kleineGruppenAusblenden && anzahl < 3;
-        QString t = zahltext::fest(noten[i], 1, 4);
-        t += klein ? kennzahlen::kKleineGruppe.rightJustified(8) : zahltext::ganz(anzahl, 8);
+        QString t = zahltext::fest(noten[i], 1, 4) + zahltext::ganz(anzahl, 8);
         if (noten[i] <= a.FGrenznote) {
             bisher += anzahl;
-            t += (klein ? QString() : kennzahlen::prozent(anzahl, a.FBestanden)).rightJustified(9);
+            t += kennzahlen::prozent(anzahl, a.FBestanden).rightJustified(9);
             t += kennzahlen::prozent(bisher, a.FBestanden).rightJustified(11);
         }
         zeile(zeilen, Stil::Normal, std::move(t));
         i = j;
     }
-    zeile(zeilen, Stil::Normal,
-          QStringLiteral("Anteil und kumuliert: von allen, die bestanden haben (ECTS-Notentabelle)"));
+    schlusszeile(zeilen);
 }
