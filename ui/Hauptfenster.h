@@ -134,6 +134,9 @@ protected:
     void closeEvent(QCloseEvent* ereignis) override;
 
 private:
+    // The sheet of a workbook to read: -1 for the first that holds data (also when there is
+    // only one), nothing when the user cancelled the choice.
+    std::optional<int> waehleBlatt(const QString& pfad);
     // Commands that change the list are disabled while it lives.
     class Sperre {
     public:

@@ -12,9 +12,11 @@
 #include "importform.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -91,13 +93,53 @@ void THauptformular::Importieren1Click() {
     const QChar trenner = mappe ? QChar() : trennerAus(m_import->trennerText());
     const ImportEinstellungen e = m_import->einstellungen();
     const QString pfad = *datei;
+    int blatt = -1;
+    if (mappe) {
+        const auto gewaehlt = waehleBlatt(pfad);
+        if (!gewaehlt)
+            return;
+        blatt = *gewaehlt;
+    }
     Auswertung neu = m_daten;
-    const ImportZusammenfassung z = imHintergrund(
-        QStringLiteral("„%1“ wird eingelesen").arg(name(pfad)), [&neu, &pfad, mappe, trenner, &e] {
-            return mappe ? importiereTabelle(neu, pfad, e) : importiereDatei(neu, pfad, trenner, e);
-        });
+    QString blattText;
+    const ImportZusammenfassung z =
+        imHintergrund(QStringLiteral("„%1“ wird eingelesen").arg(name(pfad)),
+                      [&neu, &pfad, mappe, blatt, trenner, &e, &blattText]() -> ImportZusammenfassung {
+                          if (!mappe)
+                              return importiereDatei(neu, pfad, trenner, e);
+                          TabellenZusammenfassung t = importiereTabelle(neu, pfad, e, blatt);
+                          blattText = t.blattText();
+                          return t;
+                      });
     uebernimmImport(
         z, neu, m_daten.FErsetzen ? QStringLiteral("Importieren (CSV)") : QStringLiteral("Anfügen (CSV)"));
+    // Which sheet the rows came from, so that a workbook of several sheets brings no surprise.
+    if (z.ergebnis == ImportErgebnis::Gelesen && !blattText.isEmpty())
+        m_statustext->setText(m_statustext->text() + QStringLiteral(". ") + blattText);
+}
+
+std::optional<int> THauptformular::waehleBlatt(const QString& pfad) {
+    const QStringList namen = imHintergrund(QStringLiteral("„%1“ wird geöffnet").arg(name(pfad)),
+                                            [&pfad] { return tabelle::blaetter(pfad); });
+    if (namen.size() <= 1)
+        return -1;
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("Blattwahl"));
+    dialog.setWindowTitle(QStringLiteral("Blatt wählen"));
+    dialog.setLabelText(
+        QStringLiteral("Die Arbeitsmappe „%1“ hat %2 Blätter. Welches soll eingelesen werden?")
+            .arg(name(pfad))
+            .arg(namen.size()));
+    dialog.setComboBoxItems(QStringList{QStringLiteral("Das erste Blatt mit Daten")} + namen);
+    dialog.setComboBoxEditable(false);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    // The first entry leaves the choice to the reader; the others are the sheets in their order.
+    const auto* liste = dialog.findChild<QComboBox*>();
+    const int i = liste ? liste->currentIndex() : 0;
+    return i <= 0 ? -1 : static_cast<int>(i - 1);
 }
 
 void THauptformular::VomClipboardeinfgen1Click() {

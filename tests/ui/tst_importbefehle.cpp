@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Importing through the real file dialog and pasting from the clipboard, offscreen.
+#include "EnhEdit.h"
 #include "Hauptfenster.h"
 #include "Notendatei.h"
 #include "Programm.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -22,6 +24,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <limits>
+#include <zip.h>
 
 namespace {
 QStringList zeilen(THauptformular* h) {
@@ -460,6 +463,80 @@ private slots:
             QVERIFY(inhalt.startsWith("PK"));
         else
             QCOMPARE(inhalt, QByteArray("Anna;17,5;2\r\n"));
+    }
+    // A workbook of several sheets asks which one to read; the first entry leaves it to the
+    // reader (the first sheet that holds data), and a cancel changes nothing.
+    void blattWaehlen_data() {
+        QTest::addColumn<int>("wahl"); // the entry chosen, -1: "Abbrechen"
+        QTest::addColumn<QStringList>("liste");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("erstes mit Daten") << 0 << QStringList({"Anna|17,0|A"})
+                                          << "Eingelesen wurde das Blatt „Kurs“; das Blatt davor ist leer.";
+        QTest::newRow("das dritte") << 3 << QStringList({"Bert|3,0|A"})
+                                    << "Eingelesen wurde das Blatt „Rest“.";
+        QTest::newRow("abgebrochen") << -1 << QStringList({"Alt|1,0|"}) << "";
+    }
+    void blattWaehlen() {
+        QFETCH(int, wahl);
+        QFETCH(QStringList, liste);
+        QFETCH(QString, status);
+        Programm p;
+        THauptformular* h = p.Hauptformular();
+        TImporteinstellungen* e = p.Importeinstellungen();
+        e->vorname->setCurrentIndex(1);
+        e->punkte->setCurrentIndex(2);
+        e->ueberspringen->setValue(0);
+        h->daten().FEintraege = {testeintrag("Alt", 1)};
+        h->Anzeigen();
+
+        QTemporaryDir dir;
+        const QString pfad = dir.filePath(QStringLiteral("kurs.ods"));
+        const QByteArray inhalt =
+            "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+            "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+            "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:spreadsheet>"
+            "<table:table table:name=\"Deckblatt\"/>"
+            "<table:table table:name=\"Kurs\"><table:table-row><table:table-cell><text:p>Anna</text:p>"
+            "</table:table-cell><table:table-cell><text:p>17</text:p></table:table-cell></table:table-row>"
+            "</table:table><table:table table:name=\"Rest\"><table:table-row><table:table-cell><text:p>Bert"
+            "</text:p></table:table-cell><table:table-cell><text:p>3</text:p></table:table-cell>"
+            "</table:table-row></table:table></office:spreadsheet></office:body></office:document-content>";
+        int fehler = 0;
+        zip_t* z = zip_open(QFile::encodeName(pfad).constData(), ZIP_CREATE | ZIP_TRUNCATE, &fehler);
+        QVERIFY(z);
+        QVERIFY(zip_file_add(z, "content.xml",
+                             zip_source_buffer(z, inhalt.constData(), zip_uint64_t(inhalt.size()), 0),
+                             ZIP_FL_ENC_UTF_8) >= 0);
+        QCOMPARE(zip_close(z), 0);
+
+        // The sheet question comes after the file dialog has closed: wait for it.
+        QStringList angeboten;
+        QTimer frage;
+        frage.setInterval(5);
+        QObject::connect(&frage, &QTimer::timeout, [&] {
+            auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!d || d->objectName() != QStringLiteral("Blattwahl"))
+                return;
+            frage.stop();
+            angeboten = d->comboBoxItems();
+            if (wahl < 0)
+                return d->reject();
+            d->findChild<QComboBox*>()->setCurrentIndex(wahl);
+            d->accept();
+        });
+        frage.start();
+        uitest::beantworteDateidialog(pfad);
+        h->importierencsv->trigger();
+        QVERIFY(m_umgebung.meldungen.isEmpty());
+        QCOMPARE(angeboten, QStringList({"Das erste Blatt mit Daten", "Deckblatt", "Kurs", "Rest"}));
+        QCOMPARE(zeilen(h), liste);
+        if (status.isEmpty())
+            QVERIFY(!h->findChild<QLabel*>(QStringLiteral("Statustext"))
+                         ->text()
+                         .contains(QStringLiteral("Blatt")));
+        else
+            QVERIFY2(h->findChild<QLabel*>(QStringLiteral("Statustext"))->text().endsWith(". " + status),
+                     qPrintable(h->findChild<QLabel*>(QStringLiteral("Statustext"))->text()));
     }
 };
 
