@@ -119,7 +119,8 @@ int main(int argc, char* argv[]) {
     gut = speichere(p.Chartform(), ordner, QStringLiteral("histogramm.png")) && gut;
     p.Chartform()->hide();
 
-    // The report with the groups (the histogram left the classes without letters) and the chart.
+    // The report with the groups and the chart (the histogram's classes keep the letter their
+    // students share).
     klassen::buchstabenLesen(k->raster(), a);
     p.einstellungsdialog()->includegrafik->setChecked(true);
     h->Ergebnis1->trigger();
