@@ -3,6 +3,7 @@
 
 #include "Geometrie.h"
 #include "Hilfe.h"
+#include "Hintergrund.h"
 #include "Meldung.h"
 #include "Reportdokument.h"
 #include "Reportdruck.h"
@@ -22,6 +23,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <memory>
 #include <optional>
 
 bool Reportfeld::canInsertFromMimeData(const QMimeData* quelle) const {
@@ -150,14 +152,18 @@ QAction* TErgebnis::neuerKnopf(const QString& name, const QString& bild, const Q
 
 void TErgebnis::zeigeZeilen(const Reportzeilen& zeilen) {
     // Filled before the field shows it: a document without a layout takes lines far faster,
-    // and a new report is no edit to undo.
-    auto* neu = new QTextDocument(report);
-    reportdokument::fuellen(*neu, zeilen, m_grundschrift);
+    // and a new report is no edit to undo. A long list is filled on a worker; a cancel leaves
+    // the report shown before.
+    auto neu = std::make_unique<QTextDocument>();
+    hintergrund::laufe(
+        this, QStringLiteral("Der Report wird gesetzt"),
+        [&neu, &zeilen, this] { reportdokument::fuellen(*neu, zeilen, m_grundschrift); }, neu.get());
+    neu->setParent(report);
 
     // An earlier report's document is ours to delete; the field deletes its own first one.
     QTextDocument* alt = report->document();
     const bool unseres = alt->parent() == report;
-    report->setDocument(neu);
+    report->setDocument(neu.release());
     if (unseres)
         delete alt;
     report->setCurrentCharFormat(reportdokument::zeilenformat(m_grundschrift, Stil::Normal));

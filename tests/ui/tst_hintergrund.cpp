@@ -271,6 +271,29 @@ private slots:
         QVERIFY(e->report->toPlainText().contains("Anna")); // the window's own document is untouched
     }
 
+    // The report window fills its document on a worker: a cancel keeps the report shown before,
+    // and let go, the new one replaces it.
+    void reportSetzenImHintergrund() {
+        Programm p;
+        TErgebnis* e = p.Ergebnis();
+        e->zeigeZeilen(Reportzeilen{{Stil::Normal, "Der alte Report"}});
+        QCOMPARE(e->report->toPlainText(), QStringLiteral("Der alte Report"));
+
+        Reportzeilen lang;
+        for (int i = 0; i < 20'000; ++i)
+            lang.push_back({Stil::Normal, QStringLiteral("Zeile %1").arg(i)});
+        {
+            Halt halt(2, [](Halt& selbst) { brichAb(selbst); });
+            QVERIFY_THROWS_EXCEPTION(fortschritt::Abgebrochen, e->zeigeZeilen(lang));
+            QVERIFY(halt.erreicht());
+        }
+        QCOMPARE(e->report->toPlainText(), QStringLiteral("Der alte Report"));
+
+        e->zeigeZeilen(lang);
+        QVERIFY(e->report->toPlainText().endsWith(QStringLiteral("Zeile 19999")));
+        QCOMPARE(e->report->document()->blockCount(), 20'000);
+    }
+
     // The report as RTF the same way: held inside the writer and cancelled, the old file stays;
     // let go, the report replaces it.
     void rtfImHintergrund() {
