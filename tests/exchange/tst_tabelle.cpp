@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -1026,9 +1027,24 @@ private slots:
         QTemporaryDir dir;
         const QString kurs = dir.filePath("kurs.ods");
         QVERIFY(QFile::copy(testdatei(QStringLiteral("kurs.ods")), kurs));
+        // The file has two sheets: the question that follows the file dialog is answered with
+        // its first entry, the first sheet that holds data.
+        QStringList blaetter;
+        QTimer frage;
+        frage.setInterval(5);
+        QObject::connect(&frage, &QTimer::timeout, [&] {
+            auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!d || d->objectName() != QStringLiteral("Blattwahl"))
+                return;
+            frage.stop();
+            blaetter = d->comboBoxItems();
+            d->accept();
+        });
+        frage.start();
         uitest::beantworteDateidialog(kurs);
         h->importierencsv->trigger();
         QVERIFY(m_umgebung.meldungen.isEmpty());
+        QCOMPARE(blaetter, QStringList({"Das erste Blatt mit Daten", "Kurs", "Zweites Blatt"}));
         QCOMPARE(imDialog, filter + QStringList{"Tabellen (*.xlsx *.ods)"});
         QCOMPARE(h->OpenDialog->nameFilters(), filter);
         QCOMPARE(h->daten().FEintraege.size(), qsizetype(5));
