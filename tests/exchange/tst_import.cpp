@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Delimited text import: fields, the separator setting, lines from bytes and files, and the
 // evaluation into the result list.
+#include "Ansi.h"
 #include "Fehler.h"
 #include "Fortschritt.h"
 #include "Import.h"
@@ -52,9 +53,10 @@ QString fehlertext(const std::function<void()>& f) {
     return {};
 }
 
-// The same bytes through the file (in normal and in tiny blocks), the clipboard text and the
-// list of lines.
-const QStringList kWege{"file", "file, small blocks", "text", "lines"};
+// The same bytes through the file (in normal and in tiny blocks, and in Windows-1252 without a
+// byte-order mark, which is read as bytes without decoding), the clipboard text and the list of
+// lines.
+const QStringList kWege{"file", "file, small blocks", "file, Windows-1252", "text", "lines"};
 ImportZusammenfassung importiere(const QString& weg, Auswertung& a, const QByteArray& utf8, QChar trenner,
                                  const ImportEinstellungen& e) {
     if (weg == "text")
@@ -63,7 +65,8 @@ ImportZusammenfassung importiere(const QString& weg, Auswertung& a, const QByteA
         return ImportAuswerten(a, zeilenAusBytes(utf8), trenner, e);
     QTemporaryDir ordner;
     const QString pfad = ordner.filePath(QStringLiteral("kurs.csv"));
-    schreibeTestdatei(pfad, "\xEF\xBB\xBF" + utf8);
+    schreibeTestdatei(pfad, weg == "file, Windows-1252" ? ansi::ausText(QString::fromUtf8(utf8))
+                                                        : "\xEF\xBB\xBF" + utf8);
     setzeTestblockgroesse(weg == "file" ? 0 : 3);
     const ImportZusammenfassung z = importiereDatei(a, pfad, trenner, e);
     setzeTestblockgroesse(0);
