@@ -5,11 +5,19 @@
 #include <QFile>
 #include <QList>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <functional>
 #include <string>
 
 namespace messung {
+
+// The application object has set the C library's locale from the environment; under a German
+// one printf would write "12,34 ms". The benchmark lines keep points in every locale, so runs
+// on different machines compare and scripts read them. Called right after the application.
+inline void zahlenMitPunkt() {
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 // Runs `vorbereiten` (not timed) and `lauf` (timed) `wiederholungen` times; returns the best
 // time in milliseconds.

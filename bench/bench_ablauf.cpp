@@ -48,6 +48,7 @@ double pythonMs(const QString& python, const QString& skript, const QString& ein
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    messung::zahlenMitPunkt();
     zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
 
     QTemporaryDir ordner;

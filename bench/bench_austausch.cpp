@@ -25,6 +25,7 @@ double mb(qint64 bytes) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    messung::zahlenMitPunkt();
     // Large blocks always from mmap and back to the system when freed, so the resident size
     // shows what the code holds rather than what the allocator kept.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);

@@ -25,6 +25,7 @@ Auswertung graded(std::size_t n, bool roh, unsigned saat) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    messung::zahlenMitPunkt();
     zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
     const TNotenskala skala;
     // The report window's font: 15 pixels at 120 dpi, scaled to the screen.

@@ -87,6 +87,7 @@ void bunterBericht(QTextDocument& d, const Reportzeilen& zeilen, const QFont& sc
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    messung::zahlenMitPunkt();
     // Large blocks from mmap and back to the system when freed, so the resident size shows what
     // the code holds rather than what the allocator kept.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);

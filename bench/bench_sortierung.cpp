@@ -12,6 +12,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    messung::zahlenMitPunkt();
     for (std::size_t n : {std::size_t(10'000), std::size_t(100'000), std::size_t(1'000'000)}) {
         const Notenliste basis = benchdaten::zufallsliste(n, 42);
         Notenliste l;

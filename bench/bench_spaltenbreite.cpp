@@ -12,6 +12,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    messung::zahlenMitPunkt();
     zahltext::uebernehmeGebietsschema(QLocale(QStringLiteral("de_DE")));
     QTableView grid; // the grid's font, as the main window has it
     const QFontMetrics fm(grid.font());

@@ -46,6 +46,7 @@ double einStart(const QProcessEnvironment& umgebung, std::string& fenster) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    messung::zahlenMitPunkt();
     // Its own home, so the program's settings of a developer neither help nor change.
     QTemporaryDir heim;
     QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
