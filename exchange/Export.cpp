@@ -42,7 +42,9 @@ char16_t einheit(QChar c) {
     return c.unicode();
 }
 
-template <class Text> bool noetigIn(Text text) {
+// `zeilenvorschub`: LF counts as well. A quoted field's line breaks reach the import as LF, so
+// the CR after an apostrophe that the export wrote comes back as LF.
+template <class Text> bool noetigIn(Text text, bool zeilenvorschub) {
     qsizetype i = 0;
     const qsizetype n = static_cast<qsizetype>(text.size());
     while (i < n && einheit(text[i]) == u'\'')
@@ -50,33 +52,35 @@ template <class Text> bool noetigIn(Text text) {
     if (i == n)
         return false;
     const char16_t c = einheit(text[i]);
-    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r' ||
+           (zeilenvorschub && c == u'\n');
 }
 } // namespace
 
 bool noetig(std::string_view text) {
-    return noetigIn(text);
+    return noetigIn(text, false);
 }
 bool noetig(QStringView text) {
-    return noetigIn(text);
+    return noetigIn(text, false);
 }
 
 std::string_view entferne(std::string_view feld) {
-    return !feld.empty() && feld.front() == '\'' && noetig(feld.substr(1)) ? feld.substr(1) : feld;
+    return !feld.empty() && feld.front() == '\'' && noetigIn(feld.substr(1), true) ? feld.substr(1) : feld;
 }
 
 QStringView entferne(QStringView feld) {
-    return !feld.isEmpty() && feld.front() == u'\'' && noetig(feld.sliced(1)) ? feld.sliced(1) : feld;
+    return !feld.isEmpty() && feld.front() == u'\'' && noetigIn(feld.sliced(1), true) ? feld.sliced(1) : feld;
 }
 } // namespace formelschutz
 
 namespace {
 
 // A name cell: the bytes as stored, behind an apostrophe where a spreadsheet would take a formula.
-// A name holding the separator or a quotation mark is quoted (RFC 4180), and only such a name,
-// so every other file stays as it always was.
+// A name holding the separator, a quotation mark or a line break (a record may hold any bytes)
+// is quoted (RFC 4180), and only such a name, so every other file stays as it always was.
 char* schreibeName(char* z, QByteArrayView name) {
-    const bool zitieren = name.contains(';') || name.contains('"');
+    const bool zitieren =
+        name.contains(';') || name.contains('"') || name.contains('\r') || name.contains('\n');
     if (zitieren)
         *z++ = '"';
     if (formelschutz::noetig(std::string_view(name.data(), static_cast<std::size_t>(name.size()))))

@@ -2,7 +2,8 @@
 #pragma once
 // The result list as semicolon-separated text: one line per entry in list order with name,
 // points and grade, in Windows-1252, every line ended by CR LF, no title line. Only a name that
-// holds ";" or a quotation mark is quoted (RFC 4180: in quotation marks, inner ones doubled).
+// holds ";", a quotation mark or a line break is quoted (RFC 4180: in quotation marks, inner ones
+// doubled).
 // Numbers take the file form of the user's locale (zahltext::kurz). Failures raise Fehler.
 // A name that a spreadsheet would read as a formula gets a leading apostrophe (formelschutz).
 
@@ -23,7 +24,8 @@ namespace formelschutz {
 // True when the text, after any leading apostrophes, begins with one of those characters.
 bool noetig(std::string_view text);
 bool noetig(QStringView text);
-// A field as the import reads it: one leading apostrophe off when noetig holds for the rest.
+// A field as the import reads it: one leading apostrophe off when noetig holds for the rest or
+// the rest begins with LF (a quoted CR as the import passes it on).
 std::string_view entferne(std::string_view feld);
 QStringView entferne(QStringView feld);
 } // namespace formelschutz
