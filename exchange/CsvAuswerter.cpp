@@ -333,12 +333,8 @@ void Auswerter<Ansicht, Zeichen>::uebergehe(qsizetype nr, Uebergangsgrund grund,
         u.zeile = nr + 1;
         u.grund = grund;
         if (punkte &&
-            (grund == Uebergangsgrund::PunkteKeineZahl || grund == Uebergangsgrund::PunkteMinusEins)) {
-            const qsizetype n = laenge(*punkte);
-            u.punkte = alsText(teil(*punkte, 0, std::min(n, kFeldZeigen)));
-            if (n > kFeldZeigen)
-                u.punkte += u'…';
-        }
+            (grund == Uebergangsgrund::PunkteKeineZahl || grund == Uebergangsgrund::PunkteMinusEins))
+            u.punkte = zeigbar(*punkte, kFeldZeigen);
         m_z.ersteUebergangene.append(u);
     }
     ++m_z.uebergangen;

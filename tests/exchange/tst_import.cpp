@@ -500,6 +500,11 @@ private slots:
             << "Übergangene Zeilen:\nZeile 1: Punkte „xxxxxxxxxxxxxxxxxxxx…“ sind keine Zahl im "
                "eingestellten Zahlenformat "
                "(Dezimaltrennzeichen „,“)";
+        QTest::newRow("a line break in the points field is a blank, one skipped line a detail line")
+            << einstellungen(1, 0, 2, 0, 0) << QStringList{"Anna;\"1", "2\"", "Bert;2"}
+            << "1 Prüfling übernommen, 1 Zeile übergangen"
+            << "Übergangene Zeilen:\nZeile 1: Punkte „1 2“ sind keine Zahl im eingestellten Zahlenformat "
+               "(Dezimaltrennzeichen „,“)";
         // Only the first ten are named; title lines count for the numbers, not as skipped.
         QStringList viele{"Titel"};
         for (int i = 0; i < 12; ++i)
