@@ -236,7 +236,6 @@ bool Auswerter<Ansicht, Zeichen>::zerlegeBis(Ansicht zeile, Felder& felder, bool
     offen = false;
     // A field's first character tells whether it is quoted; the rest of the line is looked at
     // for marks only after the chosen columns.
-    const bool anfuehrung = mitAnfuehrung;
     const qsizetype n = laenge(zeile);
     bool erreicht = m_hoechste <= 0;
     qsizetype anfang = 0;
@@ -244,7 +243,7 @@ bool Auswerter<Ansicht, Zeichen>::zerlegeBis(Ansicht zeile, Felder& felder, bool
         const std::uint8_t maske = maskeVon(spalte);
         const auto platz = maske ? static_cast<std::size_t>(std::countr_zero(maske)) : kPlaetze;
         Ansicht feld;
-        const Feldende e = liesFeld(zeile, m_trenner, anfang, anfuehrung, feld, m_feldpuffer[platz]);
+        const Feldende e = liesFeld(zeile, m_trenner, anfang, mitAnfuehrung, feld, m_feldpuffer[platz]);
         for (std::size_t i = platz; i < kPlaetze; ++i)
             if (maske & (1u << i)) {
                 felder.feld[i] = feld;
@@ -260,7 +259,7 @@ bool Auswerter<Ansicht, Zeichen>::zerlegeBis(Ansicht zeile, Felder& felder, bool
             return erreicht;
         anfang = e.ende + 1;
     }
-    if (anfuehrung)
+    if (mitAnfuehrung)
         offen = bleibtOffen(zeile, m_trenner, anfang, false);
     return erreicht;
 }
