@@ -60,6 +60,8 @@ void Aktualisierer::starte(bool kopf) {
     if (kopf) {
         connect(m_antwort, &QNetworkReply::finished, this, &Aktualisierer::kopfFertig);
     } else {
+        // Qt hands the bound to its HTTP thread behind the start, so the first bytes may come
+        // before it holds; from then on it does, and the limit below ends a flood either way.
         m_antwort->setReadBufferSize(kLesepuffer);
         connect(m_antwort, &QNetworkReply::readyRead, this, &Aktualisierer::datenDa);
         connect(m_antwort, &QNetworkReply::finished, this, &Aktualisierer::koerperFertig);

@@ -135,12 +135,17 @@ private:
 
 // An endless body, sent as fast as the client takes it from a thread of its own, so that a
 // test can hold the client's thread still and see how much its side lets pile up meanwhile.
+// The first piece goes out at once; the flood follows only on `los`, set while the client is
+// held: Qt's HTTP thread learns a reply's read buffer size only after the request has started,
+// and what it reads before that is not held back, so a flood from the first byte would measure
+// how long the client's thread took to get there rather than what it lets pile up.
 class Flut : public QThread {
 public:
     std::atomic<quint16> port{0};
     std::atomic<qint64> gesendet{0};   // handed to the system, no longer in the socket's buffer
     std::atomic<bool> getrennt{false}; // the client closed the connection of the GET
     std::atomic<bool> halt{false};
+    std::atomic<bool> los{false};
 
     ~Flut() override {
         halt = true;
@@ -168,7 +173,10 @@ protected:
                 continue;
             }
             const QByteArray stueck(256 * 1024, 'x');
-            qint64 geschrieben = 0;
+            s->write(stueck);
+            qint64 geschrieben = stueck.size();
+            while (!los && !halt && !schluss.hasExpired() && s->state() == QAbstractSocket::ConnectedState)
+                s->waitForReadyRead(20);
             while (!halt && !schluss.hasExpired() && s->state() == QAbstractSocket::ConnectedState) {
                 if (s->bytesToWrite() < stueck.size()) {
                     s->write(stueck);

@@ -520,6 +520,7 @@ private slots:
         qint64 aufgestaut = -1;
         Haltepunkt ziel([&] {
             // Held still until the sender stops for a second, or has sent far too much.
+            flut.los = true;
             QElapsedTimer uhr, ruhe;
             uhr.start();
             ruhe.start();
