@@ -309,6 +309,8 @@ template <class Ansicht, class Zeichen>
 void Auswerter<Ansicht, Zeichen>::pruefeGeteilt(qsizetype nr, const Felder& f) {
     const auto& punkte = f.feld[2];
     const auto& danach = f.feld[4];
+    if (m_geteiltPruefen && f.zitiert[2])
+        m_punkteZitiert = true;
     if (!m_geteiltPruefen || !punkte || !danach || f.zitiert[2] || f.zitiert[4] || !ziffern(*punkte, true) ||
         !ziffern(*danach, false))
         return;
@@ -367,6 +369,9 @@ template <class Ansicht, class Zeichen>
 ImportZusammenfassung Auswerter<Ansicht, Zeichen>::uebergib(Auswertung& a) {
     if (m_offen)
         loeseSatzAuf();
+    // A writer that quotes points has quoted those with a decimal separator too: nothing split.
+    if (m_punkteZitiert)
+        m_z.geteilteZahlen = 0;
     if (!m_erreicht)
         m_z.ergebnis = ImportErgebnis::SpaltenFehler;
     else if (m_neu.isEmpty())

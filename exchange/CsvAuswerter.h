@@ -56,10 +56,11 @@ private:
     }
 
     Zeichen m_trenner;
-    bool m_anfuehrung;     // quotation marks count
-    bool m_geteiltPruefen; // the separator is the decimal separator too
-    bool m_titelPruefen;   // Titelregel::NurWennKeinPruefling
-    qsizetype m_ab;        // records before this one are title lines
+    bool m_anfuehrung;            // quotation marks count
+    bool m_geteiltPruefen;        // the separator is the decimal separator too
+    bool m_punkteZitiert = false; // and some line's points field is quoted
+    bool m_titelPruefen;          // Titelregel::NurWennKeinPruefling
+    qsizetype m_ab;               // records before this one are title lines
     qsizetype m_schonDa;
     qsizetype m_hoechstens = listengrenze::hoechstens();
     std::array<int, kPlaetze> m_spalten;

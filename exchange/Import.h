@@ -66,7 +66,8 @@ struct ImportZusammenfassung {
     qsizetype titelzeilen = 0;                  // title lines skipped
     QString ersteTitelzeile;                    // the first of them, cut short, cells joined by ";"
     // The separator is the decimal separator too, and this many lines have a whole number in
-    // the points column followed by a field of digits: points like 4,5 split in two.
+    // the points column followed by a field of digits: points like 4,5 split in two. None when
+    // some line's points field is quoted: that writer quotes such numbers.
     qsizetype geteilteZahlen = 0;
     qsizetype ersteGeteilteZeile = 0; // counted from 1
     QString geteiltVorne, geteiltHinten;

@@ -817,6 +817,10 @@ private slots:
         QTest::newRow("quoted points")
             << QChar(u',') << QByteArray("Anna,\"4,5\",2\r\n") << "1 Prüfling übernommen, 0 Zeilen übergangen"
             << "";
+        QTest::newRow("quoted where needed, as LibreOffice writes it")
+            << QChar(u',') << QByteArray("Anna,17,2\r\nBert,\"4,5\",5\r\n")
+            << "2 Prüflinge übernommen, 0 Zeilen übergangen"
+            << "";
         QTest::newRow("semicolon") << QChar(u';') << QByteArray("Anna;4;5\r\n")
                                    << "1 Prüfling übernommen, 0 Zeilen übergangen"
                                    << "";
