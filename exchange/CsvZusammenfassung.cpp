@@ -70,7 +70,7 @@ QString ImportZusammenfassung::uebergangeneText() const {
                                  "gelesen, wie sie steht.")
                           .arg(zahltext::ganz(ersteOffeneAnfuehrung)) +
                       (offeneAnfuehrungen > 1
-                           ? QStringLiteral(" (%1-mal in der Datei)").arg(zahltext::ganz(offeneAnfuehrungen))
+                           ? QStringLiteral(" Insgesamt %1-mal.").arg(zahltext::ganz(offeneAnfuehrungen))
                            : QString());
     if (uebergangen > 0) {
         zeilen << QStringLiteral("Übergangene Zeilen:");

@@ -800,6 +800,25 @@ private slots:
         }
     }
 
+    // Two such marks, the clipboard as well as a file: the summary names the first and the count.
+    void offeneAnfuehrungZweimal() {
+        QByteArray text;
+        for (const char* erste : {"\"Anna;1\r\n", "\"Bert;1\r\n"}) {
+            text += erste;
+            for (int i = 0; i < kSatzZeilenHoechstens; ++i)
+                text += "S;2\r\n";
+        }
+        for (const QString& weg : kWege) {
+            Auswertung a;
+            a.FErsetzen = true;
+            const ImportZusammenfassung z = importiere(weg, a, text, u';', einstellungen(1, 0, 2, 0, 0));
+            QCOMPARE(z.offeneAnfuehrungen, qsizetype(2));
+            QCOMPARE(z.uebergangeneText(),
+                     QStringLiteral("Zeile 1: Ein Anführungszeichen wird nicht geschlossen; die Zeile ist so "
+                                    "gelesen, wie sie steht. Insgesamt 2-mal."));
+        }
+    }
+
     // The separator is the decimal comma too: points like 4,5 fall apart, and the summary says so.
     void geteilteZahlen_data() {
         QTest::addColumn<QChar>("trenner");
