@@ -104,7 +104,10 @@ template <class Ansicht> bool ziffern(Ansicht text, bool vorzeichen) {
 // A field to show in a message: cut short, tabs and line breaks as blanks, cells joined by ";".
 template <class Ansicht> QString zeigbar(Ansicht feld, qsizetype hoechstens) {
     const qsizetype n = laenge(feld);
-    QString text = alsText(teil(feld, 0, std::min(n, hoechstens)));
+    qsizetype bis = std::min(n, hoechstens);
+    if (bis < n && QChar::isHighSurrogate(einheit(feld, bis - 1)))
+        --bis; // not half a character
+    QString text = alsText(teil(feld, 0, bis));
     for (QChar& c : text) {
         if (c.unicode() == kZellentrenner)
             c = u';';

@@ -538,6 +538,16 @@ private slots:
         }
     }
 
+    // A field is cut short for the summary between characters, never inside one.
+    void kuerzungZwischenZeichen() {
+        Auswertung a;
+        a.FErsetzen = true;
+        const QString titel = QString(59, u'T') + QStringLiteral("\U0001F600") + QString(10, u'T');
+        const ImportZusammenfassung z =
+            importiereText(a, titel + QStringLiteral("\nName\nAnna\n"), u';', einstellungen(1, 0, 0, 0, 2));
+        QCOMPARE(z.uebergangeneText(), "Erste Titelzeile: „" + QString(59, u'T') + "…“");
+    }
+
     void nichtsBrauchbarMeldung() {
         Auswertung a;
         a.FErsetzen = true;
