@@ -373,8 +373,11 @@ ImportZusammenfassung Auswerter<Ansicht, Zeichen>::uebergib(Auswertung& a) {
     if (m_offen)
         loeseSatzAuf();
     // A writer that quotes points has quoted those with a decimal separator too: nothing split.
-    if (m_punkteZitiert)
-        m_z.geteilteZahlen = 0;
+    if (m_punkteZitiert) {
+        m_z.geteilteZahlen = m_z.ersteGeteilteZeile = 0;
+        m_z.geteiltVorne.clear();
+        m_z.geteiltHinten.clear();
+    }
     if (!m_erreicht)
         m_z.ergebnis = ImportErgebnis::SpaltenFehler;
     else if (m_neu.isEmpty())
