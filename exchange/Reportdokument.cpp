@@ -78,27 +78,58 @@ void fuellen(QTextDocument& dokument, const Reportzeilen& zeilen, const QFont& g
     dokument.setUndoRedoEnabled(rueckgaengig);
 }
 
-void schriftSetzen(QTextDocument& dokument, int von, int bis, const QFont& schrift, const QColor& farbe) {
-    auto umformen = [&](QTextCharFormat f) {
-        // The dialog gives points; a pixel size left behind would win over them.
-        f.clearProperty(QTextFormat::FontPixelSize);
-        f.clearProperty(QTextFormat::FontStyleName);
-        f.setFontFamilies(QStringList{schrift.family()});
-        const qreal punkte =
-            schrift.pointSizeF() > 0 ? schrift.pointSizeF() : QFontInfo(schrift).pointSizeF();
-        f.setFontPointSize(punkte);
-        f.setFontWeight(schrift.weight());
-        f.setFontItalic(schrift.italic());
-        f.setFontUnderline(schrift.underline());
-        f.setFontStrikeOut(schrift.strikeOut());
-        f.setForeground(farbe);
-        return f;
-    };
+Schriftaenderung Schriftaenderung::zwischen(const QFont& vorher, const QColor& farbeVorher,
+                                            const QFont& nachher, const QColor& farbeNachher) {
+    Schriftaenderung a;
+    if (nachher.family() != vorher.family())
+        a.familie = nachher.family();
+    if (nachher.pointSizeF() != vorher.pointSizeF() && nachher.pointSizeF() > 0)
+        a.punkte = nachher.pointSizeF();
+    if (nachher.weight() != vorher.weight())
+        a.gewicht = nachher.weight();
+    if (nachher.italic() != vorher.italic())
+        a.kursiv = nachher.italic();
+    if (nachher.underline() != vorher.underline())
+        a.unterstrichen = nachher.underline();
+    if (nachher.strikeOut() != vorher.strikeOut())
+        a.durchgestrichen = nachher.strikeOut();
+    if (farbeNachher != farbeVorher)
+        a.farbe = farbeNachher;
+    return a;
+}
 
-    // Collected first: restyling splits the fragments being walked. Pictures keep their format.
+bool Schriftaenderung::leer() const {
+    return !familie && !punkte && !gewicht && !kursiv && !unterstrichen && !durchgestrichen && !farbe;
+}
+
+QTextCharFormat Schriftaenderung::angewandt(QTextCharFormat f) const {
+    if (familie || gewicht || kursiv)
+        f.clearProperty(QTextFormat::FontStyleName); // a style name would win over them
+    if (familie)
+        f.setFontFamilies(QStringList{*familie});
+    if (punkte) {
+        f.clearProperty(QTextFormat::FontPixelSize); // a pixel size left behind would win
+        f.setFontPointSize(*punkte);
+    }
+    if (gewicht)
+        f.setFontWeight(*gewicht);
+    if (kursiv)
+        f.setFontItalic(*kursiv);
+    if (unterstrichen)
+        f.setFontUnderline(*unterstrichen);
+    if (durchgestrichen)
+        f.setFontStrikeOut(*durchgestrichen);
+    if (farbe)
+        f.setForeground(*farbe);
+    return f;
+}
+
+void Schriftaenderung::anwenden(QTextDocument& dokument, int von, int bis) const {
+    if (leer())
+        return;
+    // Collected first: restyling splits the fragments being walked.
     struct Stelle {
-        int anfang;
-        int ende;
+        int anfang, ende;
         QTextCharFormat format;
     };
     std::vector<Stelle> stellen;
@@ -110,7 +141,7 @@ void schriftSetzen(QTextDocument& dokument, int von, int bis, const QFont& schri
             const int anfang = std::max(von, stueck.position());
             const int ende = std::min(bis, stueck.position() + stueck.length());
             if (anfang < ende && !stueck.charFormat().isImageFormat())
-                stellen.push_back({anfang, ende, umformen(stueck.charFormat())});
+                stellen.push_back({anfang, ende, angewandt(stueck.charFormat())});
         }
     }
     QTextCursor c(&dokument);
@@ -120,15 +151,28 @@ void schriftSetzen(QTextDocument& dokument, int von, int bis, const QFont& schri
         c.setPosition(s.ende, QTextCursor::KeepAnchor);
         c.setCharFormat(s.format);
     }
-    // The paragraph marks inside the range too, so empty lines take the new height.
+    // The paragraph marks inside the range too, so empty lines take a new height.
     for (const QTextBlock& b : absaetze) {
         const int marke = b.position() + b.length() - 1;
         if (marke >= von && marke < bis) {
             c.setPosition(b.position());
-            c.setBlockCharFormat(umformen(b.charFormat()));
+            c.setBlockCharFormat(angewandt(b.charFormat()));
         }
     }
     c.endEditBlock();
+}
+
+void schriftSetzen(QTextDocument& dokument, int von, int bis, const QFont& schrift, const QColor& farbe) {
+    // Everything changes: the change from no font to this one.
+    Schriftaenderung alles;
+    alles.familie = schrift.family();
+    alles.punkte = schrift.pointSizeF() > 0 ? schrift.pointSizeF() : QFontInfo(schrift).pointSizeF();
+    alles.gewicht = schrift.weight();
+    alles.kursiv = schrift.italic();
+    alles.unterstrichen = schrift.underline();
+    alles.durchgestrichen = schrift.strikeOut();
+    alles.farbe = farbe;
+    alles.anwenden(dokument, von, bis);
 }
 
 } // namespace reportdokument

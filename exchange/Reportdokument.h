@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QFont>
 #include <QTextCharFormat>
+#include <optional>
 
 class QTextDocument;
 
@@ -25,6 +26,24 @@ QTextCharFormat zeilenformat(const QFont& grundschrift, Stil stil);
 // Replaces the text of `dokument` by the lines, one paragraph each in its style, with
 // `grundschrift` as the default font. The filling is no step to undo.
 void fuellen(QTextDocument& dokument, const Reportzeilen& zeilen, const QFont& grundschrift);
+
+// What the user changed in the report window's font dialog: only these properties are given to the text.
+struct Schriftaenderung {
+    std::optional<QString> familie;
+    std::optional<qreal> punkte;
+    std::optional<int> gewicht;
+    std::optional<bool> kursiv, unterstrichen, durchgestrichen;
+    std::optional<QColor> farbe;
+
+    // The difference between the dialog's font and colour as it opened and as it was confirmed.
+    static Schriftaenderung zwischen(const QFont& vorher, const QColor& farbeVorher, const QFont& nachher,
+                                     const QColor& farbeNachher);
+    bool leer() const;
+    QTextCharFormat angewandt(QTextCharFormat format) const;
+    // Every character from `von` to `bis` (and the paragraph marks inside) gets the changes;
+    // the rest of its format (and pictures) stays.
+    void anwenden(QTextDocument& dokument, int von, int bis) const;
+};
 
 // Gives the characters from `von` to `bis` the font's name, size in points, weight, italic,
 // underline and strike-out, and `farbe`; the paragraph marks inside the range as well, so empty

@@ -230,8 +230,8 @@ void TErgebnis::fontbutClick() {
     const QColor farbeVorher = FontDialog1->farbe();
     if (FontDialog1->exec() != QDialog::Accepted)
         return;
-    const Schriftaenderung aenderung =
-        Schriftaenderung::zwischen(vorher, farbeVorher, FontDialog1->schrift(), FontDialog1->farbe());
+    const reportdokument::Schriftaenderung aenderung = reportdokument::Schriftaenderung::zwischen(
+        vorher, farbeVorher, FontDialog1->schrift(), FontDialog1->farbe());
     aenderung.anwenden(*report->document(), von, c.selectionEnd());
     c.setPosition(von);
     report->setTextCursor(c);

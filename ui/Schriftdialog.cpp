@@ -18,12 +18,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStyledItemDelegate>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QVBoxLayout>
 #include <cstdlib>
-#include <vector>
 
 namespace {
 
@@ -184,88 +180,4 @@ void Schriftdialog::setzeFarbe(const QColor& farbe) {
         i = farbwahl->count() - 1;
     }
     farbwahl->setCurrentIndex(i);
-}
-
-Schriftaenderung Schriftaenderung::zwischen(const QFont& vorher, const QColor& farbeVorher,
-                                            const QFont& nachher, const QColor& farbeNachher) {
-    Schriftaenderung a;
-    if (nachher.family() != vorher.family())
-        a.familie = nachher.family();
-    if (nachher.pointSizeF() != vorher.pointSizeF() && nachher.pointSizeF() > 0)
-        a.punkte = nachher.pointSizeF();
-    if (nachher.weight() != vorher.weight())
-        a.gewicht = nachher.weight();
-    if (nachher.italic() != vorher.italic())
-        a.kursiv = nachher.italic();
-    if (nachher.underline() != vorher.underline())
-        a.unterstrichen = nachher.underline();
-    if (nachher.strikeOut() != vorher.strikeOut())
-        a.durchgestrichen = nachher.strikeOut();
-    if (farbeNachher != farbeVorher)
-        a.farbe = farbeNachher;
-    return a;
-}
-
-bool Schriftaenderung::leer() const {
-    return !familie && !punkte && !gewicht && !kursiv && !unterstrichen && !durchgestrichen && !farbe;
-}
-
-QTextCharFormat Schriftaenderung::angewandt(QTextCharFormat f) const {
-    if (familie || gewicht || kursiv)
-        f.clearProperty(QTextFormat::FontStyleName); // a style name would win over them
-    if (familie)
-        f.setFontFamilies(QStringList{*familie});
-    if (punkte) {
-        f.clearProperty(QTextFormat::FontPixelSize); // a pixel size left behind would win
-        f.setFontPointSize(*punkte);
-    }
-    if (gewicht)
-        f.setFontWeight(*gewicht);
-    if (kursiv)
-        f.setFontItalic(*kursiv);
-    if (unterstrichen)
-        f.setFontUnderline(*unterstrichen);
-    if (durchgestrichen)
-        f.setFontStrikeOut(*durchgestrichen);
-    if (farbe)
-        f.setForeground(*farbe);
-    return f;
-}
-
-void Schriftaenderung::anwenden(QTextDocument& dokument, int von, int bis) const {
-    if (leer())
-        return;
-    // Collected first: restyling splits the fragments being walked.
-    struct Stelle {
-        int anfang, ende;
-        QTextCharFormat format;
-    };
-    std::vector<Stelle> stellen;
-    std::vector<QTextBlock> absaetze;
-    for (QTextBlock b = dokument.findBlock(von); b.isValid() && b.position() <= bis; b = b.next()) {
-        absaetze.push_back(b);
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment stueck = it.fragment();
-            const int anfang = std::max(von, stueck.position());
-            const int ende = std::min(bis, stueck.position() + stueck.length());
-            if (anfang < ende && !stueck.charFormat().isImageFormat())
-                stellen.push_back({anfang, ende, angewandt(stueck.charFormat())});
-        }
-    }
-    QTextCursor c(&dokument);
-    c.beginEditBlock();
-    for (const Stelle& s : stellen) {
-        c.setPosition(s.anfang);
-        c.setPosition(s.ende, QTextCursor::KeepAnchor);
-        c.setCharFormat(s.format);
-    }
-    // The paragraph marks inside the range too, so empty lines take a new height.
-    for (const QTextBlock& b : absaetze) {
-        const int marke = b.position() + b.length() - 1;
-        if (marke >= von && marke < bis) {
-            c.setPosition(b.position());
-            c.setBlockCharFormat(angewandt(b.charFormat()));
-        }
-    }
-    c.endEditBlock();
 }
