@@ -176,16 +176,12 @@ QString prozent(qint64 anzahl, qint64 nenner) {
 
 namespace {
 
-void schlusszeile(Reportzeilen& zeilen) {
-    zeile(zeilen, Stil::Normal,
-          QStringLiteral("Anteil und kumuliert: von allen, die bestanden haben (ECTS-Notentabelle)"));
-}
-
-// The pass rate and the grade distribution with small groups hidden: neighbouring grades merged
-// (klassen::notenverteilung), so that no figure, nor a difference of two, tells a count below 3.
-void verteilungOhneKleineGruppen(const Auswertung& a, const std::vector<double>& noten,
-                                 Reportzeilen& zeilen) {
-    const klassen::Notenverteilung v = klassen::notenverteilung(noten, a.FGrenznote, true);
+// The pass rate and the grade distribution, one line per grade; with small groups hidden
+// neighbouring grades merged (klassen::notenverteilung), so that no figure, nor a difference of
+// two, tells a count below 3.
+void verteilung(const Auswertung& a, const std::vector<double>& noten, bool kleineGruppenAusblenden,
+                Reportzeilen& zeilen) {
+    const klassen::Notenverteilung v = klassen::notenverteilung(noten, a.FGrenznote, kleineGruppenAusblenden);
     zeile(zeilen, Stil::Normal, QString());
     zeile(zeilen, Stil::Normal,
           zahltext::linksbuendig(QStringLiteral("Bestehensquote:"), 18) +
@@ -193,20 +189,21 @@ void verteilungOhneKleineGruppen(const Auswertung& a, const std::vector<double>&
                    ? kennzahlen::prozent(a.FBestanden, a.FEintraege.size()).rightJustified(8)
                    : QStringLiteral("   ausgeblendet")));
 
-    // The grade column holds a range "1,0–1,7" where grades were merged.
-    constexpr int kNotenbreite = 9;
+    // Hiding small groups widens the grade column for a range "1,0–1,7" where grades were merged.
+    const int notenbreite = kleineGruppenAusblenden ? 9 : 4;
     zeile(zeilen, Stil::Normal, QString());
     zeile(zeilen, Stil::Fett, QStringLiteral("Notenverteilung"));
     zeile(zeilen, Stil::Unterstrichen,
-          QStringLiteral("Note").leftJustified(kNotenbreite) + QStringLiteral("Anzahl").rightJustified(8) +
+          QStringLiteral("Note").leftJustified(notenbreite) + QStringLiteral("Anzahl").rightJustified(8) +
               QStringLiteral("Anteil").rightJustified(9) + QStringLiteral("kumuliert").rightJustified(11));
-    qint64 bisher = 0;
+    qint64 bisher = 0; // students who passed with this grade or a better one
+    qint64 n = 0;
     for (const klassen::Verteilungszeile& z : v.zeilen) {
-        fortschritt::pruefe();
+        melde(n++, static_cast<qint64>(v.zeilen.size()));
         QString t = zahltext::fest(z.von, 1, 4);
         if (z.bis != z.von)
             t += u'\u2013' + zahltext::fest(z.bis, 1);
-        t = t.leftJustified(kNotenbreite);
+        t = t.leftJustified(notenbreite);
         t += z.klein ? kennzahlen::kKleineGruppe.rightJustified(8) : zahltext::ganz(z.anzahl, 8);
         if (z.bestanden && !z.klein) {
             bisher += z.anzahl;
@@ -215,7 +212,8 @@ void verteilungOhneKleineGruppen(const Auswertung& a, const std::vector<double>&
         }
         zeile(zeilen, Stil::Normal, std::move(t));
     }
-    schlusszeile(zeilen);
+    zeile(zeilen, Stil::Normal,
+          QStringLiteral("Anteil und kumuliert: von allen, die bestanden haben (ECTS-Notentabelle)"));
 }
 
 } // namespace
@@ -248,37 +246,5 @@ void ReportWeitereKennzahlen(const Auswertung& a, bool kleineGruppenAusblenden, 
         zeile(zeilen, Stil::Normal,
               zahltext::linksbuendig(name, 18) + zahltext::fest(kennzahlen::quartil(punkte, q), 1, 8) +
                   zahltext::fest(kennzahlen::quartil(noten, q), 1, 8));
-    if (kleineGruppenAusblenden)
-        return verteilungOhneKleineGruppen(a, noten, zeilen);
-    zeile(zeilen, Stil::Normal, QString());
-    zeile(zeilen, Stil::Normal,
-          zahltext::linksbuendig(QStringLiteral("Bestehensquote:"), 18) +
-              kennzahlen::prozent(a.FBestanden, a.FEintraege.size()).rightJustified(8));
-
-    zeile(zeilen, Stil::Normal, QString());
-    zeile(zeilen, Stil::Fett, QStringLiteral("Notenverteilung"));
-    zeile(zeilen, Stil::Unterstrichen,
-          QStringLiteral("Note") + QStringLiteral("Anzahl").rightJustified(8) +
-              QStringLiteral("Anteil").rightJustified(9) + QStringLiteral("kumuliert").rightJustified(11));
-    qint64 bisher = 0;               // students who passed with this grade or a better one
-    std::size_t naechsteMeldung = 0; // groups are stepped over whole
-    for (std::size_t i = 0; i < noten.size();) {
-        if (i >= naechsteMeldung) {
-            fortschritt::melde(static_cast<qint64>(i), static_cast<qint64>(noten.size()));
-            naechsteMeldung = i + kJeMeldung;
-        }
-        std::size_t j = i;
-        while (j < noten.size() && noten[j] == noten[i])
-            ++j;
-        const auto anzahl = static_cast<qint64>(j - i);
-        QString t = zahltext::fest(noten[i], 1, 4) + zahltext::ganz(anzahl, 8);
-        if (noten[i] <= a.FGrenznote) {
-            bisher += anzahl;
-            t += kennzahlen::prozent(anzahl, a.FBestanden).rightJustified(9);
-            t += kennzahlen::prozent(bisher, a.FBestanden).rightJustified(11);
-        }
-        zeile(zeilen, Stil::Normal, std::move(t));
-        i = j;
-    }
-    schlusszeile(zeilen);
+    verteilung(a, noten, kleineGruppenAusblenden, zeilen);
 }
